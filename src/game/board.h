@@ -1,0 +1,57 @@
+// The position, the flip grid and the rule operations every other part of the
+// game uses. A position is a flat 10 x 10 byte array whose outer ring is always
+// empty: every walk along a line stops on that ring, so none of the loops below
+// needs a bounds check.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace dorvane {
+
+using TField = std::array<std::uint8_t, 100>;    // 0 empty, 1 side 1, 2 side 2
+using TFlipGrid = std::array<std::uint8_t, 100>; // per empty cell: discs flipped there
+
+constexpr int CellIndex(int column, int row) { return column * 10 + row; }
+constexpr int ColumnOf(int index) { return index / 10; }
+constexpr int RowOf(int index) { return index % 10; }
+constexpr bool IsPlayingCell(int column, int row) {
+    return column >= 1 && column <= 8 && row >= 1 && row <= 8;
+}
+
+// A side is passed as the flag byte of SideToMove: 1 = side 1 moves, 0 = side 2.
+constexpr std::uint8_t MoverCode(std::uint8_t sideFlag) { return sideFlag == 1 ? 1 : 2; }
+constexpr std::uint8_t OpponentCode(std::uint8_t sideFlag) { return sideFlag == 1 ? 2 : 1; }
+constexpr std::uint8_t OtherSide(std::uint8_t sideFlag) { return sideFlag == 1 ? 0 : 1; }
+
+struct TDiscCounts {
+    int side1 = 0;
+    int side2 = 0;
+    int Total() const { return side1 + side2; }
+    bool operator==(const TDiscCounts&) const = default;
+};
+
+class TRandomSource;
+
+// Clears the grid and fills, for every empty cell, how many opponent discs the
+// side would flip there (0 = not a legal move). Border entries next to discs on
+// the outer lines may receive counts too; nobody reads them.
+void CountFlips(TFlipGrid& grid, const TField& board, std::uint8_t sideFlag);
+
+// Places the mover's disc on (column, row) and flips every bounded run.
+// Returns false and leaves the board untouched when nothing flips or the
+// target is not an empty playing cell.
+bool ApplyMove(TField& board, int column, int row, std::uint8_t sideFlag);
+
+int CountLegalMoves(const TField& board, std::uint8_t sideFlag);
+TDiscCounts CountDiscs(const TField& board);
+
+// Clears the board and sets one of the six centre arrangements, taking two
+// draws from the source: 0..1, then 0..3.
+void SetStartPosition(TField& board, TRandomSource& random);
+
+// "A8" for column 1, row 1; "H1" for column 8, row 8.
+std::string CellName(int column, int row);
+
+} // namespace dorvane

@@ -1,0 +1,10 @@
+# Runs TOOL with ARGS (a ;-list) and checks the exit code and that standard
+# output followed by standard error matches EXPECT_REGEX.
+execute_process(COMMAND ${TOOL} ${ARGS}
+  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT code STREQUAL "${EXPECT_CODE}")
+  message(FATAL_ERROR "exit code ${code}, expected ${EXPECT_CODE}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+if(NOT "${out}${err}" MATCHES "${EXPECT_REGEX}")
+  message(FATAL_ERROR "output does not match ${EXPECT_REGEX}\nstdout:\n${out}\nstderr:\n${err}")
+endif()

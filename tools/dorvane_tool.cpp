@@ -1,0 +1,49 @@
+// dorvane-tool: the engine's command-line companion, for players who want to
+// poke at positions and for the tests that check the engine from outside.
+
+#include "tool_commands.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace dorvane::tool {
+
+bool ParseInt(std::string_view text, long low, long high, long& out) {
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
+int Usage(std::string_view message) {
+    std::fprintf(stderr, "dorvane-tool: %.*s\n", static_cast<int>(message.size()), message.data());
+    return 2;
+}
+
+} // namespace dorvane::tool
+
+namespace {
+
+constexpr const char* kHelp = "usage: dorvane-tool perft DEPTH [POSITION]\n"
+                              "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
+                              "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace dorvane::tool;
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kHelp, args.empty() ? stderr : stdout);
+        return args.empty() ? 2 : 0;
+    }
+    const std::string_view command = args[0];
+    const Args rest(args.data() + 1, args.size() - 1);
+    if (command == "perft")
+        return RunPerft(rest);
+    return Usage("unknown command '" + std::string(command) + "' (try --help)");
+}
