@@ -16,9 +16,9 @@ void BM_PerftFromStart(benchmark::State& state) {
         benchmark::DoNotOptimize(leaves);
     }
     state.counters["leaves"] = static_cast<double>(leaves);
-    state.counters["leaves_per_second"] = benchmark::Counter(
-        static_cast<double>(leaves) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate);
+    state.counters["leaves_per_second"] =
+        benchmark::Counter(static_cast<double>(leaves) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PerftFromStart)->Arg(9)->Unit(benchmark::kMillisecond);
 

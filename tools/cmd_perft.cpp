@@ -11,8 +11,7 @@
 namespace dorvane::tool {
 
 int RunPerft(Args args) {
-    if (args.empty())
-        return Usage("perft needs a depth: perft DEPTH [POSITION]");
+    if (args.empty()) return Usage("perft needs a depth: perft DEPTH [POSITION]");
     long depth = 0;
     if (!ParseInt(args[0], 1, 20, depth))
         return Usage("perft: the depth must be a whole number from 1 to 20");
@@ -24,8 +23,7 @@ int RunPerft(Args args) {
         for (std::size_t i = 1; i < args.size(); ++i)
             text += std::string(args[i]) + (i + 1 < args.size() ? " " : "");
         std::string error;
-        if (!ParsePosition(text, position, error))
-            return Usage("perft: " + error);
+        if (!ParsePosition(text, position, error)) return Usage("perft: " + error);
     }
 
     for (int d = 1; d <= depth; ++d) {

@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     }
     const std::string_view command = args[0];
     const Args rest(args.data() + 1, args.size() - 1);
-    if (command == "perft")
-        return RunPerft(rest);
+    if (command == "perft") return RunPerft(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");
 }

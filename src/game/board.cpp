@@ -21,50 +21,42 @@ void CountFlips(TFlipGrid& grid, const TField& board, std::uint8_t sideFlag) {
     // Walk back from every opponent disc that touches an empty cell E: the run
     // starting there is flipped by a move at E when the mover's disc closes it.
     for (int p = 11; p <= 88; ++p) {
-        if (board[p] != other)
-            continue;
+        if (board[p] != other) continue;
         for (int d : kDirections) {
             const int e = p + d;
-            if (board[e] != 0)
-                continue;
+            if (board[e] != 0) continue;
             int m = 1;
             int q = p - d;
             while (board[q] == other) {
                 ++m;
                 q -= d;
             }
-            if (board[q] == own)
-                grid[e] = static_cast<std::uint8_t>(grid[e] + m);
+            if (board[q] == own) grid[e] = static_cast<std::uint8_t>(grid[e] + m);
         }
     }
 }
 
 bool ApplyMove(TField& board, int column, int row, std::uint8_t sideFlag) {
-    if (!IsPlayingCell(column, row))
-        return false;
+    if (!IsPlayingCell(column, row)) return false;
     const int t = CellIndex(column, row);
     // A disc already on the target would be walked over forever by the zero
     // step of the classic formulation; an occupied cell is simply not a move.
-    if (board[t] != 0)
-        return false;
+    if (board[t] != 0) return false;
     const std::uint8_t own = MoverCode(sideFlag);
     const std::uint8_t other = OpponentCode(sideFlag);
     bool flipped = false;
     for (int d : kDirections) {
         int q = t + d;
-        if (board[q] != other)
-            continue;
+        if (board[q] != other) continue;
         do {
             q += d;
         } while (board[q] == other);
-        if (board[q] != own)
-            continue;
+        if (board[q] != own) continue;
         for (int c = t + d; c != q; c += d)
             board[c] = own;
         flipped = true;
     }
-    if (flipped)
-        board[t] = own;
+    if (flipped) board[t] = own;
     return flipped;
 }
 
@@ -75,12 +67,10 @@ int CountLegalMoves(const TField& board, std::uint8_t sideFlag) {
     for (int column = 1; column <= 8; ++column) {
         for (int row = 1; row <= 8; ++row) {
             const int t = CellIndex(column, row);
-            if (board[t] != 0)
-                continue;
+            if (board[t] != 0) continue;
             for (int d : kDirections) {
                 int q = t + d;
-                if (board[q] != other)
-                    continue;
+                if (board[q] != other) continue;
                 do {
                     q += d;
                 } while (board[q] == other);

@@ -13,17 +13,29 @@ namespace dorvane {
 using TField = std::array<std::uint8_t, 100>;    // 0 empty, 1 side 1, 2 side 2
 using TFlipGrid = std::array<std::uint8_t, 100>; // per empty cell: discs flipped there
 
-constexpr int CellIndex(int column, int row) { return column * 10 + row; }
-constexpr int ColumnOf(int index) { return index / 10; }
-constexpr int RowOf(int index) { return index % 10; }
+constexpr int CellIndex(int column, int row) {
+    return column * 10 + row;
+}
+constexpr int ColumnOf(int index) {
+    return index / 10;
+}
+constexpr int RowOf(int index) {
+    return index % 10;
+}
 constexpr bool IsPlayingCell(int column, int row) {
     return column >= 1 && column <= 8 && row >= 1 && row <= 8;
 }
 
 // A side is passed as the flag byte of SideToMove: 1 = side 1 moves, 0 = side 2.
-constexpr std::uint8_t MoverCode(std::uint8_t sideFlag) { return sideFlag == 1 ? 1 : 2; }
-constexpr std::uint8_t OpponentCode(std::uint8_t sideFlag) { return sideFlag == 1 ? 2 : 1; }
-constexpr std::uint8_t OtherSide(std::uint8_t sideFlag) { return sideFlag == 1 ? 0 : 1; }
+constexpr std::uint8_t MoverCode(std::uint8_t sideFlag) {
+    return sideFlag == 1 ? 1 : 2;
+}
+constexpr std::uint8_t OpponentCode(std::uint8_t sideFlag) {
+    return sideFlag == 1 ? 2 : 1;
+}
+constexpr std::uint8_t OtherSide(std::uint8_t sideFlag) {
+    return sideFlag == 1 ? 0 : 1;
+}
 
 struct TDiscCounts {
     int side1 = 0;

@@ -5,16 +5,14 @@ namespace dorvane {
 namespace {
 
 std::uint64_t PerftNode(const TField& board, std::uint8_t side, int depth) {
-    if (depth == 0)
-        return 1;
+    if (depth == 0) return 1;
     TFlipGrid grid;
     CountFlips(grid, board, side);
     std::uint64_t leaves = 0;
     bool moved = false;
     for (int column = 1; column <= 8; ++column) {
         for (int row = 1; row <= 8; ++row) {
-            if (grid[CellIndex(column, row)] == 0)
-                continue;
+            if (grid[CellIndex(column, row)] == 0) continue;
             moved = true;
             TField next = board;
             ApplyMove(next, column, row, side);

@@ -6,7 +6,9 @@ namespace dorvane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Reads 64 cells from text starting at pos; leaves pos after the last cell.
 bool ReadCells(std::string_view text, std::size_t& pos, TField& out, std::string& error) {
@@ -46,8 +48,7 @@ bool ReadCells(std::string_view text, std::size_t& pos, TField& out, std::string
 
 bool ParseBoard(std::string_view text, TField& out, std::string& error) {
     std::size_t pos = 0;
-    if (!ReadCells(text, pos, out, error))
-        return false;
+    if (!ReadCells(text, pos, out, error)) return false;
     while (pos < text.size() && IsBlank(text[pos]))
         ++pos;
     if (pos != text.size()) {
@@ -60,8 +61,7 @@ bool ParseBoard(std::string_view text, TField& out, std::string& error) {
 bool ParsePosition(std::string_view text, TPosition& out, std::string& error) {
     std::size_t pos = 0;
     TField board;
-    if (!ReadCells(text, pos, board, error))
-        return false;
+    if (!ReadCells(text, pos, board, error)) return false;
     if (pos >= text.size() || !IsBlank(text[pos])) {
         error = "the side to move must follow the 64 cells after a blank";
         return false;

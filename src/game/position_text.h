@@ -28,7 +28,7 @@ bool ParsePosition(std::string_view text, TPosition& out, std::string& error);
 // Only the 64 cells (white space ignored); the side flag is not read.
 bool ParseBoard(std::string_view text, TField& out, std::string& error);
 
-std::string FormatBoard(const TField& board);       // 64 characters
+std::string FormatBoard(const TField& board);          // 64 characters
 std::string FormatPosition(const TPosition& position); // 64 characters, blank, flag
 
 TPosition StandardStartPosition(); // the diagonal arrangement, side 1 to move

@@ -14,16 +14,20 @@ std::uint64_t SplitMix(std::uint64_t& x) {
     return z ^ (z >> 31);
 }
 
-std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+std::uint64_t Rotl(std::uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
 
 } // namespace
 
-TRandom::TRandom(std::uint64_t seed) { Seed(seed); }
+TRandom::TRandom(std::uint64_t seed) {
+    Seed(seed);
+}
 
 TRandom TRandom::FromClock() {
     std::random_device device;
-    const auto ticks = static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto ticks =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     return TRandom(ticks ^ (static_cast<std::uint64_t>(device()) << 32));
 }
 
@@ -45,8 +49,7 @@ std::uint64_t TRandom::Next64() {
 }
 
 std::uint32_t TRandom::Below(std::uint32_t bound) {
-    if (bound <= 1)
-        return 0;
+    if (bound <= 1) return 0;
     // Rejection keeps the draw unbiased: values in the incomplete last block
     // of the 64-bit range are drawn again.
     const std::uint64_t limit = UINT64_MAX - UINT64_MAX % bound;
@@ -58,8 +61,7 @@ std::uint32_t TRandom::Below(std::uint32_t bound) {
 }
 
 std::uint32_t TScriptedRandom::Below(std::uint32_t bound) {
-    if (values_.empty() || bound == 0)
-        return 0;
+    if (values_.empty() || bound == 0) return 0;
     const std::uint32_t value = values_.front();
     values_.pop_front();
     return value % bound;

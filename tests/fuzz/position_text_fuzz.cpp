@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!ParsePosition(FormatPosition(position), again, error) || !(again == position))
             std::abort();
         for (int i = 0; i < 100; ++i)
-            if (position.board[i] > 2 || (!IsPlayingCell(ColumnOf(i), RowOf(i)) && position.board[i]))
+            if (position.board[i] > 2 ||
+                (!IsPlayingCell(ColumnOf(i), RowOf(i)) && position.board[i]))
                 std::abort();
     } else if (error.empty()) {
         std::abort();

@@ -213,18 +213,16 @@ TEST(CountFlips, AgreesWithApplyMoveOnRandomGames) {
                     TField trial = board;
                     const bool ok = board[CellIndex(c, r)] == 0 && ApplyMove(trial, c, r, side);
                     ASSERT_EQ(ok, grid[CellIndex(c, r)] != 0);
-                    if (!ok)
-                        continue;
+                    if (!ok) continue;
                     ++legal;
                     const TDiscCounts after = CountDiscs(trial);
-                    const int gained = side == 1 ? after.side1 - before.side1
-                                                 : after.side2 - before.side2;
+                    const int gained =
+                        side == 1 ? after.side1 - before.side1 : after.side2 - before.side2;
                     ASSERT_EQ(gained, grid[CellIndex(c, r)] + 1);
                 }
             ASSERT_EQ(legal, CountLegalMoves(board, side));
             if (legal == 0) {
-                if (CountLegalMoves(board, OtherSide(side)) == 0)
-                    break;
+                if (CountLegalMoves(board, OtherSide(side)) == 0) break;
                 side = OtherSide(side);
                 continue;
             }

@@ -30,15 +30,15 @@ TEST(PositionText, RefusesMalformedText) {
     const std::string board64 = kStart.substr(0, 64);
     const std::string bad[] = {
         "",
-        board64,                             // no side flag
-        board64 + "1",                       // flag without the blank
-        board64 + " 2",                      // not a side flag
-        board64 + " 1 x",                    // trailing text
-        kStart.substr(0, 63) + " 1",         // 63 cells
+        board64,                               // no side flag
+        board64 + "1",                         // flag without the blank
+        board64 + " 2",                        // not a side flag
+        board64 + " 1 x",                      // trailing text
+        kStart.substr(0, 63) + " 1",           // 63 cells
         std::string(1, 'x').append(kStart, 1), // bad cell character
-        std::string(64, '3') + " 1",         // a third colour
-        board64 + std::string("\0 1", 3),    // embedded NUL
-        std::string(64, '1') + '-' + " 1",   // 65 cells
+        std::string(64, '3') + " 1",           // a third colour
+        board64 + std::string("\0 1", 3),      // embedded NUL
+        std::string(64, '1') + '-' + " 1",     // 65 cells
     };
     for (const std::string& text : bad) {
         TPosition out = StandardStartPosition();

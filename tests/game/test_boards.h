@@ -14,8 +14,7 @@ namespace dorvane::test {
 inline TField Picture(const std::string& text) {
     TField board;
     std::string error;
-    if (!ParseBoard(text, board, error))
-        throw std::invalid_argument("bad board picture: " + error);
+    if (!ParseBoard(text, board, error)) throw std::invalid_argument("bad board picture: " + error);
     return board;
 }
 
@@ -28,6 +27,8 @@ inline TPosition PositionOf(const std::string& text) {
 }
 
 // Cell by name, "E6" -> column 5, row 3.
-inline int Cell(const char* name) { return (name[0] - 'A' + 1) * 10 + (9 - (name[1] - '0')); }
+inline int Cell(const char* name) {
+    return (name[0] - 'A' + 1) * 10 + (9 - (name[1] - '0'));
+}
 
 } // namespace dorvane::test
