@@ -83,6 +83,7 @@ struct TCornerWindow {
     int rowStep; // +1 or -1
     int Q(int u, int v) const { return corner + u * colStep * 10 + v * rowStep; }
 };
+// Takes the corner's number 0..3 in the standard order or its cell index.
 TCornerWindow CornerWindow(int corner);
 
 // Matches an eight-character line pattern against L0..L7:
