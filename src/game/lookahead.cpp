@@ -1,0 +1,287 @@
+#include "lookahead.h"
+
+#include "rules.h"
+
+#include <algorithm>
+#include <array>
+
+namespace dorvane {
+
+namespace {
+
+// Below the reply-search threshold the playouts are too shallow to judge the
+// squares next to an empty corner, so they are not tried as candidates there.
+constexpr std::array<int, 12> kXAndCSquares = {22, 72, 77, 27, 12, 21, 71, 82, 87, 78, 28, 17};
+
+bool IsXOrCSquare(int cell) {
+    return std::find(kXAndCSquares.begin(), kXAndCSquares.end(), cell) != kXAndCSquares.end();
+}
+
+bool HasLegalCell(const TFlipGrid& cand) {
+    for (int column = 1; column <= 8; ++column)
+        for (int row = 1; row <= 8; ++row)
+            if (cand[CellIndex(column, row)] != 0) return true;
+    return false;
+}
+
+// One look-ahead. Every simulated move is played on the context's board and
+// undone by restoring copies kept on the stack; nothing is allocated.
+class TLookAhead {
+public:
+    TLookAhead(TSearchContext& ctx, const TDiscCounts& live, TEngineHost& host)
+        : ctx_(ctx), game_(ctx.game), live_(live), host_(host), rootSide_(ctx.Side) {}
+
+    void Run();
+
+private:
+    struct TSnapshot {
+        TField board;
+        TFlipGrid cand;
+        std::uint8_t side;
+    };
+
+    TSnapshot Save() const { return {ctx_.Board, ctx_.Cand, ctx_.Side}; }
+    void Restore(const TSnapshot& s) {
+        ctx_.Board = s.board;
+        ctx_.Cand = s.cand;
+        ctx_.SetSide(s.side);
+    }
+    TDiscCounts Counts() const { return {game_.DiscCount1, game_.DiscCount2}; }
+    void SetCounts(const TDiscCounts& counts) {
+        game_.DiscCount1 = counts.side1;
+        game_.DiscCount2 = counts.side2;
+    }
+
+    // The own stop flag of the line loop that calls branching level `level`;
+    // the deepest level calls nothing and keeps a flag nobody sets.
+    std::uint8_t& StopFlag(int level) {
+        switch (level) {
+        case 2:
+            return s_.Stop2;
+        case 3:
+            return s_.Stop3;
+        case 4:
+            return s_.Stop4;
+        default:
+            return noStop_;
+        }
+    }
+
+    bool Filtered(int cell) const {
+        return game_.DiscCount1 + game_.DiscCount2 <= kReplySearchAbove && IsXOrCSquare(cell);
+    }
+
+    void PlayChosen();
+    bool EndTest();
+    void PlayOut(bool searchReplies, bool branch, int nextLevel);
+    void ExploreMoves(bool ownsResult, bool filter, bool searchReplies, bool branch, int nextLevel,
+                      const TDiscCounts& restoreCounts);
+    void OpponentSearch();
+    void Branch(int level);
+    void FallBackToRules(const TSnapshot& at, const TDiscCounts& counts);
+
+    TSearchContext& ctx_;
+    TGameState& game_;
+    const TDiscCounts live_;
+    TEngineHost& host_;
+    const std::uint8_t rootSide_;
+    TLookAheadState s_;
+    std::uint8_t noStop_ = 0;
+};
+
+// Plays the move the last method left in the register, or counts a pass.
+void TLookAhead::PlayChosen() {
+    if (game_.MovePriority > 0) {
+        ApplyMove(ctx_.Board, game_.MoveColumn, game_.MoveRow, ctx_.Side);
+        s_.Passes = 0;
+    } else {
+        ++s_.Passes;
+    }
+}
+
+// True while the game of the current line goes on. A finished line is scored
+// from the side SideToMove names, which OpponentSearch turns round.
+bool TLookAhead::EndTest() {
+    host_.ProcessEvents();
+    const TDiscCounts counts = CountDiscs(ctx_.Board);
+    SetCounts(counts);
+    if (counts.side1 != 0 && counts.side2 != 0 && counts.Total() != 64 && s_.Passes <= 1)
+        return true;
+    const int mine = game_.SideToMove == 1 ? counts.side1 : counts.side2;
+    const int theirs = game_.SideToMove == 1 ? counts.side2 : counts.side1;
+    if (mine == 0) return false;
+    // A wipe-out is recorded every time, so the last of several stays.
+    if (theirs != 0 && mine - theirs <= s_.Best) return false;
+    s_.Best = theirs == 0 ? 65 : mine - theirs;
+    s_.Found = 1;
+    s_.BestCol = s_.CandCol;
+    s_.BestRow = s_.CandRow;
+    if (!s_.ForecastLock) {
+        game_.ForecastCount1 = static_cast<std::uint8_t>(counts.side1);
+        game_.ForecastCount2 = static_cast<std::uint8_t>(counts.side2);
+        game_.ForecastBoard = ctx_.Board;
+    }
+    return false;
+}
+
+// The line loop, run after a move of ctx_.Side: the sides alternate by the
+// cascade (or, for the opponent of the root, by OpponentSearch) until the end
+// test stops the line or a branching level has played out the rest of it.
+void TLookAhead::PlayOut(bool searchReplies, bool branch, int nextLevel) {
+    std::uint8_t& stop = StopFlag(nextLevel);
+    for (;;) {
+        ctx_.SetSide(OtherSide(ctx_.Side));
+        ComputeCandidates(ctx_);
+        if (searchReplies && ctx_.Side != rootSide_)
+            OpponentSearch();
+        else
+            ChooseByRules(ctx_);
+        PlayChosen();
+        if (branch && s_.Passes < 2) Branch(nextLevel);
+        if (stop) return;
+        if (!EndTest()) return;
+    }
+}
+
+// Plays each legal cell of ctx_.Side in column-major order and its line, then
+// restores the position, the grid, the side and the given counts. When this
+// level owns the result the cell is the one a recorded line is credited to.
+void TLookAhead::ExploreMoves(bool ownsResult, bool filter, bool searchReplies, bool branch,
+                              int nextLevel, const TDiscCounts& restoreCounts) {
+    const TSnapshot at = Save();
+    for (int column = 1; column <= 8; ++column) {
+        for (int row = 1; row <= 8; ++row) {
+            const int cell = CellIndex(column, row);
+            if (at.cand[cell] == 0 || (filter && Filtered(cell))) continue;
+            if (ownsResult) {
+                s_.CandCol = static_cast<std::uint8_t>(column);
+                s_.CandRow = static_cast<std::uint8_t>(row);
+            }
+            s_.Passes = 0;
+            StopFlag(nextLevel) = 0;
+            ApplyMove(ctx_.Board, column, row, at.side);
+            PlayOut(searchReplies, branch, nextLevel);
+            Restore(at);
+            SetCounts(restoreCounts);
+        }
+    }
+}
+
+// The cascade on a saved position, with a fresh register and opponent grid
+// (the register may still hold the last simulated line's move).
+void TLookAhead::FallBackToRules(const TSnapshot& at, const TDiscCounts& counts) {
+    Restore(at);
+    SetCounts(counts);
+    game_.ClearMoveRegister();
+    CountFlips(ctx_.OppGrid, ctx_.Board, OtherSide(ctx_.Side));
+    ChooseByRules(ctx_);
+}
+
+// The opponent of the root chooses its reply by the same kind of search,
+// measured from its own side; the reply is left in the move register.
+void TLookAhead::OpponentSearch() {
+    const TSnapshot at = Save();
+    const TLookAheadState outer = s_;
+    const TDiscCounts counts = Counts();
+    const int m = counts.Total();
+    game_.SideToMove = OtherSide(game_.SideToMove);
+    s_.Best = -65;
+    s_.Found = 0;
+    s_.ForecastLock = 1;
+
+    ExploreMoves(true, false, false, m > kReplySearchAbove, 2, counts);
+    if (s_.Found) {
+        game_.MoveColumn = s_.BestCol;
+        game_.MoveRow = s_.BestRow;
+        game_.MovePriority = 1;
+    } else {
+        FallBackToRules(at, counts);
+    }
+
+    Restore(at);
+    s_.Best = outer.Best;
+    s_.Found = outer.Found;
+    s_.BestCol = outer.BestCol;
+    s_.BestRow = outer.BestRow;
+    s_.CandCol = outer.CandCol;
+    s_.CandRow = outer.CandRow;
+    s_.Stop2 = 0;
+    game_.SideToMove = OtherSide(game_.SideToMove);
+    s_.ForecastLock = 0;
+}
+
+// Branching level 2, 3 or 4, run inside a line after a move or a pass: takes
+// over the rest of the caller's line by branching over every move of the side
+// to move, each branch played out (and branched deeper near the end).
+void TLookAhead::Branch(int level) {
+    const TSnapshot entry = Save();
+    ctx_.SetSide(OtherSide(ctx_.Side));
+    ComputeCandidates(ctx_);
+    // The depth of the levels below is decided by the total at this level's
+    // start, even when a forced move below changes it.
+    const int m = Counts().Total();
+
+    if (!HasLegalCell(ctx_.Cand)) {
+        const std::uint8_t passer = ctx_.Side;
+        ctx_.SetSide(OtherSide(passer));
+        ComputeCandidates(ctx_);
+        ChooseByRules(ctx_);
+        if (game_.MovePriority <= 0) {
+            // Neither side can move: the caller's end test scores the line.
+            s_.Passes = static_cast<std::uint8_t>(s_.Passes + 2);
+            Restore(entry);
+            return;
+        }
+        ApplyMove(ctx_.Board, game_.MoveColumn, game_.MoveRow, ctx_.Side);
+        s_.Passes = 0;
+        // Branch over whoever is to move now: the side that passed if it can
+        // move again, else the side that has just moved.
+        ctx_.SetSide(passer);
+        ComputeCandidates(ctx_);
+        if (!HasLegalCell(ctx_.Cand)) {
+            ctx_.SetSide(OtherSide(passer));
+            ComputeCandidates(ctx_);
+            if (!HasLegalCell(ctx_.Cand)) {
+                // That move ended the game; the caller's position is restored
+                // below, so the line is scored here.
+                s_.Passes = 2;
+                EndTest();
+                StopFlag(level) = 1;
+                Restore(entry);
+                return;
+            }
+        }
+    }
+
+    const int next = level + 1;
+    const bool deeper = (level == 2 && m > kLevel3Above) || (level == 3 && m > kLevel4Above);
+    ExploreMoves(false, true, false, deeper, next, Counts());
+    StopFlag(level) = 1;
+    Restore(entry);
+}
+
+void TLookAhead::Run() {
+    ctx_.Mode = kModeLookAhead;
+    s_ = TLookAheadState{};
+    const int n = live_.Total();
+    if (n > 4 && n < 64) {
+        const bool endgame = n > kReplySearchAbove;
+        ExploreMoves(true, true, endgame, endgame, 2, live_);
+        if (s_.Found) {
+            game_.ForecastReady = 1;
+            game_.MoveColumn = s_.BestCol;
+            game_.MoveRow = s_.BestRow;
+            game_.MovePriority = 1;
+            return;
+        }
+    }
+    FallBackToRules({game_.GameBoard, game_.MoveGrid, game_.SideToMove}, live_);
+}
+
+} // namespace
+
+void LookAhead(TSearchContext& ctx, const TDiscCounts& live, TEngineHost& host) {
+    TLookAhead(ctx, live, host).Run();
+}
+
+} // namespace dorvane
