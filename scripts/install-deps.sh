@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ make pkg-config
+  # Qt 6 (Core for the models and the settings store, Widgets for the windows)
+  qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing the file readers (make fuzz)
