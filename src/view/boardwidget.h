@@ -1,0 +1,129 @@
+// The board area of the game window: the background picture, the coordinate
+// labels and the field in one of two styles - one off-screen picture with
+// engraved grid and disc pictures, or 64 push buttons carrying the disc
+// pictures. The widget owns the timing of a redraw: it is served from the
+// event loop, puts the changed discs down one by one 150 ms apart when asked
+// to animate, and only then reports the end of the redraw to its host, which
+// hands the turn over.
+#pragma once
+
+#include "game/gamestate.h"
+#include "play/game_view.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QPixmap>
+
+#include <array>
+#include <vector>
+
+class QPushButton;
+class QTimer;
+
+namespace dorvane {
+
+class TKvoLabel;
+class TFieldImage;
+
+// What the board reads from the game while it draws, and where it reports.
+class TBoardHost {
+public:
+    virtual ~TBoardHost() = default;
+    virtual const TGameState& BoardGame() const = 0;
+    virtual bool BoardPlayR() const = 0;
+    virtual bool BoardBeginGame() const = 0;
+    virtual bool BoardCanAct() const = 0;
+    virtual void BoardCellClick(int column, int row) = 0;
+    virtual void BoardRedrawFinished() = 0;
+};
+
+// The disc and marker pictures of the current colour scheme.
+struct TBoardFigures {
+    QPixmap side1, side2, anyMove, bestMove;
+};
+
+class TBoardWidget : public QFrame {
+public:
+    static constexpr int kCell = 48;
+    static constexpr int kFieldPicture = 387;
+    static constexpr int kDiscWait = 150; // ms after each disc of an animated redraw
+
+    explicit TBoardWidget(TBoardHost& host, QWidget* parent = nullptr);
+    ~TBoardWidget() override;
+
+    void SetBackground(const QPixmap& picture);
+    void SetFieldTexture(const QImage& texture); // TempBMR
+    void SetFigures(const TBoardFigures& figures);
+    void SetGrid(bool on);
+    bool Grid() const { return grid_; }
+    void SetCoordinatesVisible(bool on);
+    bool CoordinatesVisible() const { return coordinates_; }
+    void SetGoFast(bool on) { goFast_ = on; }
+    // Switches the style; the first redraw afterwards is not animated.
+    void SetStyleButton(bool on);
+    bool StyleButton() const { return styleButton_; }
+
+    // Rebuild the field picture from the texture and the grid (picture style).
+    void RepaintField();
+    void RequestRedraw(TRedraw kind);
+    void ShowMoveMarks(const TFlipGrid& grid, int bestColumn, int bestRow);
+    // Cursors of the idle board after a search or a change of turn.
+    void UpdateCursors();
+    void SetBusy(bool busy);
+
+    bool Drawing() const { return drawNow_; }
+    bool RedrawPending() const { return pending_; }
+    // The field as it is on screen; tests compare pixels of it.
+    const QImage& FieldPicture() const { return fieldBMR_; }
+    QWidget* FieldWidget() const;
+    QPushButton* CellButton(int column, int row) const;
+    TKvoLabel* CoordinateLabel(int index) const { return labels_[std::size_t(index)]; }
+    static QPoint CellAt(QPoint fieldPixel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    friend class TFieldImage;
+    void BeginDraw();
+    void DrawStep();
+    void FinishDraw();
+    void DrawDisc(int column, int row, const QPixmap& picture);
+    const QPixmap& FigureFor(std::uint8_t value) const;
+    void FieldMouseMove(QPoint pixel);
+    void SetButtonCursors(Qt::CursorShape shape);
+
+    TBoardHost& host_;
+    QPixmap background_;
+    QImage tempBMR_;
+    QImage fieldBMR_;
+    TBoardFigures figures_;
+    bool grid_ = true;
+    bool coordinates_ = true;
+    bool goFast_ = false;
+    bool styleButton_ = false;
+
+    TField oldFieldI_{};
+    TField oldFieldB_{};
+    bool fieldRePaint_ = false;
+    bool pauseKey_ = false;
+    bool drawNow_ = false;
+    bool busy_ = false;
+
+    // A redraw runs as a sequence of timer steps; a request made meanwhile is
+    // remembered and served when the running one has finished.
+    bool scheduled_ = false;
+    bool pending_ = false;
+    bool stillNext_ = false; // the pending redraw puts its discs down at once
+    bool animate_ = false;
+    int nextCell_ = 0; // visiting position 0..63 of the running redraw
+    QTimer* stepTimer_ = nullptr;
+
+    QFrame* picturePanel_ = nullptr;
+    TFieldImage* fieldImage_ = nullptr;
+    QFrame* buttonPanel_ = nullptr;
+    std::array<QPushButton*, 64> buttons_{};
+    std::array<TKvoLabel*, 32> labels_{};
+};
+
+} // namespace dorvane
