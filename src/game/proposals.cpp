@@ -1,5 +1,7 @@
 #include "proposals.h"
 
+#include "board_cells.h"
+
 namespace dorvane {
 
 namespace {
@@ -20,43 +22,8 @@ TFlipGrid GridOf(const TField& board, std::uint8_t sideFlag) {
     return grid;
 }
 
-// The move hands the opponent a corner it could not take before, or a larger
-// capture there.
-bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter) {
-    for (int k : kCorners) {
-        if (ctx.O(k) < oppAfter[k]) return true;
-    }
-    return false;
-}
-
-bool IsEdgeCell(int cell) {
-    const int column = ColumnOf(cell);
-    const int row = RowOf(cell);
-    return column == 1 || column == 8 || row == 1 || row == 8;
-}
-
 bool SharesLine(int a, int b) {
     return ColumnOf(a) == ColumnOf(b) || RowOf(a) == RowOf(b);
-}
-
-// Calls visit(cell) for every playing cell with a non-zero grid entry:
-// rows outer and columns inner, or columns outer and rows inner.
-template <typename Visit> void ForEachLegalRowMajor(const TFlipGrid& grid, Visit visit) {
-    for (int row = 1; row <= 8; ++row) {
-        for (int column = 1; column <= 8; ++column) {
-            const int cell = CellIndex(column, row);
-            if (grid[cell] != 0) visit(cell);
-        }
-    }
-}
-
-template <typename Visit> void ForEachLegalColumnMajor(const TFlipGrid& grid, Visit visit) {
-    for (int column = 1; column <= 8; ++column) {
-        for (int row = 1; row <= 8; ++row) {
-            const int cell = CellIndex(column, row);
-            if (grid[cell] != 0) visit(cell);
-        }
-    }
 }
 
 int OwnDiscs(const TField& board, std::uint8_t code) {
@@ -138,6 +105,13 @@ constexpr TTrap kTraps[8] = {
 };
 
 } // namespace
+
+bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter) {
+    for (int k : kCorners) {
+        if (ctx.O(k) < oppAfter[k]) return true;
+    }
+    return false;
+}
 
 void Accept(TSearchContext& ctx, int cell) {
     ctx.game.MovePriority = ctx.W(cell);

@@ -28,6 +28,9 @@ void TryEdgeSafeKeep(TSearchContext& ctx, int cell, int watched);
 void TryCSquare(TSearchContext& ctx, int cell);
 // Proposes the legal cell that most raises the mover's own count at target.
 void PrepareFor(TSearchContext& ctx, int target);
+// After a move, the opponent's grid oppAfter shows a corner it could not take
+// before, or a larger capture at one.
+bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter);
 // Playing the A-square would flip its X-square along the diagonal while the
 // corner is empty.
 bool XSquareTrap(const TSearchContext& ctx, int aSquare);

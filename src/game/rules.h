@@ -12,4 +12,13 @@ void CornerRules(TSearchContext& ctx);   // the cascade's first group: corners a
 void SquareRules(TSearchContext& ctx);   // the cascade's second group
 void ChooseSimple(TSearchContext& ctx);  // the "low" strength and the cascade's last resort
 
+// SquareRules, telling which of its steps (counted from 1) made the proposal;
+// 0 when none did.
+int RunSquareRules(TSearchContext& ctx);
+
+// Before the simple method takes over: a move that brings a corner nobody can
+// take yet within the mover's reach. Keeps the register as it was when no such
+// move is found.
+void CornerPreparation(TSearchContext& ctx);
+
 } // namespace dorvane
