@@ -250,7 +250,7 @@ void NearlyFullEdge(TSearchContext& ctx) {
 
 } // namespace corner_rules
 
-void CornerRules(TSearchContext& ctx) {
+int RunCornerRules(TSearchContext& ctx) {
     using namespace corner_rules;
     using TStep = void (*)(TSearchContext&);
     // The order decides every tie: the first step that leaves a proposal wins.
@@ -286,10 +286,17 @@ void CornerRules(TSearchContext& ctx) {
         CloseBeforeOpponentAfterGap,
         BlockBehindOwnCorner,
     };
+    int number = 0;
     for (TStep step : kSteps) {
+        ++number;
         step(ctx);
-        if (HasProposal(ctx)) return;
+        if (HasProposal(ctx)) return number;
     }
+    return 0;
+}
+
+void CornerRules(TSearchContext& ctx) {
+    RunCornerRules(ctx);
 }
 
 } // namespace dorvane

@@ -15,6 +15,8 @@ void ChooseSimple(TSearchContext& ctx);  // the "low" strength and the cascade's
 // SquareRules, telling which of its steps (counted from 1) made the proposal;
 // 0 when none did.
 int RunSquareRules(TSearchContext& ctx);
+// CornerRules, telling likewise which of its thirty steps proposed.
+int RunCornerRules(TSearchContext& ctx);
 
 // Before the simple method takes over: a move that brings a corner nobody can
 // take yet within the mover's reach. Keeps the register as it was when no such
