@@ -94,8 +94,10 @@ public:
     // Bring the board on screen up to GameBoard from the event loop - never
     // inside the call that asks for it - and then call
     // TGameController::RedrawFinished, which hands the turn over. A request
-    // made while a redraw runs may be merged into it, but RedrawFinished must
-    // follow the drawing of the latest position.
+    // made while a redraw runs must lead to one more redraw after it, so that
+    // RedrawFinished always follows the drawing of the latest position.
+    // Requests made before the redraw starts merge into one of the strongest
+    // kind asked for (Rebuild > AllAtOnce > Animated).
     virtual void RequestRedraw(TRedraw kind) = 0;
     // Markers of a refused pass on every cell whose grid entry is non-zero;
     // (bestColumn, bestRow) gets the suggested-move marker (0, 0 = none).
