@@ -28,9 +28,15 @@ int Usage(std::string_view message) {
 
 namespace {
 
-constexpr const char* kHelp = "usage: dorvane-tool perft DEPTH [POSITION]\n"
-                              "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
-                              "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n";
+constexpr const char* kHelp =
+    "usage: dorvane-tool perft DEPTH [POSITION]\n"
+    "       dorvane-tool move < LINES\n"
+    "       dorvane-tool selfplay --games N --seed S --strength1 A --strength2 B\n"
+    "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
+    "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n"
+    "LINES:    POSITION TYPE DRAW2 DRAW4 per line; prints the chosen cell\n"
+    "          (or --) and its priority. TYPE 1 simple, 3 look-ahead, else rules\n"
+    "STRENGTH: 1 low, 2 average, 3 high\n";
 
 } // namespace
 
@@ -44,5 +50,7 @@ int main(int argc, char** argv) {
     const std::string_view command = args[0];
     const Args rest(args.data() + 1, args.size() - 1);
     if (command == "perft") return RunPerft(rest);
+    if (command == "move") return RunMove(rest);
+    if (command == "selfplay") return RunSelfPlay(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");
 }
