@@ -1,0 +1,36 @@
+// The pictures and sounds compiled into the program (assets/dorvane.qrc).
+// Every accessor makes sure the resources are registered first, so callers
+// need no set-up of their own.
+#pragma once
+
+#include <QByteArray>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+namespace dorvane {
+
+inline constexpr int kTextureCount = 5;      // TEXTURE1..TEXTURE5, 200 x 200
+inline constexpr int kBuiltinFigures = 4;    // green, blue, grey, red ball, 40 x 40
+inline constexpr int kSmallPictures = 16;    // the small-picture list, 16 x 16
+inline constexpr int kSmallFigureFirst = 11; // small versions of figures 0..3
+
+// Registers the resources of the static asset library; safe to call often.
+void EnsureAssets();
+
+// The resource path of a named resource: ":/TEXTURE1", ":/RMOVE", ...
+QString AssetPath(const QString& name);
+
+// TEXTURE + number; a number outside 1..5 gives texture 1.
+QImage BuiltinTexture(int number);
+// The built-in figures 0..3 (40 x 40 with alpha); anything else is a null image.
+QImage BuiltinFigure(int index);
+// Entries 0..15 of the small-picture list; anything else is a null image.
+QImage SmallPicture(int index);
+QImage PersonPicture();                   // side 1's panel icon, 32 x 32
+QImage SidePicture(bool againstComputer); // "COMPUTER" or "USER", 72 x 32
+QIcon ProgramIcon();                      // every size from 16 to 256
+// The bytes of a WAVE resource ("RBEGIN", "RMOVE", "REND"); empty when missing.
+QByteArray WaveResource(const QString& name);
+
+} // namespace dorvane

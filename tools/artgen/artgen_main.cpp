@@ -1,0 +1,72 @@
+// dorvane-artgen <folder>: writes every picture and sound of the program into
+// the folder (normally assets/). Not part of the ordinary build; run it after
+// changing the artwork and commit its output.
+#include "artgen.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(const QImage& image, const QDir& dir, const QString& name) {
+    if (image.save(dir.filePath(name), "PNG")) return true;
+    std::fprintf(stderr, "dorvane-artgen: cannot write %s\n", qPrintable(dir.filePath(name)));
+    return false;
+}
+
+bool SaveWave(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QString& name) {
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()),
+                                                      qint64(bytes.size())) == qint64(bytes.size()))
+        return true;
+    std::fprintf(stderr, "dorvane-artgen: cannot write %s\n", qPrintable(dir.filePath(name)));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: dorvane-artgen <output folder>\n");
+        return 2;
+    }
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "dorvane-artgen: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    bool ok = true;
+    for (int n = 1; n <= 5; ++n)
+        ok &= Save(artgen::MakeTexture(n), dir, QStringLiteral("texture%1.png").arg(n));
+
+    const QColor balls[4] = {QColor(48, 176, 72), QColor(44, 96, 224), QColor(150, 150, 156),
+                             QColor(222, 44, 44)};
+    const char* ballNames[4] = {"ball_green", "ball_blue", "ball_grey", "ball_red"};
+    for (int i = 0; i < 4; ++i)
+        ok &= Save(artgen::RenderBall(40, balls[i]), dir,
+                   QStringLiteral("%1.png").arg(QLatin1String(ballNames[i])));
+
+    ok &= Save(artgen::MakePersonIcon(), dir, QStringLiteral("person.png"));
+    ok &= Save(artgen::MakeWordPicture(QStringLiteral("COMPUTER"), QColor(112, 136, 168),
+                                       QColor(44, 60, 92)),
+               dir, QStringLiteral("computer.png"));
+    ok &= Save(
+        artgen::MakeWordPicture(QStringLiteral("USER"), QColor(96, 170, 112), QColor(30, 96, 52)),
+        dir, QStringLiteral("user.png"));
+
+    for (int i = 0; i < 16; ++i)
+        ok &= Save(artgen::MakeMenuPicture(i), dir,
+                   QStringLiteral("small%1.png").arg(i, 2, 10, QChar('0')));
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        ok &= Save(artgen::MakeProgramIcon(size), dir, QStringLiteral("dorvane_%1.png").arg(size));
+
+    ok &= SaveWave(artgen::MakeWave(artgen::MakeBeginSound(11025), 11025), dir,
+                   QStringLiteral("rbegin.wav"));
+    ok &= SaveWave(artgen::MakeWave(artgen::MakeMoveSound(22050), 22050), dir,
+                   QStringLiteral("rmove.wav"));
+    ok &= SaveWave(artgen::MakeWave(artgen::MakeEndSound(11025), 11025), dir,
+                   QStringLiteral("rend.wav"));
+    return ok ? 0 : 1;
+}
