@@ -1,0 +1,132 @@
+#include "shell/settings_store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+
+namespace dorvane {
+
+namespace {
+
+// Far above any real settings file; a bigger one is damage, not settings.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+// How long a write waits for another copy's write to finish.
+constexpr int kLockWaitMs = 5000;
+
+QString LockPath(const QString& filePath) {
+    return filePath + QStringLiteral(".lock");
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {
+    QDir().mkpath(QFileInfo(filePath_).absolutePath());
+}
+
+QString SettingsStore::DefaultFilePath() {
+    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Kvo/Dorvane.conf");
+}
+
+SettingsStore::TLoad SettingsStore::LoadFile(TSettingsDocument& document) const {
+    document = {};
+    QFile file(filePath_);
+    if (!file.exists()) return TLoad::Missing;
+    if (!file.open(QIODevice::ReadOnly)) return TLoad::Unreadable;
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) return TLoad::Unreadable;
+    if (bytes.size() > kMaxFileSize) return TLoad::Corrupt;
+    std::optional<TSettingsDocument> parsed = ParseSettingsText(bytes, nullptr);
+    if (!parsed) return TLoad::Corrupt;
+    document = std::move(*parsed);
+    return TLoad::Read;
+}
+
+TSettingsDocument SettingsStore::Current(bool locked) const {
+    TSettingsDocument document;
+    if (LoadFile(document) != TLoad::Corrupt) return document;
+    if (locked) {
+        MoveAside();
+        return {};
+    }
+    // Another copy may be replacing the file right now: look again under the
+    // lock before moving anything, and give up (defaults) if the lock is busy.
+    QLockFile lock(LockPath(filePath_));
+    if (!lock.tryLock(kLockWaitMs)) return {};
+    if (LoadFile(document) == TLoad::Corrupt) {
+        MoveAside();
+        return {};
+    }
+    return document;
+}
+
+void SettingsStore::MoveAside() const {
+    const QString stem =
+        filePath_ + QStringLiteral(".corrupt-") +
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QString target = stem;
+    for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
+        target = stem + u'-' + QString::number(n);
+    QFile::rename(filePath_, target);
+}
+
+bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) {
+    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) return false;
+    QLockFile lock(LockPath(filePath_));
+    if (!lock.tryLock(kLockWaitMs)) return false;
+    TSettingsDocument document = Current(true);
+    edit(document);
+    QSaveFile file(filePath_);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const QByteArray bytes = FormatSettingsText(document);
+    if (file.write(bytes) != bytes.size()) return false; // the old file stays as it was
+    return file.commit();
+}
+
+std::optional<QString> SettingsStore::ReadValue(const QString& name) const {
+    const TSettingsDocument document = Current(false);
+    if (const QString* value = document.main.Find(name)) return *value;
+    return std::nullopt;
+}
+
+bool SettingsStore::WriteValue(const QString& name, const QString& text) {
+    return Modify([&](TSettingsDocument& d) { d.main.Set(name, text); });
+}
+
+bool SettingsStore::DeleteValue(const QString& name) {
+    return Modify([&](TSettingsDocument& d) { d.main.Remove(name); });
+}
+
+bool SettingsStore::EraseAll() {
+    QLockFile lock(LockPath(filePath_));
+    if (!lock.tryLock(kLockWaitMs)) return false;
+    return !QFileInfo::exists(filePath_) || QFile::remove(filePath_);
+}
+
+QStringList SettingsStore::ReadListItems(const QString& subKey) const {
+    QStringList items;
+    const TSettingsDocument document = Current(false);
+    if (const TSettingsSection* list = document.FindList(subKey))
+        for (const TSettingsEntry& entry : list->entries)
+            items.append(entry.value);
+    return items;
+}
+
+bool SettingsStore::ReplaceList(const QString& subKey, const QStringList& items) {
+    if (subKey.isEmpty()) return false; // a list always has a name of its own
+    return Modify([&](TSettingsDocument& d) {
+        d.RemoveList(subKey);
+        if (items.isEmpty()) return;
+        TSettingsSection& list = d.List(subKey);
+        for (qsizetype i = 0; i < items.size(); ++i)
+            list.entries.append({QString::number(i), items[i]});
+    });
+}
+
+} // namespace dorvane

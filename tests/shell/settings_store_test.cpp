@@ -1,0 +1,305 @@
+#include "shell/settings_store.h"
+#include "shell/settings_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+#include <unistd.h>
+
+namespace dorvane {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("Kvo/Dorvane.conf");
+    SettingsStore store{path};
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        store.SetStoreKeyPath("SOFTWARE\\Kvo\\Dorvane");
+    }
+    QStringList CorruptCopies() const {
+        return QDir(dir.filePath("Kvo")).entryList({"Dorvane.conf.corrupt-*"}, QDir::Files);
+    }
+};
+
+// Every value is text; the typed reads decide what a stored text means.
+TEST_F(SettingsStoreTest, TypedReadsOfStoredTexts) {
+    struct Case {
+        QString stored;
+        bool boolFallback;
+        bool asBool;
+        qint32 asInteger; // read with the fallback 55
+    };
+    const Case cases[] = {
+        {"1", false, true, 1},
+        {"0", true, false, 0},
+        {"2", false, true, 2},
+        {"-1", false, true, -1},
+        {"-7", false, true, -7},
+        {"+7", false, true, 7},
+        {"yes", true, true, 55},
+        {"yes", false, false, 55},
+        {" 7", false, false, 55},
+        {"7 ", false, false, 55},
+        {"7x", true, true, 55},
+        {"", true, true, 55},
+        {"-", false, false, 55},
+        {"0x10", false, false, 55},
+        {"2147483647", false, true, 2147483647},
+        {"-2147483648", false, true, -2147483647 - 1},
+        {"2147483648", false, false, 55},
+        {"99999999999999999999", false, false, 55},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        store.RegWriteString("Value", c.stored);
+        EXPECT_EQ(store.RegReadBool("Value", c.boolFallback), c.asBool);
+        EXPECT_EQ(store.RegReadInteger("Value", 55), c.asInteger);
+    }
+}
+
+TEST_F(SettingsStoreTest, WritersStoreDecimalText) {
+    store.RegWriteBool("On", true);
+    store.RegWriteBool("Off", false);
+    store.RegWriteInteger("Negative", -12);
+    store.RegWriteInteger("Big", 1000);
+    store.RegWriteString("Name", "Зеленые");
+    EXPECT_EQ(store.RegReadString("On", "?"), "1");
+    EXPECT_EQ(store.RegReadString("Off", "?"), "0");
+    EXPECT_EQ(store.RegReadString("Negative", "?"), "-12");
+    EXPECT_EQ(store.RegReadString("Big", "?"), "1000");
+    EXPECT_EQ(store.RegReadString("Name", "?"), "Зеленые");
+    EXPECT_TRUE(ReadAll(path).contains("Name=Зеленые\n"));
+}
+
+TEST_F(SettingsStoreTest, NamesMatchWithoutLetterCase) {
+    store.RegWriteInteger("ShowGrid", 1);
+    EXPECT_EQ(store.RegReadInteger("SHOWGRID", 5), 1);
+    store.RegWriteInteger("showgrid", 0);
+    EXPECT_EQ(store.RegReadInteger("ShowGrid", 5), 0);
+    // One value, still under the name it was first written with.
+    const QByteArray text = ReadAll(path);
+    EXPECT_EQ(text.count("howgrid="), 0);
+    EXPECT_EQ(text.count("ShowGrid=0"), 1);
+}
+
+TEST_F(SettingsStoreTest, IntegerInRangeClampsStoredAndDefaultValues) {
+    store.RegWriteInteger("Level", 300);
+    EXPECT_EQ(store.RegReadIntegerInRange("Level", 100, 64, 255), 255);
+    store.RegWriteInteger("Level", 10);
+    EXPECT_EQ(store.RegReadIntegerInRange("Level", 100, 64, 255), 64);
+    store.RegWriteInteger("Level", 100);
+    EXPECT_EQ(store.RegReadIntegerInRange("Level", 5, 64, 255), 100);
+    EXPECT_EQ(store.RegReadIntegerInRange("Missing", 20, 64, 255), 64);
+    EXPECT_EQ(store.RegReadIntegerInRange("Missing", 900, 64, 255), 255);
+}
+
+TEST_F(SettingsStoreTest, EmptyStringsAreValues) {
+    EXPECT_EQ(store.RegReadString("Background", ""), "");
+    store.RegWriteString("Background", "");
+    EXPECT_EQ(store.RegReadString("Background", "default.jpg"), "");
+    // Texts that would break a line-based file come back unchanged.
+    const QString odd = " a=b\nc\\d\r\t[e] #f ";
+    store.RegWriteString("Odd=Name[1]", odd);
+    EXPECT_EQ(store.RegReadString("odd=name[1]", ""), odd);
+    store.RegWriteString("", "installer's value");
+    EXPECT_EQ(store.RegReadString("", ""), "installer's value");
+}
+
+TEST_F(SettingsStoreTest, DeleteAndEraseAll) {
+    store.RegWriteInteger("Intellect", 3);
+    store.RegWriteInteger("Regime", 2);
+    store.RegWriteList("Music", {"a", "b"}, 0);
+    store.RegDeleteValue("INTELLECT");
+    store.RegDeleteValue("NeverWritten");
+    EXPECT_EQ(store.RegReadInteger("Intellect", 2), 2);
+    EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
+
+    store.RegEraseAll();
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(store.RegReadInteger("Regime", 1), 1);
+    QStringList list{"stale"};
+    EXPECT_FALSE(store.RegReadList("Music", list, 0));
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_TRUE(store.RegistryWritable());
+    store.RegWriteInteger("Regime", 2); // a first run again: the file comes back
+    EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
+}
+
+TEST_F(SettingsStoreTest, ListsKeepStoredOrderAndLimits) {
+    QStringList thirty;
+    for (int i = 0; i < 30; ++i)
+        thirty << QString("/music/%1.mp3").arg(i);
+    store.RegWriteList("Music", thirty, 0);
+    QStringList read;
+    EXPECT_TRUE(store.RegReadList("music", read, 24));
+    EXPECT_EQ(read, thirty.mid(0, 24));
+    EXPECT_TRUE(store.RegReadList("MUSIC", read, 0));
+    EXPECT_EQ(read, thirty);
+    store.RegWriteList("Music", thirty, 5);
+    EXPECT_TRUE(store.RegReadList("Music", read, 0));
+    EXPECT_EQ(read, thirty.mid(0, 5));
+
+    // Items come back in the order they stand in the file, not by their names.
+    WriteAll(path, "[Music]\n1=b\n0=a\n10=c\n");
+    EXPECT_TRUE(store.RegReadList("Music", read, 2));
+    EXPECT_EQ(read, QStringList({"b", "a"}));
+
+    // An empty list leaves no empty section behind; other lists stay.
+    store.RegWriteList("Other", {"x"}, 0);
+    store.RegWriteList("Music", {}, 0);
+    EXPECT_FALSE(store.RegReadList("Music", read, 0));
+    EXPECT_FALSE(ReadAll(path).contains("[Music]"));
+    EXPECT_TRUE(store.RegReadList("Other", read, 0));
+}
+
+TEST_F(SettingsStoreTest, ListsWaitForTheSectionPath) {
+    SettingsStore early(path);
+    early.RegWriteList("Music", {"a"}, 0);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    store.RegWriteList("Music", {"a"}, 0);
+    QStringList read{"stale"};
+    EXPECT_FALSE(early.RegReadList("Music", read, 0));
+    EXPECT_TRUE(read.isEmpty());
+}
+
+TEST(SettingsStoreFirstRun, CleanAccountGivesDefaultsAndCreatesTheFolder) {
+    QTemporaryDir home;
+    const QString config = home.filePath("fresh/config");
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    const QString path = SettingsStore::DefaultFilePath();
+    qputenv("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(SettingsStore::DefaultFilePath(), QDir::homePath() + "/.config/Kvo/Dorvane.conf");
+    qputenv("XDG_CONFIG_HOME", old);
+    ASSERT_EQ(path, config + "/Kvo/Dorvane.conf");
+
+    SettingsStore store(path);
+    EXPECT_TRUE(QFileInfo(config + "/Kvo").isDir());
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(store.RegReadBool("ReStart", true));
+    EXPECT_EQ(store.RegReadString("Player1", "Зеленые"), "Зеленые");
+    EXPECT_TRUE(store.RegistryWritable());
+    store.RegWriteBool("ReStart", false);
+    EXPECT_TRUE(store.RegistryWritable());
+    EXPECT_FALSE(store.RegReadBool("ReStart", true));
+}
+
+// A folder the program may not write: reads give defaults, writes change
+// nothing, and the first failed write clears RegistryWritable for good.
+TEST(SettingsStoreUnwritable, ReadsDefaultAndWritesNothing) {
+    QTemporaryDir dir;
+    std::vector<QString> paths;
+    // A file where the folder should be stops even root.
+    WriteAll(dir.filePath("blocked"), "not a folder");
+    paths.push_back(dir.filePath("blocked/Kvo/Dorvane.conf"));
+    if (geteuid() != 0) {
+        ASSERT_TRUE(QDir().mkpath(dir.filePath("readonly/Kvo")));
+        QFile::setPermissions(dir.filePath("readonly/Kvo"), QFile::ReadOwner | QFile::ExeOwner);
+        paths.push_back(dir.filePath("readonly/Kvo/Dorvane.conf"));
+    }
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        SettingsStore store(path);
+        store.SetStoreKeyPath("SOFTWARE\\Kvo\\Dorvane");
+        EXPECT_TRUE(store.RegistryWritable());
+        EXPECT_TRUE(store.RegReadBool("ReStart", true));
+        store.RegWriteBool("ReStart", false);
+        EXPECT_FALSE(store.RegistryWritable());
+        EXPECT_TRUE(store.RegReadBool("ReStart", true));
+        store.RegWriteList("Music", {"a"}, 0);
+        store.RegWriteString("Player1", "x");
+        EXPECT_EQ(store.RegReadString("Player1", "Зеленые"), "Зеленые");
+        EXPECT_FALSE(QFileInfo::exists(path));
+        EXPECT_FALSE(store.RegistryWritable());
+    }
+    QFile::setPermissions(dir.filePath("readonly/Kvo"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(SettingsStoreTest, CorruptFileIsMovedAsideAndDefaultsUsed) {
+    const QByteArray damaged[] = {
+        "Intellect=3\nthis line has no separator\n",
+        "Intellect=3\nPath=C:\\Games\n", // an unknown escape
+        "Intellect=3\n[Music\n",
+        QByteArray("Intellect=3\nName=\xff\xfe\n"),
+    };
+    for (const QByteArray& bytes : damaged) {
+        SCOPED_TRACE(bytes.toStdString());
+        for (const QString& old : CorruptCopies())
+            QFile::remove(dir.filePath("Kvo/" + old));
+        WriteAll(path, bytes);
+        EXPECT_EQ(store.RegReadInteger("Intellect", 2), 2);
+        EXPECT_FALSE(QFileInfo::exists(path));
+        const QStringList copies = CorruptCopies();
+        ASSERT_EQ(copies.size(), 1);
+        EXPECT_EQ(ReadAll(dir.filePath("Kvo/" + copies[0])), bytes);
+    }
+    // The next write starts a fresh, readable file.
+    store.RegWriteInteger("Intellect", 1);
+    EXPECT_EQ(store.RegReadInteger("Intellect", 2), 1);
+    EXPECT_TRUE(ParseSettingsText(ReadAll(path), nullptr).has_value());
+    // A write that meets a damaged file keeps the damaged text too.
+    WriteAll(path, "garbage");
+    store.RegWriteInteger("Regime", 2);
+    EXPECT_EQ(store.RegReadInteger("Intellect", 2), 2);
+    EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
+    EXPECT_EQ(CorruptCopies().size(), 2);
+}
+
+// Every write is a read-modify-write under the lock: writers that run at once
+// must neither break the file nor lose each other's values.
+TEST_F(SettingsStoreTest, ConcurrentWritersInThreadsLoseNothing) {
+    constexpr int kEach = 60;
+    auto writer = [this](QString prefix) {
+        SettingsStore own(path);
+        for (int i = 0; i < kEach; ++i)
+            own.RegWriteInteger(prefix + QString::number(i), i);
+    };
+    std::thread a(writer, QString("A")), b(writer, QString("B"));
+    a.join();
+    b.join();
+    ASSERT_TRUE(ParseSettingsText(ReadAll(path), nullptr).has_value());
+    for (int i = 0; i < kEach; ++i) {
+        EXPECT_EQ(store.RegReadInteger("A" + QString::number(i), -1), i);
+        EXPECT_EQ(store.RegReadInteger("B" + QString::number(i), -1), i);
+    }
+    EXPECT_TRUE(CorruptCopies().isEmpty());
+}
+
+TEST_F(SettingsStoreTest, ConcurrentWriterProcessesLoseNothing) {
+    constexpr int kEach = 60;
+    store.RegWriteInteger("Before", 1); // make the folder and the file exist
+    const QString command =
+        QString("'%1' '%2' P %3 & '%1' '%2' Q %3 & wait").arg(SETTINGS_WRITER, path).arg(kEach);
+    ASSERT_EQ(std::system(command.toLocal8Bit().constData()), 0);
+    ASSERT_TRUE(ParseSettingsText(ReadAll(path), nullptr).has_value());
+    EXPECT_EQ(store.RegReadInteger("Before", -1), 1);
+    for (int i = 0; i < kEach; ++i) {
+        EXPECT_EQ(store.RegReadInteger("P" + QString::number(i), -1), i);
+        EXPECT_EQ(store.RegReadInteger("Q" + QString::number(i), -1), i);
+    }
+    EXPECT_TRUE(CorruptCopies().isEmpty());
+}
+
+} // namespace
+} // namespace dorvane
