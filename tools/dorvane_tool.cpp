@@ -32,6 +32,7 @@ constexpr const char* kHelp =
     "usage: dorvane-tool perft DEPTH [POSITION]\n"
     "       dorvane-tool move < LINES\n"
     "       dorvane-tool selfplay --games N --seed S --strength1 A --strength2 B\n"
+    "       dorvane-tool dvn FILE   (a saved game as JSON, or why it is refused)\n"
     "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
     "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n"
     "LINES:    POSITION TYPE DRAW2 DRAW4 per line; prints the chosen cell\n"
@@ -52,5 +53,6 @@ int main(int argc, char** argv) {
     if (command == "perft") return RunPerft(rest);
     if (command == "move") return RunMove(rest);
     if (command == "selfplay") return RunSelfPlay(rest);
+    if (command == "dvn") return RunDvn(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");
 }

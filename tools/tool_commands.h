@@ -13,6 +13,7 @@ using Args = std::span<const std::string_view>;
 int RunMove(Args args);
 int RunPerft(Args args);
 int RunSelfPlay(Args args);
+int RunDvn(Args args);
 
 // Parses a whole number in [low, high]; false on anything else.
 bool ParseInt(std::string_view text, long low, long high, long& out);

@@ -132,6 +132,14 @@ TSavedGameResult DecodeSavedGame(std::span<const std::uint8_t> bytes) {
         if (game.March.Who[k] > 1)
             return Refuse(TSavedGameError::BadSideFlag, "side flag " + std::to_string(k) + " is " +
                                                             std::to_string(game.March.Who[k]));
+    // The history view names the move it shows, so every recorded move must be
+    // a cell of the board; entries past CurrentR are never shown.
+    for (int k = 1; k <= game.CurrentR; ++k)
+        if (!IsPlayingCell(game.March.Moves[k][0], game.March.Moves[k][1]))
+            return Refuse(TSavedGameError::BadMove, "move " + std::to_string(k) + " is column " +
+                                                        std::to_string(game.March.Moves[k][0]) +
+                                                        ", row " +
+                                                        std::to_string(game.March.Moves[k][1]));
     if (!std::isfinite(game.S3R) || !std::isfinite(game.S4R))
         return Refuse(TSavedGameError::BadScore, "an overall score is not a number");
     if (game.Intellect < 1 || game.Intellect > 3)
@@ -161,6 +169,8 @@ const char* SavedGameErrorName(TSavedGameError error) {
         return "bad cell";
     case TSavedGameError::BadSideFlag:
         return "bad side flag";
+    case TSavedGameError::BadMove:
+        return "bad move";
     case TSavedGameError::BadScore:
         return "bad overall score";
     case TSavedGameError::BadIntellect:

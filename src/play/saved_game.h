@@ -46,6 +46,7 @@ enum class TSavedGameError {
     ViewPastHistory, // CurrentV above CurrentR
     BadCell,         // a cell not 0/1/2, or a disc on the border ring
     BadSideFlag,     // a Who entry other than 0/1
+    BadMove,         // a recorded move (1..CurrentR) that is not a playing cell
     BadScore,        // an overall score that is not a finite number
     BadIntellect,    // outside 1..3
     BadRegim,        // outside 1..2
