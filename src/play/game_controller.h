@@ -21,6 +21,7 @@
 #include "game/random.h"
 #include "play/game_view.h"
 #include "play/march.h"
+#include "play/saved_game.h"
 #include "play/score_board.h"
 
 #include <QString>
@@ -75,6 +76,13 @@ public:
     void ResumePlay();  // "Играть"
     void StepForward(); // "Вперед"
     void ToEnd();       // "В конец"
+
+    // A game read from a file: shown in history view at its CurrentV, play
+    // resumes with ResumePlay. The codec has checked it; a history whose
+    // indices are out of range is refused anyway (false, nothing changed).
+    bool ShowLoadedGame(const TSavedGame& saved);
+    // What a saved game holds of the current game.
+    TSavedGame SavedGame() const;
 
     // --- Call-backs of the window -----------------------------------------
     void RedrawFinished();

@@ -197,3 +197,57 @@ void TGameController::ResumePlay() {
 }
 
 } // namespace dorvane
+
+namespace dorvane {
+
+TSavedGame TGameController::SavedGame() const {
+    TSavedGame saved;
+    saved.March = March_;
+    saved.CurrentR = CurrentR_;
+    saved.CurrentV = CurrentV_;
+    saved.CurrentE = CurrentE_;
+    saved.BeginGame = BeginGame_ ? 1 : 0;
+    saved.S3R = scores_.S3R;
+    saved.S4R = scores_.S4R;
+    saved.Intellect = Intellect_;
+    saved.Regim = Regim_;
+    return saved;
+}
+
+bool TGameController::ShowLoadedGame(const TSavedGame& saved) {
+    if (Blocked()) return false;
+    if (saved.CurrentR > kMaxRecordedMoves || saved.CurrentV > saved.CurrentR ||
+        saved.Intellect < 1 || saved.Intellect > 3 || saved.Regim < 1 || saved.Regim > 2)
+        return false;
+    March_ = saved.March;
+    CurrentR_ = saved.CurrentR;
+    CurrentV_ = saved.CurrentV;
+    CurrentE_ = saved.CurrentE;
+    BeginGame_ = saved.BeginGame != 0;
+    scores_.S3R = saved.S3R;
+    scores_.S4R = saved.S4R;
+    Intellect_ = saved.Intellect;
+    Regim_ = saved.Regim;
+    // Nothing pending from the game on screen may act on the loaded one, and
+    // the history view needs side 1's turn for its backward commands in mode 1;
+    // the real side to move follows from the history when play resumes.
+    OnShow1_ = OnShow2_ = false;
+    ComputerResumed_ = false;
+    StopPause();
+    game_.SideToMove = 1;
+
+    StopPlay();
+    view_.EnableCommand(TGameCommand::ResumePlay, true);
+    view_.EnableCommand(TGameCommand::ToBegin, CurrentV_ > 0);
+    view_.EnableCommand(TGameCommand::StepBack, CurrentV_ > 0);
+    view_.EnableCommand(TGameCommand::StepForward, CurrentV_ < CurrentR_);
+    view_.EnableCommand(TGameCommand::ToEnd, CurrentV_ < CurrentR_);
+    ShowPosition();
+    ShowOverall();
+    ShowRating();
+    ShowPlayers();
+    view_.ShowIntellect(Intellect_);
+    return true;
+}
+
+} // namespace dorvane
