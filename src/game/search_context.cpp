@@ -5,8 +5,9 @@ namespace dorvane {
 namespace {
 
 // Line directions as index steps, column step -1..+1 outer and row step
-// -1..+1 inner. The edge-danger override below replaces what earlier
-// directions have added to a cell, so this order is part of the result.
+// -1..+1 inner. The edge-danger override below replaces what earlier runs
+// have added to a cell; the runs into one cell start from different discs, so
+// the column-major scan of the discs decides which of them come first.
 constexpr int kCandidateDirections[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
 
 // A run along an edge: the opponent disc lies on an outer column and the line

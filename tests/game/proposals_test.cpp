@@ -74,5 +74,29 @@ TEST(TryCornerSafe, RefusesAMoveThatOpensACorner) {
     EXPECT_EQ(NameOf(f.Chosen()), "B7");
 }
 
+TEST(TryEdgeSafe, ReplyOnTheOppositeEdgeCounts) {
+    // E8 opens no corner by itself. Side 2's answer E1, on the other end of
+    // column E, flips B4..D2 and opens A1, and side 1 has no edge move that
+    // closes it again.
+    TSearchFixture f("-------- ---2---- --2----- 21------ -1------ --1----- -1-1---- --------", 1);
+    TryCornerSafe(f.ctx, Cell("E8"));
+    ASSERT_EQ(NameOf(f.Chosen()), "E8");
+    f.game.ClearMoveRegister();
+    TryEdgeSafe(f.ctx, Cell("E8"));
+    EXPECT_EQ(f.game.MovePriority, 0);
+}
+
+TEST(TryEdgeSafe, TheLastVerdictStandsEvenAfterAGoodRemedy) {
+    // After G1, side 2's answer F1 opens H1. Side 1's answer H3 holds against
+    // every follow-up, but the answer tried after it, E1, fails against D1,
+    // and that failure is the flag's final value: G1 is refused.
+    TSearchFixture f("-------- -------- -------- --1----- ---2---- ----222- ----121- --------", 1);
+    TryCornerSafe(f.ctx, Cell("G1"));
+    ASSERT_EQ(NameOf(f.Chosen()), "G1");
+    f.game.ClearMoveRegister();
+    TryEdgeSafe(f.ctx, Cell("G1"));
+    EXPECT_EQ(f.game.MovePriority, 0);
+}
+
 } // namespace
 } // namespace dorvane
