@@ -204,19 +204,35 @@ void TGameController::ResetCommand() {
 
 // --- Moves ------------------------------------------------------------------
 
-void TGameController::CellClick(int column, int row) {
-    if (Blocked() || !IsPlayingCell(column, row)) return;
+bool TGameController::HumanMayMove() {
+    if (Blocked()) return false;
     if (!PlayR_) {
         view_.ShowMessage(QStringLiteral("Игра остановлена!"), TMessageIcon::Information);
-    } else if (!BeginGame_) {
-        // A finished game ignores the board.
-    } else if (CanAct()) {
-        game_.MoveColumn = column;
-        game_.MoveRow = row;
-        HumanMove();
-    } else {
-        view_.ShowMessage(QStringLiteral("Сейчас не Ваш ход!"), TMessageIcon::Information);
+        return false;
     }
+    if (!BeginGame_) return false; // a finished game ignores the board
+    if (!CanAct()) {
+        view_.ShowMessage(QStringLiteral("Сейчас не Ваш ход!"), TMessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+void TGameController::CellClick(int column, int row) {
+    if (!IsPlayingCell(column, row) || !HumanMayMove()) return;
+    game_.MoveColumn = column;
+    game_.MoveRow = row;
+    HumanMove();
+}
+
+bool TGameController::MayOpenHintWindow() {
+    return HumanMayMove();
+}
+
+void TGameController::PlayHintMove() {
+    if (Blocked() || !PlayR_ || !BeginGame_ || !CanAct()) return;
+    if (game_.MovePriority <= 0 || !IsPlayingCell(game_.MoveColumn, game_.MoveRow)) return;
+    HumanMove();
 }
 
 bool TGameController::PlayMove() {
@@ -464,7 +480,10 @@ void TGameController::UpdateHint() {
 // --- Parameters -------------------------------------------------------------------
 
 void TGameController::SetIntellect(int intellect) {
-    if (Blocked()) return;
+    if (Blocked()) {
+        view_.ShowIntellect(Intellect_); // the menu shows the level in force
+        return;
+    }
     if (intellect >= 1 && intellect <= 3 && intellect != Intellect_) {
         if (game_.DiscCount1 + game_.DiscCount2 > 4 || scores_.S3R + scores_.S4R >= 5) {
             if (view_.AskYesNo(QStringLiteral("Вы уверены?"))) {
@@ -487,8 +506,7 @@ void TGameController::IntellectItemChosen(int index) {
 }
 
 void TGameController::SetRegim(int regim) {
-    if (Blocked()) return;
-    if ((regim == 1 || regim == 2) && regim != Regim_ &&
+    if (!Blocked() && (regim == 1 || regim == 2) && regim != Regim_ &&
         view_.AskYesNo(QStringLiteral("Вы уверены?"))) {
         Regim_ = static_cast<std::uint8_t>(regim);
         ShowPlayers();
@@ -499,9 +517,10 @@ void TGameController::SetRegim(int regim) {
 }
 
 void TGameController::SetHintOn(bool on) {
-    if (Blocked() || on == hintOn_) return;
+    if (on == hintOn_) return;
     hintOn_ = on;
-    UpdateHint();
+    // Never a search inside a search: the box follows at the next hand-over.
+    if (!Blocked()) UpdateHint();
 }
 
 void TGameController::SetGoFast(bool on) {

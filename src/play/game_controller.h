@@ -71,6 +71,13 @@ public:
     // A name box left its editing; false (and nothing changed) for an empty text.
     bool RenameSide(std::uint8_t sideFlag, const QString& name);
 
+    // "Найти ход": whether the hint window may open now; tells the player why
+    // not, as a click on the board would.
+    bool MayOpenHintWindow();
+    // The hint window closed with "Применить": its search left the move in the
+    // register, which is played as the human's move.
+    void PlayHintMove();
+
     void ToBegin();     // "В начало"
     void StepBack();    // "Назад"
     void ResumePlay();  // "Играть"
@@ -138,6 +145,9 @@ private:
     // window is closing.
     bool Blocked() const;
 
+    // The gate of a human move (a click, the hint window): false, with the
+    // message the player is due, when the board cannot be played now.
+    bool HumanMayMove();
     void NewGame();
     void ApplyComplication();
     void HumanMove();

@@ -355,6 +355,27 @@ TEST_F(Controller, NothingTouchesTheGameDuringASearchAndCloseWaitsForIt) {
     EXPECT_TRUE(view.questions.empty());
 }
 
+TEST_F(Controller, HintWindowIsGatedLikeTheBoardAndPlaysItsMoveLikeAClick) {
+    Start({.Regim = 2, .Intellect = 1});
+    ASSERT_TRUE(game->MayOpenHintWindow());
+    ASSERT_TRUE(game->Search(3)); // the window's search, at the high strength whatever the level
+    const int column = game->State().MoveColumn;
+    const int row = game->State().MoveRow;
+    game->PlayHintMove();
+    EXPECT_EQ(game->CurrentR(), 1);
+    EXPECT_EQ(game->March().Moves[1][0], column);
+    EXPECT_EQ(game->March().Moves[1][1], row);
+    EXPECT_EQ(view.boxes[0].toStdString(), CellName(column, row));
+    EXPECT_TRUE(game->OnShow1()); // handed over by the redraw, as after a click
+
+    EXPECT_FALSE(game->MayOpenHintWindow());
+    EXPECT_EQ(view.LastMessage(), "Сейчас не Ваш ход!");
+    view.Settle();
+    game->StepBack();
+    EXPECT_FALSE(game->MayOpenHintWindow());
+    EXPECT_EQ(view.LastMessage(), "Игра остановлена!");
+}
+
 TEST_F(Controller, ClocksTickOnlyForTheSideToMove) {
     Start({.Regim = 2});
     view.Fire(TGameTimer::Clock1);
