@@ -54,12 +54,21 @@ bool ParseRequest(const std::string& line, TMoveRequest& out, std::string& error
     return true;
 }
 
-// The answer line: the chosen cell (or "--" for no move) and its priority.
-std::string FormatAnswer(const TGameState& game) {
+// The answer line: the chosen cell (or "--" for no move) and its priority;
+// the look-ahead adds its forecast of the final counts of side 1 and side 2,
+// or "- -" when it found no line to forecast from.
+std::string FormatAnswer(const TGameState& game, int type) {
     const bool found = game.MovePriority > 0;
     std::string answer = found ? CellName(game.MoveColumn, game.MoveRow) : "--";
     answer += ' ';
     answer += std::to_string(game.MovePriority);
+    if (type == 3) {
+        if (game.ForecastReady)
+            answer += ' ' + std::to_string(game.ForecastCount1) + ' ' +
+                      std::to_string(game.ForecastCount2);
+        else
+            answer += " - -";
+    }
     return answer;
 }
 
@@ -88,7 +97,7 @@ int RunMove(Args args) {
         draws.Push(request.draw2);
         draws.Push(request.draw4);
         FindMove(game, draws, request.type);
-        std::printf("%s\n", FormatAnswer(game).c_str());
+        std::printf("%s\n", FormatAnswer(game, request.type).c_str());
         std::fflush(stdout);
     }
     return allRead ? 0 : 2;
