@@ -9,6 +9,10 @@ packages=(
   cmake ninja-build g++ make pkg-config
   # Qt 6 (Core for the models and the settings store, Widgets for the windows)
   qt6-base-dev
+  # game sounds (SDL2 audio) and JPEG pictures
+  libsdl2-dev libjpeg62-turbo-dev
+  # screenshots of windows in tests and artwork contact sheets
+  imagemagick xvfb xauth
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing the file readers (make fuzz)

@@ -1,0 +1,99 @@
+#include "pictureloader.h"
+
+#include "assets.h"
+#include "jpegdecoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <cstdint>
+
+namespace dorvane {
+
+namespace {
+
+// Larger files are not pictures anyone loads as a board background, and
+// reading them whole would only waste memory.
+constexpr qint64 kMaxPictureFile = 64LL * 1024 * 1024;
+// Qt's readers refuse images whose decoded size exceeds this many megabytes.
+constexpr int kAllocationLimitMb = 128;
+
+QByteArray ReadWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFile) return {};
+    return file.read(kMaxPictureFile);
+}
+
+QImage ReadWithQt(const QByteArray& bytes, const char* format) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    if (format != nullptr) reader.setDecideFormatFromContent(false);
+    return reader.read();
+}
+
+std::uint32_t Le(const QByteArray& b, int at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// Qt shows a truncated uncompressed bitmap with its missing rows blank; such
+// a file counts as damaged. Compressed bitmaps are left to Qt's reader.
+bool BitmapComplete(const QByteArray& b) {
+    if (b.size() < 26) return false;
+    const std::uint32_t offset = Le(b, 10, 4);
+    const std::uint32_t header = Le(b, 14, 4);
+    std::int64_t width = 0, height = 0, bits = 0, compression = 0;
+    if (header == 12) { // OS/2 core header
+        width = Le(b, 18, 2);
+        height = Le(b, 20, 2);
+        bits = Le(b, 24, 2);
+    } else {
+        if (b.size() < 34) return false;
+        width = static_cast<std::int32_t>(Le(b, 18, 4));
+        height = static_cast<std::int32_t>(Le(b, 22, 4));
+        bits = Le(b, 28, 2);
+        compression = Le(b, 30, 4);
+    }
+    if (compression != 0 && compression != 3 && compression != 6) return true;
+    if (width <= 0 || height == 0 || bits == 0) return false;
+    const std::int64_t row = (width * bits + 31) / 32 * 4;
+    return std::int64_t(offset) + row * (height < 0 ? -height : height) <= b.size();
+}
+
+TLoadedPicture OrBuiltin(QImage image, int builtinTexture) {
+    if (!image.isNull()) return {std::move(image), true};
+    return {BuiltinTexture(builtinTexture), false};
+}
+
+} // namespace
+
+QImage ReadBitmapFile(const QString& path) {
+    const QByteArray bytes = ReadWhole(path);
+    if (!bytes.startsWith("BM") || !BitmapComplete(bytes)) return {};
+    return ReadWithQt(bytes, "bmp");
+}
+
+QImage ReadPictureFile(const QString& path, QSize cover) {
+    const QByteArray bytes = ReadWhole(path);
+    if (bytes.isEmpty()) return {};
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (LooksLikeJpeg(data, std::size_t(bytes.size())))
+        return DecodeJpeg(data, std::size_t(bytes.size()), cover);
+    return ReadWithQt(bytes, nullptr);
+}
+
+TLoadedPicture LoadFieldPicture(const QString& path, int builtinTexture) {
+    return OrBuiltin(ReadBitmapFile(path), builtinTexture);
+}
+
+TLoadedPicture LoadBackgroundPicture(const QString& path, int builtinTexture) {
+    return OrBuiltin(ReadPictureFile(path, kBackgroundCover), builtinTexture);
+}
+
+} // namespace dorvane

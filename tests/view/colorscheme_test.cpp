@@ -1,0 +1,92 @@
+#include "view/colorscheme.h"
+
+#include <gtest/gtest.h>
+
+namespace dorvane {
+namespace {
+
+const QColor kWindow(236, 233, 216);
+
+TEST(ColorScheme, BuiltinSchemesTakeTheirColoursAndTheBuiltinNames) {
+    struct TCase {
+        int n;
+        QColor text1, text2, back;
+    };
+    const TCase cases[] = {
+        {1, QColor(0, 128, 0), QColor(0, 0, 255), kWindow},
+        {2, QColor(0, 255, 0), QColor(0, 255, 255), QColor(0, 0, 0)},
+    };
+    TCustomScheme custom;
+    custom.Figures = {3, 2, 1, 0};
+    const TPlayerNames names{QStringLiteral("Аня"), QStringLiteral("Боря")};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.n);
+        const TColorScheme s = ApplyScheme(c.n, custom, names, kWindow, 4);
+        EXPECT_EQ(s.Number, c.n);
+        EXPECT_EQ(s.TextColor1, c.text1);
+        EXPECT_EQ(s.TextColor2, c.text2);
+        EXPECT_EQ(s.BackColor1, c.back);
+        EXPECT_EQ(s.BackColor2, c.back);
+        EXPECT_EQ(s.StartColor1, QColor(0, 128, 0));
+        EXPECT_EQ(s.StartColor2, QColor(0, 0, 255));
+        EXPECT_EQ(s.NoMoveColor, QColor(255, 0, 255));
+        EXPECT_EQ(s.ResetColor, QColor(255, 0, 0));
+        EXPECT_EQ(s.SideName1, names.Player1);
+        EXPECT_EQ(s.SideName2, names.Player2);
+        // The custom figures never leak into the built-in schemes.
+        EXPECT_EQ((std::array{s.Figure1, s.Figure2, s.FigureAny, s.FigureBest}),
+                  (std::array{0, 1, 2, 3}));
+    }
+}
+
+TEST(ColorScheme, CustomSchemeDefaultsAreBlueAgainstRed) {
+    const TColorScheme s = ApplyScheme(3, TCustomScheme{}, TPlayerNames{}, kWindow, 4);
+    EXPECT_EQ(s.Number, 3);
+    EXPECT_EQ(s.TextColor1, QColor(255, 255, 255));
+    EXPECT_EQ(s.TextColor2, QColor(255, 255, 255));
+    EXPECT_EQ(s.BackColor1, QColor(0, 0, 255));
+    EXPECT_EQ(s.BackColor2, QColor(255, 0, 0));
+    EXPECT_EQ(s.StartColor1, QColor(0, 0, 255));
+    EXPECT_EQ(s.StartColor2, QColor(255, 0, 0));
+    EXPECT_EQ(s.NoMoveColor, QColor(0, 128, 0));
+    EXPECT_EQ(s.ResetColor, QColor(255, 0, 255));
+    EXPECT_EQ(s.SideName1, QStringLiteral("Синие"));
+    EXPECT_EQ(s.SideName2, QStringLiteral("Красные"));
+    EXPECT_EQ((std::array{s.Figure1, s.Figure2, s.FigureAny, s.FigureBest}),
+              (std::array{1, 3, 0, 2}));
+}
+
+TEST(ColorScheme, CustomSchemeTakesEditedValuesAndReplacesMissingFigures) {
+    TCustomScheme custom;
+    custom.Colors[0] = QColor(1, 2, 3);
+    custom.Colors[7] = QColor(7, 8, 9);
+    custom.Player1 = QStringLiteral("Я");
+    custom.Figures = {5, 9, -1, 4}; // 9 and -1 name no picture of a list of six
+    const TColorScheme s = ApplyScheme(3, custom, TPlayerNames{}, kWindow, 6);
+    EXPECT_EQ(s.TextColor1, QColor(1, 2, 3));
+    EXPECT_EQ(s.ResetColor, QColor(7, 8, 9));
+    EXPECT_EQ(s.SideName1, QStringLiteral("Я"));
+    EXPECT_EQ((std::array{s.Figure1, s.Figure2, s.FigureAny, s.FigureBest}),
+              (std::array{5, 3, 0, 4}));
+}
+
+TEST(ColorScheme, StoredSchemeNumberKeepsOnlyDarkAndCustom) {
+    const std::pair<int, int> cases[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {5, 1}, {-2, 1}};
+    for (const auto& [stored, used] : cases)
+        EXPECT_EQ(CorrectSchemeNumber(stored), used) << stored;
+    // An unknown number applied directly is the default scheme too.
+    EXPECT_EQ(ApplyScheme(7, TCustomScheme{}, TPlayerNames{}, kWindow, 4).Number, 1);
+}
+
+TEST(ColorScheme, StoredColoursKeepRedInTheLowByte) {
+    EXPECT_EQ(StoredFromColor(QColor(255, 0, 0)), 0x0000FFu);
+    EXPECT_EQ(StoredFromColor(QColor(0, 128, 0)), 0x008000u);
+    EXPECT_EQ(StoredFromColor(QColor(255, 0, 255)), 0xFF00FFu);
+    EXPECT_EQ(ColorFromStored(0x00FF0000u), QColor(0, 0, 255));
+    // The high byte carries no colour.
+    EXPECT_EQ(ColorFromStored(0xFF102030u), QColor(0x30, 0x20, 0x10));
+    EXPECT_EQ(ColorFromStored(StoredFromColor(QColor(12, 34, 56))), QColor(12, 34, 56));
+}
+
+} // namespace
+} // namespace dorvane
