@@ -45,13 +45,14 @@ TRgb Mottled(double u, double v) {
     return Mix({34, 40, 54}, {92, 104, 124}, t);
 }
 
-// 2: green baize, the classic board cloth, with a fine woven grain.
+// 2: deep teal baize with a fine woven grain; darker than the green ball
+// so that the discs stand out on it.
 TRgb Baize(double u, double v) {
     const double cloud = Fbm(u * 4.0, v * 4.0, 4, 23);
     const double grain =
         ValueNoise(u * 140.0, v * 140.0, 29) * 0.6 + ValueNoise(u * 70.0, v * 70.0, 31) * 0.4;
     const double t = cloud * 0.55 + grain * 0.45;
-    return Mix({18, 92, 52}, {46, 138, 82}, t);
+    return Mix({12, 62, 58}, {34, 104, 96}, t);
 }
 
 // 3: yellow to orange, diagonally, with a faint cloud so that it is not flat.
