@@ -2,6 +2,8 @@
 
 #include "board_cells.h"
 
+#include <cassert>
+
 namespace dorvane {
 
 namespace {
@@ -114,6 +116,8 @@ bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter) {
 }
 
 void Accept(TSearchContext& ctx, int cell) {
+    // Every rule tests W before proposing; a zero weight here is a rule bug.
+    assert(ctx.W(cell) != 0);
     ctx.game.MovePriority = ctx.W(cell);
     ctx.game.MoveColumn = ColumnOf(cell);
     ctx.game.MoveRow = RowOf(cell);

@@ -1,4 +1,5 @@
 #include "game/engine.h"
+#include "game/rules.h"
 #include "game/position_text.h"
 #include "game/selfplay.h"
 #include "test_boards.h"
@@ -88,6 +89,38 @@ TEST(FindMove, OverSelfPlayPositionsAnswersALegalCellAndLeavesTheGameAlone) {
             EXPECT_EQ(again.MoveColumn, after.MoveColumn) << where;
             EXPECT_EQ(again.MoveRow, after.MoveRow) << where;
             EXPECT_EQ(again.MovePriority, after.MovePriority) << where;
+        }
+    }
+}
+
+TEST(RuleGroups, OverSelfPlayPositionsProposeOnlyLegalCells) {
+    using TGroup = void (*)(TSearchContext&);
+    const std::pair<const char*, TGroup> groups[] = {
+        {"corner rules", [](TSearchContext& ctx) { RunCornerRules(ctx); }},
+        {"square rules", [](TSearchContext& ctx) { RunSquareRules(ctx); }},
+        {"corner preparation", CornerPreparation},
+        {"simple method", ChooseSimple},
+        {"cascade", ChooseByRules},
+    };
+    int n = 0;
+    for (const TGameState& position : SelfPlayPositions()) {
+        ++n;
+        for (const auto& [name, group] : groups) {
+            TGameState game = position;
+            TSearchContext ctx(game);
+            ctx.Board = position.GameBoard;
+            ctx.SetSide(position.SideToMove);
+            ctx.Draw2 = static_cast<std::uint8_t>(n % 2);
+            ctx.Draw4 = static_cast<std::uint8_t>((n / 2) % 4);
+            ComputeCandidates(ctx);
+            ctx.Mode = kModeRules;
+            group(ctx);
+            EXPECT_EQ(ctx.Board, position.GameBoard) << name;
+            if (game.MovePriority <= 0) continue;
+            const int cell = CellIndex(game.MoveColumn, game.MoveRow);
+            ASSERT_NE(ctx.W(cell), 0)
+                << name << " at " << FormatPosition({position.GameBoard, position.SideToMove});
+            EXPECT_EQ(game.MovePriority, ctx.W(cell)) << name;
         }
     }
 }

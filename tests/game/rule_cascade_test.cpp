@@ -23,10 +23,11 @@ struct TCascadeCase {
 // In each position the corner patterns find nothing, so the later stages of
 // the cascade decide.
 const TCascadeCase kCascadeCases[] = {
-    // The square rules' B3 would let the opponent into A1; the corner
-    // preparation finds a move towards a corner nobody can take yet instead.
+    // The square rules' push G3 would let side 2 take H1 with three discs
+    // instead of one; the corner preparation plays A7 instead, after which
+    // side 1 can take A1 along the column.
     {"give-away check hands over to the corner preparation",
-     "-------- ----221- ----2112 --221212 --212--2 1-121--- -12--2-- -2------", 0, 0, "B3", "A2"},
+     "-------- -------- 22------ 2-22---- 2--21--- 2---12-- 2-----1- --------", 1, 0, "G3", "A7"},
     // The square rules' C7 opens A8 to the opponent, but no move prepares a
     // free corner: the register keeps C7.
     {"failed corner preparation keeps the square rules' move",
