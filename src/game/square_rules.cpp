@@ -34,8 +34,9 @@ private:
     int p_;
 };
 
-// A lone own disc with an empty cell between it and an opponent disc or an
-// own corner: the move leaves a gap the opponent can wedge into.
+// The new disc would join an own disc that backs onto an opponent disc while
+// the cell on its other side stays empty: the opponent plays there and takes
+// both.
 bool LeavesWedge(const TEdgeView& n) {
     return (n.Empty(+1) && n.M(-1) && n.X(-2)) || (n.Empty(-1) && n.M(+1) && n.X(+2));
 }
@@ -46,16 +47,16 @@ bool SafeEdgeRefused(const TSearchContext& ctx, int s) {
     const int p = n.p();
     const bool emptyCToOwnCorner =
         (p == 3 && n.Empty(-1) && n.M(-2)) || (p == 6 && n.Empty(+1) && n.M(+2));
-    const bool splitsOwnRun =
+    const bool wedgedBetweenOpponents =
         (p == 4 && n.X(-1) && n.X(+1) && n.Empty(+2) && n.M(+3) && n.Empty(+4)) ||
         (p == 5 && n.X(+1) && n.X(-1) && n.Empty(-2) && n.M(-3) && n.Empty(-4));
-    const bool fillsBetweenOwn =
+    const bool completesTakeableRun =
         n.M(-1) && n.M(+1) && ((n.X(-2) && n.Empty(+2)) || (n.X(+2) && n.Empty(-2)));
     const int w = ctx.W(s);
     const int xNeighbours = (n.X(-1) ? 1 : 0) + (n.X(+1) ? 1 : 0);
     const bool weakAlongEdge =
         (xNeighbours == 1 && w <= 100) || (xNeighbours == 2 && w > 100 && w <= 200);
-    return emptyCToOwnCorner || LeavesWedge(n) || splitsOwnRun || fillsBetweenOwn ||
+    return emptyCToOwnCorner || LeavesWedge(n) || wedgedBetweenOpponents || completesTakeableRun ||
            XSquareTrap(ctx, s) || weakAlongEdge;
 }
 
