@@ -114,6 +114,7 @@ TBoardWidget::TBoardWidget(TBoardHost& host, QWidget* parent)
 
     stepTimer_ = new QTimer(this);
     stepTimer_->setSingleShot(true);
+    stepTimer_->setTimerType(Qt::PreciseTimer);
     connect(stepTimer_, &QTimer::timeout, this, [this] { DrawStep(); });
 }
 

@@ -73,6 +73,8 @@ public:
 
     bool Drawing() const { return drawNow_; }
     bool RedrawPending() const { return pending_; }
+    // No redraw running, scheduled or waiting.
+    bool Idle() const { return !drawNow_ && !scheduled_ && !pending_; }
     // The field as it is on screen; tests compare pixels of it.
     const QImage& FieldPicture() const { return fieldBMR_; }
     QWidget* FieldWidget() const;

@@ -1,0 +1,126 @@
+// The game window's look: colour schemes, field and background pictures.
+#include "mainform.h"
+
+#include "view/assets.h"
+#include "view/controlpanel.h"
+#include "view/pictureloader.h"
+#include "view/textureform.h"
+
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace dorvane {
+
+void TMainForm::ApplyScheme(int scheme) {
+    TPlayerNames names;
+    names.Player1 = controller_->SideName(1);
+    names.Player2 = controller_->SideName(0);
+    scheme_ = dorvane::ApplyScheme(scheme, custom_, names, palette().color(QPalette::Base),
+                                   kBuiltinFigures);
+    schemeItems_[0]->setChecked(scheme == 1);
+    schemeItems_[1]->setChecked(scheme == 2);
+    panel_->ColourSide(0, scheme_.TextColor1, scheme_.BackColor1);
+    panel_->ColourSide(1, scheme_.TextColor2, scheme_.BackColor2);
+    SetCaptionColour(panel_->startButtons[0], scheme_.StartColor1);
+    SetCaptionColour(panel_->startButtons[1], scheme_.StartColor2);
+    SetCaptionColour(panel_->passButton, scheme_.NoMoveColor);
+    SetCaptionColour(panel_->resetButton, scheme_.ResetColor);
+    ColourHint();
+
+    TBoardFigures figures;
+    figures.side1 = QPixmap::fromImage(BuiltinFigure(scheme_.Figure1));
+    figures.side2 = QPixmap::fromImage(BuiltinFigure(scheme_.Figure2));
+    figures.anyMove = QPixmap::fromImage(BuiltinFigure(scheme_.FigureAny));
+    figures.bestMove = QPixmap::fromImage(BuiltinFigure(scheme_.FigureBest));
+    board_->SetFigures(figures);
+    startItems_[0]->setIcon(
+        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.Figure1))));
+    startItems_[1]->setIcon(
+        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.Figure2))));
+    passItem_->setIcon(
+        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.FigureAny))));
+    if (!board_->StyleButton()) board_->RepaintField();
+    board_->RequestRedraw(TRedraw::AllAtOnce);
+}
+
+void TMainForm::ColourHint() {
+    if (hintSide_ == 1)
+        panel_->ColourHint(scheme_.TextColor1, scheme_.BackColor1);
+    else
+        panel_->ColourHint(scheme_.TextColor2, scheme_.BackColor2);
+}
+
+
+namespace {
+
+QString AskPicture(QWidget* parent, const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, QString(), folder,
+                                        QStringLiteral("Рисунки (*.bmp *.jpg *.jpeg *.png *.gif)"));
+}
+
+} // namespace
+
+void TMainForm::LoadFieldPicture() {
+    loadFieldItem_->setChecked(loadField_);
+    const QString path = AskPicture(this, pictureFolder_);
+    if (path.isEmpty()) return;
+    // Not a bitmap: the built-in texture, and nothing else changes.
+    const TLoadedPicture picture = dorvane::LoadFieldPicture(path, look_.FieldTexture);
+    board_->SetFieldTexture(picture.Image);
+    if (picture.FromFile) {
+        fieldPath_ = path;
+        loadField_ = true;
+    }
+    loadFieldItem_->setChecked(loadField_);
+    fieldTextureItem_->setChecked(!loadField_);
+    RefreshField();
+}
+
+void TMainForm::ChooseFieldTexture() {
+    fieldTextureItem_->setChecked(!loadField_);
+    const std::optional<int> choice =
+        TTextureForm::Choose(this, QStringLiteral("Текстура поля"), look_.FieldTexture);
+    if (!choice || *choice < 1) return;
+    const int chosen = *choice;
+    gridItem_->setChecked(true);
+    board_->SetGrid(true);
+    if (chosen != look_.FieldTexture || loadField_) {
+        look_.FieldTexture = chosen;
+        board_->SetFieldTexture(BuiltinTexture(chosen));
+        loadField_ = false;
+    }
+    loadFieldItem_->setChecked(loadField_);
+    fieldTextureItem_->setChecked(!loadField_);
+    RefreshField();
+}
+
+void TMainForm::LoadBackgroundPicture() {
+    loadBackgroundItem_->setChecked(loadBackground_);
+    const QString path = AskPicture(this, pictureFolder_);
+    if (path.isEmpty()) return;
+    const TLoadedPicture picture = dorvane::LoadBackgroundPicture(path, look_.FonTexture);
+    board_->SetBackground(QPixmap::fromImage(picture.Image));
+    if (picture.FromFile) {
+        backgroundPath_ = path;
+        loadBackground_ = true;
+    }
+    loadBackgroundItem_->setChecked(loadBackground_);
+    backgroundTextureItem_->setChecked(!loadBackground_);
+}
+
+void TMainForm::ChooseBackgroundTexture() {
+    backgroundTextureItem_->setChecked(!loadBackground_);
+    const std::optional<int> choice =
+        TTextureForm::Choose(this, QStringLiteral("Текстура фона"), look_.FonTexture);
+    if (!choice || *choice < 1) return;
+    const int chosen = *choice;
+    if (chosen != look_.FonTexture || loadBackground_) {
+        look_.FonTexture = chosen;
+        board_->SetBackground(QPixmap::fromImage(BuiltinTexture(chosen)));
+        loadBackground_ = false;
+    }
+    loadBackgroundItem_->setChecked(loadBackground_);
+    backgroundTextureItem_->setChecked(!loadBackground_);
+}
+
+} // namespace dorvane

@@ -1,0 +1,27 @@
+#include "messageservice.h"
+
+#include <QMessageBox>
+
+namespace dorvane {
+
+void TMessageService::Show(const QString& text, TMessageIcon icon) {
+    const TMessageKind kind =
+        icon == TMessageIcon::Warning ? TMessageKind::Warning : TMessageKind::Information;
+    if (responder_) {
+        responder_(kind, text);
+        return;
+    }
+    QMessageBox box(kind == TMessageKind::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                    QString::fromUtf8(kMessageCaption), text, QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+bool TMessageService::AskYesNo(const QString& text) {
+    if (responder_) return responder_(TMessageKind::Question, text);
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), text,
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace dorvane

@@ -1,0 +1,84 @@
+// The board's hit testing and the shadowed label's drawing.
+#include "view/boardwidget.h"
+#include "view/kvolabel.h"
+
+#include <QImage>
+#include <QTest>
+
+namespace dorvane::test {
+
+class TBoardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldPixelsGiveCells_data();
+    void fieldPixelsGiveCells();
+    void labelDrawsItsShadowOffset_data();
+    void labelDrawsItsShadowOffset();
+};
+
+void TBoardTest::fieldPixelsGiveCells_data() {
+    QTest::addColumn<QPoint>("pixel");
+    QTest::addColumn<QPoint>("cell");
+    QTest::newRow("top left") << QPoint(0, 0) << QPoint(1, 1);
+    QTest::newRow("last pixel of a cell") << QPoint(47, 47) << QPoint(1, 1);
+    QTest::newRow("first pixel of the next") << QPoint(48, 96) << QPoint(2, 3);
+    QTest::newRow("right edge is column 8") << QPoint(386, 10) << QPoint(8, 1);
+    QTest::newRow("bottom right corner") << QPoint(386, 386) << QPoint(8, 8);
+}
+
+void TBoardTest::fieldPixelsGiveCells() {
+    QFETCH(QPoint, pixel);
+    QFETCH(QPoint, cell);
+    QCOMPARE(TBoardWidget::CellAt(pixel), cell);
+}
+
+void TBoardTest::labelDrawsItsShadowOffset_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("left top") << int(TShadowPosition::spLeftTop) << QPoint(-2, -2);
+    QTest::newRow("left bottom") << int(TShadowPosition::spLeftBottom) << QPoint(-2, 2);
+    QTest::newRow("right bottom") << int(TShadowPosition::spRightBottom) << QPoint(2, 2);
+    QTest::newRow("right top") << int(TShadowPosition::spRightTop) << QPoint(2, -2);
+}
+
+void TBoardTest::labelDrawsItsShadowOffset() {
+    QFETCH(int, position);
+    QFETCH(QPoint, offset);
+    TKvoLabel label;
+    QFont font = label.font();
+    font.setBold(true);
+    font.setPixelSize(14);
+    label.setFont(font);
+    label.SetColor(Qt::white);
+    label.SetBackColor(Qt::blue);
+    label.SetShadowColor(Qt::black);
+    label.SetShadowSize(2);
+    label.SetShadowPos(static_cast<TShadowPosition>(position));
+    label.SetAdjust(true);
+    label.SetCaption(QStringLiteral("H"));
+    QCOMPARE(label.ShadowOffset(), offset);
+
+    // Auto-sized with room for the shadow: both copies are drawn whole, the
+    // shadow displaced by exactly the offset.
+    const QImage image = label.grab().toImage();
+    QRect white, black;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour == Qt::white) white |= QRect(x, y, 1, 1);
+            if (colour == Qt::black) black |= QRect(x, y, 1, 1);
+        }
+    QVERIFY(!white.isEmpty());
+    QVERIFY(!black.isEmpty());
+    QCOMPARE(black.topLeft() - white.topLeft(), offset);
+    QVERIFY(QRect(QPoint(), image.size()).contains(white | black));
+}
+
+} // namespace dorvane::test
+
+QObject* MakeBoardTest() {
+    return new dorvane::test::TBoardTest;
+}
+
+#include "board_test.moc"

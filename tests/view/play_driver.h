@@ -1,0 +1,48 @@
+// Drives the real game window the way a player does: clicks at cell centres,
+// presses panel buttons, answers message boxes, and waits (with a timeout)
+// for the board to finish drawing and the computer to finish thinking.
+#pragma once
+
+#include "view/mainform.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QAbstractButton;
+#include <vector>
+
+namespace dorvane::test {
+
+struct TPlayDriver {
+    explicit TPlayDriver(const TGameOptions& game, bool styleButton = false);
+
+    TRandomSource& Random() { return random_; }
+    TMainForm& Form() { return *form_; }
+    TGameController& Game() { return form_->Controller(); }
+
+    void Click(int column, int row);
+    void ClickCell(int index) { Click(ColumnOf(index), RowOf(index)); }
+    void Press(QAbstractButton* button);
+    // Waits until nothing is drawing, no computer move is due and no search
+    // runs; false on timeout.
+    [[nodiscard]] bool WaitIdle(int timeoutMs = 20000);
+    // Messages shown since the last call, then forgotten.
+    QStringList TakeMessages();
+
+    QStringList messages;
+    std::vector<bool> answers; // answers to the next questions (default Yes)
+
+private:
+    TScriptedRandom random_;
+    std::unique_ptr<TMainForm> form_;
+};
+
+// The human's choice among the legal cells: the same little generator in the
+// tests and in the simulations that pick a game worth playing.
+int PickMove(const TField& board, std::uint8_t sideFlag, unsigned& policy);
+
+// The cells of the field image or the buttons where cell (c, r) is drawn.
+QPoint CellCentre(int column, int row);
+
+} // namespace dorvane::test
