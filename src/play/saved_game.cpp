@@ -153,6 +153,14 @@ TSavedGameResult DecodeSavedGame(std::span<const std::uint8_t> bytes) {
     return result;
 }
 
+bool operator==(const TSavedGame& a, const TSavedGame& b) {
+    return a.VersionFDVN == b.VersionFDVN && a.March.Fields == b.March.Fields &&
+           a.March.Moves == b.March.Moves && a.March.Who == b.March.Who &&
+           a.CurrentR == b.CurrentR && a.CurrentV == b.CurrentV && a.CurrentE == b.CurrentE &&
+           a.BeginGame == b.BeginGame && a.S3R == b.S3R && a.S4R == b.S4R &&
+           a.Intellect == b.Intellect && a.Regim == b.Regim;
+}
+
 const char* SavedGameErrorName(TSavedGameError error) {
     switch (error) {
     case TSavedGameError::None:

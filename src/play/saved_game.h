@@ -33,9 +33,9 @@ struct TSavedGame {
     float S4R = 0.1f;           // overall score of side 2
     std::uint8_t Intellect = 2; // 1..3
     std::uint8_t Regim = 1;     // 1 against the computer, 2 two players
-
-    bool operator==(const TSavedGame&) const = default;
 };
+
+bool operator==(const TSavedGame& a, const TSavedGame& b);
 
 // Why a file was refused; None when it was taken.
 enum class TSavedGameError {

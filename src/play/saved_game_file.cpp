@@ -16,7 +16,9 @@ const QString kTemporaryName = QStringLiteral("onlydorvanetemp.dvn");
 bool WriteSavedGameFile(const QString& path, const TSavedGame& game) {
     const std::vector<std::uint8_t> bytes = EncodeSavedGame(game);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows
+    // in write()'s count: a buffered QSaveFile commits the cut file as a success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
     return file.commit();

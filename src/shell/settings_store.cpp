@@ -83,7 +83,9 @@ bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) 
     TSettingsDocument document = Current(true);
     edit(document);
     QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows
+    // in write()'s count: a buffered QSaveFile commits the cut file as a success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const QByteArray bytes = FormatSettingsText(document);
     if (file.write(bytes) != bytes.size()) return false; // the old file stays as it was
     return file.commit();

@@ -1,5 +1,6 @@
 #include "shell/settings_store.h"
 #include "shell/settings_text.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -264,6 +265,19 @@ TEST_F(SettingsStoreTest, CorruptFileIsMovedAsideAndDefaultsUsed) {
     EXPECT_EQ(store.RegReadInteger("Intellect", 2), 2);
     EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
     EXPECT_EQ(CorruptCopies().size(), 2);
+}
+
+TEST_F(SettingsStoreTest, WriteCutShortKeepsTheOldFile) {
+    store.RegWriteString("Player1", "Вася");
+    const QByteArray old = ReadAll(path);
+    {
+        test::FileSizeLimit limit(old.size() + 10); // the disk fills up during the write
+        store.RegWriteString("Background", QString(5000, u'x'));
+    }
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(store.RegReadString("Background", "none"), "none");
+    EXPECT_EQ(store.RegReadString("Player1", ""), "Вася");
+    EXPECT_TRUE(store.RegistryWritable()); // only the first write of the run decides
 }
 
 // Every write is a read-modify-write under the lock: writers that run at once
