@@ -246,6 +246,10 @@ void TGameController::HumanMove() {
     const int c = game_.MoveColumn;
     const int r = game_.MoveRow;
     if (game_.GameBoard[CellIndex(c, r)] != 0) return;
+    if (HistoryFull()) {
+        CheckGameEnd();
+        return;
+    }
     if (!PlayMove()) {
         view_.ShowMessage(QStringLiteral("Вы нарушаете правила игры!"), TMessageIcon::Warning);
         return;
@@ -290,6 +294,8 @@ void TGameController::ComputerMove() {
             CheckGameEnd();
             if (BeginGame_)
                 view_.ShowMessage(QStringLiteral("У меня нет хода."), TMessageIcon::Information);
+        } else if (HistoryFull()) {
+            CheckGameEnd();
         } else {
             SetStatusBox(0, CellText(game_.MoveColumn, game_.MoveRow));
             PlayMove();
@@ -367,7 +373,7 @@ void TGameController::CheckGameEnd() {
         result = SideName1_ + QStringLiteral(" полностью разгромлены!");
     } else if (b == 0) {
         result = SideName2_ + QStringLiteral(" полностью разгромлены!");
-    } else if ((game_.MoveRow == 0 && FR == 0) || a + b == 64) {
+    } else if ((game_.MoveRow == 0 && FR == 0) || a + b == 64 || HistoryFull()) {
         if (a < b)
             result = SideName2_ + QStringLiteral(" выиграли!");
         else if (a > b)

@@ -158,6 +158,10 @@ private:
     void ResetScore();
     void UpdateHint();
 
+    // A game recorded up to entry 60 is over whatever the board says: a
+    // played game fills the board by then, and only a strange loaded history
+    // could offer more moves, which the record could not take.
+    bool HistoryFull() const { return CurrentV_ >= kMaxRecordedMoves; }
     void RecordMove();
     void ShowPosition();
     void StopPlay();

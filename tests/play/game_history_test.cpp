@@ -171,6 +171,37 @@ TEST_F(History, WholeGamesNeverRecordPast60) {
     }
 }
 
+// Histories a file may bring: a game reopened and then viewed at its old end
+// marker, and a record already holding 60 moves.
+TEST_F(History, MovesAreRecordedAfterThePositionShownAndNeverPast60) {
+    Start({.Regim = 2});
+    for (int i = 0; i < 6; ++i)
+        HumanTurn();
+    TSavedGame saved = game->SavedGame();
+    saved.CurrentV = 4;
+    saved.CurrentE = 2; // older than the moves after it
+    ASSERT_TRUE(game->ShowLoadedGame(saved));
+    game->ResumePlay(); // at or past the marker: "finished", yet BeginGame holds
+    ASSERT_TRUE(game->BeginGame());
+    ASSERT_EQ(game->State().SideToMove, 1);
+    HumanTurn(); // the move follows position 4, not 6
+    EXPECT_EQ(game->CurrentR(), 5);
+    EXPECT_EQ(game->March().Fields[4], saved.March.Fields[4]);
+    ExpectHistoryReplays();
+
+    TSavedGame full;
+    full.March.Fields[60] = StandardStartPosition().board;
+    full.March.Who[60] = 0;
+    full.CurrentR = full.CurrentV = 60;
+    ASSERT_TRUE(game->ShowLoadedGame(full));
+    game->ResumePlay();
+    Click("D3");
+    EXPECT_EQ(view.LastMessage(), "Ничья!");
+    EXPECT_FALSE(game->BeginGame());
+    EXPECT_EQ(game->CurrentR(), 60);
+    EXPECT_EQ(Board(), full.March.Fields[60]);
+}
+
 TEST_F(History, LoadedGameIsShownInHistoryView) {
     Start({.Regim = 2});
     for (int i = 0; i < 6; ++i)
