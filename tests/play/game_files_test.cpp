@@ -1,6 +1,7 @@
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
 #include "play_fixture.h"
+#include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
 #include <QCoreApplication>
@@ -19,17 +20,6 @@ const QString kSaved = QStringLiteral("Игра успешно сохранен�
 const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру!");
 const QString kOpenFailed = QStringLiteral("Не удалось открыть файл!");
 const QString kWrongFormat = QStringLiteral("Неверный формат файла!");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class GameFilesTest : public PlayFixture {
 protected:

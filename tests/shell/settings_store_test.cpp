@@ -1,5 +1,6 @@
 #include "shell/settings_store.h"
 #include "shell/settings_text.h"
+#include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -16,16 +17,8 @@
 namespace dorvane {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using test::ReadAll;
+using test::WriteAll;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
