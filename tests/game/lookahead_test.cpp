@@ -322,24 +322,48 @@ void CollectFinals(const TField& board, std::uint8_t side, std::set<TField>& fin
         finals.insert(board);
 }
 
+// The forecast must be a final position the game can reach after the chosen
+// move, and its counts must be that position's.
+void ExpectReachableForecast(const TPosition& position, const TGameState& game) {
+    TField afterMove = position.board;
+    ASSERT_TRUE(ApplyMove(afterMove, game.MoveColumn, game.MoveRow, position.sideToMove));
+    std::set<TField> finals;
+    std::set<std::pair<TField, std::uint8_t>> seen;
+    CollectFinals(afterMove, OtherSide(position.sideToMove), finals, seen);
+    EXPECT_TRUE(finals.count(game.ForecastBoard)) << FormatPosition(position);
+    const TDiscCounts counts = CountDiscs(game.ForecastBoard);
+    EXPECT_EQ(game.ForecastCount1, counts.side1);
+    EXPECT_EQ(game.ForecastCount2, counts.side2);
+}
+
 TEST(LookAhead, EndgameForecastIsAReachableFinalPositionWithItsCounts) {
     int checked = 0;
     for (const TPosition& position : SelfPlayPositions(4, 0xe11d)) {
         if (CountDiscs(position.board).Total() < 52) continue;
         const TGameState game = Searched(position, 3, kAllDraws[checked % 8]);
         ++checked;
-        if (!game.ForecastReady) continue;
-        TField afterMove = position.board;
-        ASSERT_TRUE(ApplyMove(afterMove, game.MoveColumn, game.MoveRow, position.sideToMove));
-        std::set<TField> finals;
-        std::set<std::pair<TField, std::uint8_t>> seen;
-        CollectFinals(afterMove, OtherSide(position.sideToMove), finals, seen);
-        EXPECT_TRUE(finals.count(game.ForecastBoard)) << FormatPosition(position);
-        const TDiscCounts counts = CountDiscs(game.ForecastBoard);
-        EXPECT_EQ(game.ForecastCount1, counts.side1);
-        EXPECT_EQ(game.ForecastCount2, counts.side2);
+        if (game.ForecastReady) ExpectReachableForecast(position, game);
     }
     EXPECT_GT(checked, 20);
+}
+
+// Side 2 has three discs here, and in some of its searched replies every line
+// costs it all of them, so it falls back to the cascade. That fallback must
+// start from the real position with an empty move register, not from the
+// register the last simulated line left behind, or the line goes on with a
+// move nobody could play.
+TEST(LookAhead, TheOpponentsFallBackToTheCascadeAnswersFromTheRealPosition) {
+    const TPosition position = PositionOf("1-211111"
+                                          "11111111"
+                                          "1111111-"
+                                          "1111111-"
+                                          "1111-2-1"
+                                          "11-2-111"
+                                          "-1-11--1"
+                                          "11111111 1");
+    const TGameState game = Searched(position, 3, {0, 0});
+    ASSERT_EQ(game.ForecastReady, 1);
+    ExpectReachableForecast(position, game);
 }
 
 } // namespace
