@@ -8,7 +8,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 .PHONY: run test build deps configure bench fuzz format clean
 
 run: build
-	$(BUILD)/tools/dorvane-tool perft 9
+	$(BUILD)/src/app/dorvane
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

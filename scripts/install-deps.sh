@@ -13,6 +13,8 @@ packages=(
   libsdl2-dev libjpeg62-turbo-dev
   # screenshots of windows in tests and artwork contact sheets
   imagemagick xvfb xauth
+  # the game window on X11 (the xcb platform plugin) with a known font; xdotool for screenshots
+  libqt6gui6 fonts-dejavu-core xdotool
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing the file readers (make fuzz)

@@ -51,6 +51,11 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
 
     statusBar_ = new QWidget(client_);
     statusBar_->setGeometry(0, kBoardSize, kBoardSize, kStatusHeight);
+    // The panels are narrow: a name and a status must fit in 105 pixels.
+    QFont small = statusBar_->font();
+    small.setPixelSize(11);
+    small.setStretch(QFont::SemiCondensed);
+    statusBar_->setFont(small);
     int x = 0;
     for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
         auto* label = new QLabel(statusBar_);
