@@ -73,19 +73,25 @@ TLoadedPicture OrBuiltin(QImage image, int builtinTexture) {
 
 } // namespace
 
-QImage ReadBitmapFile(const QString& path) {
-    const QByteArray bytes = ReadWhole(path);
+QImage ReadBitmapBytes(const QByteArray& bytes) {
     if (!bytes.startsWith("BM") || !BitmapComplete(bytes)) return {};
     return ReadWithQt(bytes, "bmp");
 }
 
-QImage ReadPictureFile(const QString& path, QSize cover) {
-    const QByteArray bytes = ReadWhole(path);
+QImage ReadPictureBytes(const QByteArray& bytes, QSize cover) {
     if (bytes.isEmpty()) return {};
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     if (LooksLikeJpeg(data, std::size_t(bytes.size())))
         return DecodeJpeg(data, std::size_t(bytes.size()), cover);
     return ReadWithQt(bytes, nullptr);
+}
+
+QImage ReadBitmapFile(const QString& path) {
+    return ReadBitmapBytes(ReadWhole(path));
+}
+
+QImage ReadPictureFile(const QString& path, QSize cover) {
+    return ReadPictureBytes(ReadWhole(path), cover);
 }
 
 TLoadedPicture LoadFieldPicture(const QString& path, int builtinTexture) {

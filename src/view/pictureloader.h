@@ -28,5 +28,7 @@ TLoadedPicture LoadBackgroundPicture(const QString& path, int builtinTexture);
 // The readers behind them: a null image on any failure.
 QImage ReadBitmapFile(const QString& path);
 QImage ReadPictureFile(const QString& path, QSize cover);
+QImage ReadBitmapBytes(const QByteArray& bytes);
+QImage ReadPictureBytes(const QByteArray& bytes, QSize cover);
 
 } // namespace dorvane

@@ -24,7 +24,7 @@ class TTextureFrame : public QFrame {
 public:
     TTextureFrame(QWidget* parent, std::function<void()> clicked)
         : QFrame(parent), clicked_(std::move(clicked)) {
-        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        setFrameStyle(QFrame::WinPanel | QFrame::Raised);
         setLineWidth(2);
         setCursor(Qt::PointingHandCursor);
     }

@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace dorvane {
 namespace {
@@ -171,6 +175,30 @@ TEST_F(PictureFiles, DamagedOrMissingFilesFallBackToTheTexture) {
             field ? LoadFieldPicture(missing, 3) : LoadBackgroundPicture(missing, 3);
         EXPECT_FALSE(loaded.FromFile);
         EXPECT_EQ(loaded.Image, BuiltinTexture(3));
+    }
+}
+
+// Qt's own JPEG plugin is the oracle: our decoder must see the same colours
+// in every kind of stream the corpus holds (baseline, progressive, grey,
+// Adobe CMYK, chroma subsampled).
+TEST(JpegDecoder, AgreesWithQtsDecoderOnEveryKindOfStream) {
+    const QDir corpus(QStringLiteral(DORVANE_JPEG_CORPUS));
+    for (const char* name :
+         {"baseline.jpg", "progressive.jpg", "grey.jpg", "cmyk.jpg", "subsampled.jpg"}) {
+        SCOPED_TRACE(name);
+        const QString path = corpus.filePath(QString::fromLatin1(name));
+        const QImage ours = ReadPictureFile(path, QSize());
+        const QImage qt = QImage(path).convertToFormat(QImage::Format_RGB888);
+        ASSERT_FALSE(ours.isNull());
+        ASSERT_EQ(ours.size(), qt.size());
+        int worst = 0;
+        for (int y = 0; y < ours.height(); ++y)
+            for (int x = 0; x < ours.width(); ++x) {
+                const QRgb a = ours.pixel(x, y), b = qt.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 6);
     }
 }
 
