@@ -216,28 +216,33 @@ TEST_F(Controller, FullBoardOf40To24GivesOverallScoreAndRating) {
     EXPECT_EQ(view.messages.size(), shown);
 }
 
-TEST_F(Controller, WholeGameAgainstTheComputer) {
-    Start();
-    const int turns = PlayToEnd();
-    EXPECT_FALSE(game->BeginGame());
-    EXPECT_LT(turns, 100);
-    ExpectHistoryReplays();
-    const TDiscCounts counts = CountDiscs(Board());
-    // The last message is the result, matching the discs.
-    const QString expected = counts.side1 == 0 ? "Зеленые полностью разгромлены!"
-                             : counts.side2 == 0 ? "Синие полностью разгромлены!"
-                             : counts.side1 > counts.side2 ? "Зеленые выиграли!"
-                             : counts.side1 < counts.side2 ? "Синие выиграли!"
-                                                           : "Ничья!";
-    EXPECT_EQ(view.LastMessage(), expected);
-    EXPECT_EQ(view.overall1, QString::number(counts.side1));
-    EXPECT_EQ(view.overall2, QString::number(counts.side2));
-    EXPECT_EQ(game->CurrentE(), game->CurrentR());
-    EXPECT_EQ(std::count(view.sounds.begin(), view.sounds.end(), TGameSound::End), 1);
-    // Side 2 moved by the computer: every second recorded move or so is its.
-    EXPECT_GT(std::count(game->March().Who.begin() + 1,
-                         game->March().Who.begin() + game->CurrentR() + 1, 0),
-              10);
+// One whole game at each strength, the human playing the first legal cell.
+TEST_F(Controller, WholeGamesAgainstTheComputer) {
+    for (const std::uint8_t intellect : {1, 2, 3}) {
+        SCOPED_TRACE(intellect);
+        view = TFakeGameView{};
+        Start({.Intellect = intellect});
+        const int turns = PlayToEnd();
+        EXPECT_FALSE(game->BeginGame());
+        EXPECT_LT(turns, 100);
+        ExpectHistoryReplays();
+        const TDiscCounts counts = CountDiscs(Board());
+        // The last message is the result, matching the discs.
+        const QString expected = counts.side1 == 0 ? "Зеленые полностью разгромлены!"
+                                 : counts.side2 == 0 ? "Синие полностью разгромлены!"
+                                 : counts.side1 > counts.side2 ? "Зеленые выиграли!"
+                                 : counts.side1 < counts.side2 ? "Синие выиграли!"
+                                                               : "Ничья!";
+        EXPECT_EQ(view.LastMessage(), expected);
+        EXPECT_EQ(view.overall1, QString::number(counts.side1));
+        EXPECT_EQ(view.overall2, QString::number(counts.side2));
+        EXPECT_EQ(game->CurrentE(), game->CurrentR());
+        EXPECT_EQ(std::count(view.sounds.begin(), view.sounds.end(), TGameSound::End), 1);
+        // Side 2 moved by the computer: every second recorded move or so is its.
+        EXPECT_GT(std::count(game->March().Who.begin() + 1,
+                             game->March().Who.begin() + game->CurrentR() + 1, 0),
+                  10);
+    }
 }
 
 TEST_F(Controller, ComputerWaitsForThePauseAfterTheRedraw) {
@@ -374,6 +379,25 @@ TEST_F(Controller, HintWindowIsGatedLikeTheBoardAndPlaysItsMoveLikeAClick) {
     game->StepBack();
     EXPECT_FALSE(game->MayOpenHintWindow());
     EXPECT_EQ(view.LastMessage(), "Игра остановлена!");
+}
+
+TEST_F(Controller, HighStrengthShowsItsForecastUntilTheHistoryIsViewed) {
+    Start({.Intellect = 3});
+    Click("D3");
+    view.Settle();
+    ASSERT_EQ(game->CurrentR(), 2);
+    ASSERT_TRUE(game->State().ForecastReady);
+    EXPECT_EQ(view.scoreCaption, "Счет игры  (прогноз)");
+    EXPECT_EQ(view.score1, QStringLiteral("%1      (%2)")
+                               .arg(game->State().DiscCount1)
+                               .arg(game->State().ForecastCount1));
+    EXPECT_EQ(view.score2, QStringLiteral("%1      (%2)")
+                               .arg(game->State().DiscCount2)
+                               .arg(game->State().ForecastCount2));
+
+    game->StepBack();
+    EXPECT_EQ(view.scoreCaption, "Счет игры");
+    EXPECT_EQ(view.score1, QString::number(CountDiscs(game->March().Fields[1]).side1));
 }
 
 TEST_F(Controller, ClocksTickOnlyForTheSideToMove) {
