@@ -5,11 +5,14 @@
 #include "game/engine.h"
 #include "view/controlpanel.h"
 #include "view/kvolabel.h"
+#include "view/textureform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -101,6 +104,8 @@ private slots:
     void clicksDuringASearchDoNothingAndCloseWaitsForIt();
     void panelAndCoordinatesChangeTheWindow();
     void discsAppearOneByOneInVisitingOrder();
+    void panelControlsReachTheGame();
+    void builtinFieldTextureTurnsTheGridOn();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -364,6 +369,82 @@ void TMainFormTest::discsAppearOneByOneInVisitingOrder() {
         QVERIFY(seenAt[i] >= 0);
         if (i > 0) QVERIFY2(seenAt[i] - seenAt[i - 1] >= 140, qPrintable(QString::number(i)));
     }
+}
+
+void TMainFormTest::panelControlsReachTheGame() {
+    TPlayDriver driver(AgainstComputer(2));
+    TMainForm& form = driver.Form();
+    TControlPanel& panel = form.Panel();
+    QVERIFY(driver.WaitIdle());
+
+    // A double click opens the name for editing, Enter takes it over.
+    TNameBox* name = panel.names[0];
+    QTest::mouseDClick(name, Qt::LeftButton);
+    QVERIFY(!name->isReadOnly());
+    name->setText(QStringLiteral("Красные"));
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY(name->isReadOnly());
+    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    QVERIFY(form.FindAction(QStringLiteral("Красные начинают")) != nullptr);
+    // An emptied name comes back unchanged.
+    QTest::mouseDClick(name, Qt::LeftButton);
+    name->clear();
+    QTest::mouseDClick(name, Qt::LeftButton);
+    QCOMPARE(name->text(), QStringLiteral("Красные"));
+    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+
+    // The level group: "Высокий" is item 0, level 3; the menu follows.
+    driver.Press(panel.levels[0]);
+    QCOMPARE(driver.Game().Intellect(), std::uint8_t(3));
+    QVERIFY(form.FindAction(QStringLiteral("Высокий"))->isChecked());
+    QVERIFY(!form.FindAction(QStringLiteral("Средний"))->isChecked());
+
+    // The hint's check box and menu item are one setting.
+    const bool hint = driver.Game().HintOn();
+    driver.Press(panel.hintCheck);
+    QCOMPARE(driver.Game().HintOn(), !hint);
+    QCOMPARE(form.FindAction(QStringLiteral("Подсказка"))->isChecked(), !hint);
+    form.FindAction(QStringLiteral("Подсказка"))->trigger();
+    QCOMPARE(driver.Game().HintOn(), hint);
+    QCOMPARE(panel.hintCheck->isChecked(), hint);
+    QVERIFY(driver.WaitIdle());
+
+    // Choosing the style already in use changes nothing.
+    const QImage field = form.Board().FieldPicture();
+    form.FindAction(QStringLiteral("Рисунок"))->trigger();
+    QVERIFY(form.Board().Idle());
+    QVERIFY(form.Board().FieldPicture() == field);
+}
+
+void TMainFormTest::builtinFieldTextureTurnsTheGridOn() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    form.FindAction(QStringLiteral("Сетка"))->trigger();
+    QVERIFY(!form.Board().Grid());
+    QVERIFY(driver.WaitIdle());
+    const QImage withoutGrid = form.Board().FieldPicture();
+
+    // Apply the fifth texture in the chooser when it comes up.
+    bool chose = false;
+    QTimer::singleShot(0, [&chose] {
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() != nullptr, 5000);
+        auto* chooser = dynamic_cast<TTextureForm*>(QApplication::activeModalWidget());
+        QVERIFY(chooser != nullptr);
+        chooser->SetNewNumber(5);
+        chooser->ApplyButton()->click();
+        chose = true;
+    });
+    form.FindAction(QStringLiteral("Встроенная текстура поля"))->trigger();
+    QVERIFY(chose);
+    QVERIFY(form.FindAction(QStringLiteral("Сетка"))->isChecked());
+    QVERIFY(form.Board().Grid());
+    QVERIFY(form.FindAction(QStringLiteral("Встроенная текстура поля"))->isChecked());
+    QVERIFY(driver.WaitIdle());
+    QVERIFY(form.Board().FieldPicture() != withoutGrid);
+    // Discs are back on the rebuilt field.
+    const QPoint centre = CellCentre(4, 4);
+    QVERIFY(form.Board().FieldPicture().pixel(centre) == withoutGrid.pixel(centre));
 }
 
 } // namespace dorvane::test
