@@ -198,6 +198,16 @@ const TStepCase kOwnCornerSteps[] = {
      "........"
      "........",
      20, "F8"},
+    {"an opponent run of four from a free corner's C-square",
+     "22.2222."
+     "..2....1"
+     "..1....2"
+     "...12..2"
+     "...21..2"
+     ".......2"
+     ".......2"
+     ".......2",
+     20, "C8"},
     {"the C-square before an opponent corner with his disc behind it",
      "2.2....."
      ".2......"

@@ -29,8 +29,9 @@ TEST(CornerRulesTest, WipeOutComesFirst) {
 }
 
 // Two cells left: after A8 the opponent answers at H8 and turns two discs
-// back, after H8 he answers at A8 and turns one. With one cell more empty
-// the rule is silent and the corner with both C-squares taken is played.
+// back, after H8 he answers at A8 and turns one. A tie goes to the first move
+// in column order. With one cell more empty the rule is silent and the corner
+// with both C-squares taken is played.
 const TStepCase kLastTwoCells[] = {
     {"62 discs: the move that leaves the mover more after the reply",
      ".211112."
@@ -42,6 +43,16 @@ const TStepCase kLastTwoCells[] = {
      "11111111"
      "11111111",
      2, "H8"},
+    {"62 discs, both moves leave as many: the first in column order (A1 before H8)",
+     "1111112."
+     "11111111"
+     "11111112"
+     "11111111"
+     "11211111"
+     "21111111"
+     "11111111"
+     ".2111111",
+     2, "A1"},
     {"61 discs: not yet the last two cells",
      ".211112."
      "11111111"
@@ -82,6 +93,16 @@ const TStepCase kNearlyFullEdge[] = {
      "...1...."
      "........",
      20, "E8"},
+    {"33 discs, but the gap is at L5: only L1..L4 are filled",
+     "22222.2."
+     ".....2.."
+     ".111111."
+     ".111111."
+     ".111111."
+     ".111111."
+     "...11..."
+     "........",
+     20, "F8"},
 };
 
 TEST(CornerRulesTest, NearlyFullEdgeOnlyAboveThirtyTwoDiscs) {
@@ -173,15 +194,46 @@ const TStepCase kCornerFights[] = {
      "........",
      6, "A8"},
     {"an own run the opponent can attack: the corner stays, though it has the highest W",
-     "..11111."
-     "21......"
-     "22......"
+     "..111121"
+     "2......."
+     "1......."
+     "...12..."
+     "...21..."
+     "........"
+     "........"
+     "........",
+     30, "F5"},
+    {"the run at A8 holds that corner back, but A1 decides for itself",
+     "..111121"
+     "2......."
      "2......."
      "1..12..."
      "...21..."
-     "........"
+     "1......."
+     "2......."
      "........",
-     0, nullptr},
+     6, "A1"},
+    {"one C-square empty before an own A-square and it stays closed: the corner",
+     ".1......"
+     ".2......"
+     "1.1....."
+     "1......."
+     "1..12..."
+     "1..21..."
+     "1......."
+     "1.......",
+     6, "A8"},
+    {"the corner would open that C-square to the opponent: it waits; the last ring around A1 "
+     "decides",
+     ".1......"
+     ".22....."
+     "1.1....."
+     "1......."
+     "1..12..."
+     "1..21..."
+     "1......."
+     "1.......",
+     19, "F4"},
     {"set-up acted on an own run: the corner waits",
      "..11111."
      ".21....."
