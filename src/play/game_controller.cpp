@@ -460,6 +460,7 @@ void TGameController::UpdateHint() {
             if (game_.MovePriority <= 0) {
                 if ((game_.SideToMove == 1 || Regim_ == 2) && !blinkRunning_) {
                     blinkRunning_ = true;
+                    blinkLit_ = true; // the caption starts in NoMoveColor
                     view_.StartTimer(TGameTimer::PassBlink, kBlinkMs);
                 }
                 SetHintBox(kNone);

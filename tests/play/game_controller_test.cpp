@@ -180,6 +180,27 @@ TEST_F(Controller, AcceptedPassInTwoPlayerModeHandsTheTurnOver) {
     EXPECT_EQ(view.LastMessage(), "Зеленые полностью разгромлены!");
 }
 
+TEST_F(Controller, PassButtonBlinksWhenTheHintFindsNoMoveUntilThePass) {
+    Start({.Regim = 2, .HintOn = true});
+    EXPECT_FALSE(view.Running(TGameTimer::PassBlink));
+    Resume(R"(
+        21------
+        --------
+        --------
+        --------
+        --------
+        --------
+        --------
+        --------)",
+           1);
+    EXPECT_EQ(view.hint, "нет");
+    EXPECT_EQ(view.panels[5], "Подсказка: нет");
+    EXPECT_EQ(view.timers[TGameTimer::PassBlink], TGameController::kBlinkMs);
+    game->PassMove();
+    EXPECT_FALSE(view.Running(TGameTimer::PassBlink));
+    EXPECT_EQ(view.hint, "C8"); // side 2's hint
+}
+
 TEST_F(Controller, FullBoardOf40To24GivesOverallScoreAndRating) {
     Start({.Regim = 2});
     // H1 is the last empty cell; playing it flips G1 and leaves 40 to 24.
