@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 
 namespace dorvane {
 
@@ -92,7 +93,9 @@ private:
 // Plays the move the last method left in the register, or counts a pass.
 void TLookAhead::PlayChosen() {
     if (game_.MovePriority > 0) {
-        ApplyMove(ctx_.Board, game_.MoveColumn, game_.MoveRow, ctx_.Side);
+        [[maybe_unused]] const bool legal =
+            ApplyMove(ctx_.Board, game_.MoveColumn, game_.MoveRow, ctx_.Side);
+        assert(legal && "the cascade answered a cell the side cannot play");
         s_.Passes = 0;
     } else {
         ++s_.Passes;
@@ -159,7 +162,8 @@ void TLookAhead::ExploreMoves(bool ownsResult, bool filter, bool searchReplies, 
             }
             s_.Passes = 0;
             StopFlag(nextLevel) = 0;
-            ApplyMove(ctx_.Board, column, row, at.side);
+            [[maybe_unused]] const bool legal = ApplyMove(ctx_.Board, column, row, at.side);
+            assert(legal && "a non-zero candidate weight marks a legal cell");
             PlayOut(searchReplies, branch, nextLevel);
             Restore(at);
             SetCounts(restoreCounts);
@@ -232,8 +236,7 @@ void TLookAhead::Branch(int level) {
             Restore(entry);
             return;
         }
-        ApplyMove(ctx_.Board, game_.MoveColumn, game_.MoveRow, ctx_.Side);
-        s_.Passes = 0;
+        PlayChosen();
         // Branch over whoever is to move now: the side that passed if it can
         // move again, else the side that has just moved.
         ctx_.SetSide(passer);
