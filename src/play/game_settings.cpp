@@ -92,6 +92,7 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
 }
 
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& s) {
+    const TSettingsBatch batch(store);
     store.RegWriteBool("LoadBackground", s.LoadBackground);
     store.RegWriteBool("GoFast", s.GoFast);
     store.RegWriteBool("LoadField", s.LoadField);
@@ -121,6 +122,7 @@ void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& s) {
 }
 
 void WriteCustomScheme(SettingsAccess& store, const TGameSettings& s) {
+    const TSettingsBatch batch(store);
     for (int i = 0; i < 8; ++i)
         store.RegWriteInteger(Numbered("SColor", i + 1), s.SColor[i]);
     store.RegWriteString("SPlayer1", s.SPlayer1);

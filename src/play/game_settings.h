@@ -91,9 +91,9 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
                           int panelWidth, bool panelShown);
 
-// The exit's writes, in the order the program has always written them. The
-// caller writes only when SettingsWritable; the music player's own values
-// follow after this.
+// The exit's writes, in the order the program has always written them, as one
+// batch. The caller writes only when SettingsWritable; the music player's own
+// values follow after this (the caller may hold a TSettingsBatch around both).
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& settings);
 
 // "Применить" of the colour-scheme editor: the custom scheme's values.

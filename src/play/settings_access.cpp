@@ -91,7 +91,16 @@ void SettingsAccess::RegWriteList(const QString& subKey, const QStringList& sour
     NoteWrite(ReplaceList(subKey, source.mid(0, CountToTake(source.size(), maximum))));
 }
 
+void SettingsAccess::BeginBatch() {
+    if (batchDepth_++ == 0) OpenBatch();
+}
+
+void SettingsAccess::EndBatch() {
+    if (batchDepth_ > 0 && --batchDepth_ == 0) NoteWrite(CommitBatch());
+}
+
 void SettingsAccess::NoteWrite(bool succeeded) {
+    if (batchDepth_ > 0) return; // the batch's commit decides
     // Only the first write of the run decides: a store that took it is worth
     // writing to, even if a later write meets a full disk.
     if (!firstWriteDone_ && !succeeded) registryWritable_ = false;

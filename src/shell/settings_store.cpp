@@ -76,12 +76,11 @@ void SettingsStore::MoveAside() const {
     QFile::rename(filePath_, target);
 }
 
-bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) {
-    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) return false;
-    QLockFile lock(LockPath(filePath_));
-    if (!lock.tryLock(kLockWaitMs)) return false;
-    TSettingsDocument document = Current(true);
-    edit(document);
+bool SettingsStore::Lock(QLockFile& lock) const {
+    return QDir().mkpath(QFileInfo(filePath_).absolutePath()) && lock.tryLock(kLockWaitMs);
+}
+
+bool SettingsStore::Save(const TSettingsDocument& document) const {
     QSaveFile file(filePath_);
     // Unbuffered, so that a short write (a full disk, a file size limit) shows
     // in write()'s count: a buffered QSaveFile commits the cut file as a success.
@@ -91,8 +90,43 @@ bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) 
     return file.commit();
 }
 
+bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) {
+    if (batch_) {
+        edit(batch_->document);
+        return true;
+    }
+    QLockFile lock(LockPath(filePath_));
+    if (!Lock(lock)) return false;
+    TSettingsDocument document = Current(true);
+    edit(document);
+    return Save(document);
+}
+
+void SettingsStore::OpenBatch() {
+    batch_ = std::make_unique<TBatch>();
+    batch_->lock = std::make_unique<QLockFile>(LockPath(filePath_));
+    if (Lock(*batch_->lock)) {
+        batch_->document = Current(true);
+    } else {
+        batch_->lock.reset();
+        batch_->document = Current(false);
+    }
+}
+
+bool SettingsStore::CommitBatch() {
+    const std::unique_ptr<TBatch> batch = std::move(batch_);
+    return batch->lock && Save(batch->document);
+}
+
+const TSettingsDocument& SettingsStore::Document(TSettingsDocument& scratch) const {
+    if (batch_) return batch_->document;
+    scratch = Current(false);
+    return scratch;
+}
+
 std::optional<QString> SettingsStore::ReadValue(const QString& name) const {
-    const TSettingsDocument document = Current(false);
+    TSettingsDocument scratch;
+    const TSettingsDocument& document = Document(scratch);
     if (const QString* value = document.main.Find(name)) return *value;
     return std::nullopt;
 }
@@ -106,6 +140,10 @@ bool SettingsStore::DeleteValue(const QString& name) {
 }
 
 bool SettingsStore::EraseAll() {
+    if (batch_) {
+        batch_->document = {};
+        return true;
+    }
     QLockFile lock(LockPath(filePath_));
     if (!lock.tryLock(kLockWaitMs)) return false;
     return !QFileInfo::exists(filePath_) || QFile::remove(filePath_);
@@ -113,7 +151,8 @@ bool SettingsStore::EraseAll() {
 
 QStringList SettingsStore::ReadListItems(const QString& subKey) const {
     QStringList items;
-    const TSettingsDocument document = Current(false);
+    TSettingsDocument scratch;
+    const TSettingsDocument& document = Document(scratch);
     if (const TSettingsSection* list = document.FindList(subKey))
         for (const TSettingsEntry& entry : list->entries)
             items.append(entry.value);

@@ -11,6 +11,9 @@
 // runs on defaults. A store that cannot write its first value clears
 // RegistryWritable, silently.
 //
+// The game window's exit writes its values in one batch (TSettingsBatch),
+// so closing costs one file write, not one per value.
+//
 // One object, created by the start-up and passed by reference; it is used
 // from the user-interface thread only.
 #pragma once
@@ -20,7 +23,10 @@
 
 #include <QString>
 
+#include <QLockFile>
+
 #include <functional>
+#include <memory>
 
 namespace dorvane {
 
@@ -40,6 +46,9 @@ protected:
     bool EraseAll() override;
     QStringList ReadListItems(const QString& subKey) const override;
     bool ReplaceList(const QString& subKey, const QStringList& items) override;
+    // A batch holds the lock and the document from its start to its commit.
+    void OpenBatch() override;
+    bool CommitBatch() override;
 
 private:
     enum class TLoad { Missing, Read, Unreadable, Corrupt };
@@ -47,11 +56,21 @@ private:
     // The document as it stands, with a corrupt file moved aside; empty when
     // there is none.
     TSettingsDocument Current(bool locked) const;
+    // What reads see: the batch's document, or the file read into scratch.
+    const TSettingsDocument& Document(TSettingsDocument& scratch) const;
     void MoveAside() const;
-    // Locks, reads, lets edit change the document, saves atomically.
+    // Locks, reads, lets edit change the document, saves atomically; inside a
+    // batch only edits the batch's document.
     bool Modify(const std::function<void(TSettingsDocument&)>& edit);
+    bool Save(const TSettingsDocument& document) const;
+    bool Lock(QLockFile& lock) const;
 
     QString filePath_;
+    struct TBatch {
+        std::unique_ptr<QLockFile> lock; // null when the lock could not be had
+        TSettingsDocument document;
+    };
+    std::unique_ptr<TBatch> batch_;
 };
 
 } // namespace dorvane

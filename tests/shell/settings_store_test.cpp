@@ -273,6 +273,43 @@ TEST_F(SettingsStoreTest, WriteCutShortKeepsTheOldFile) {
     EXPECT_TRUE(store.RegistryWritable()); // only the first write of the run decides
 }
 
+TEST_F(SettingsStoreTest, BatchWritesEverythingAtItsEnd) {
+    store.RegWriteInteger("Intellect", 1);
+    SettingsStore otherCopy(path);
+    {
+        TSettingsBatch batch(store);
+        store.RegWriteInteger("Intellect", 3);
+        {
+            TSettingsBatch inner(store);
+            store.RegWriteString("Player1", "Вася");
+            store.RegWriteList("Music", {"a", "b"}, 0);
+        }
+        store.RegDeleteValue("Nothing");
+        EXPECT_EQ(store.RegReadInteger("Intellect", 0), 3); // the batch sees its own writes
+        EXPECT_EQ(otherCopy.RegReadInteger("Intellect", 0), 1);
+        EXPECT_EQ(otherCopy.RegReadString("Player1", "none"), "none");
+    }
+    EXPECT_EQ(otherCopy.RegReadInteger("Intellect", 0), 3);
+    EXPECT_EQ(otherCopy.RegReadString("Player1", "none"), "Вася");
+    otherCopy.SetStoreKeyPath("SOFTWARE\\Kvo\\Dorvane");
+    QStringList list;
+    EXPECT_TRUE(otherCopy.RegReadList("Music", list, 0));
+    EXPECT_EQ(list, QStringList({"a", "b"}));
+}
+
+TEST(SettingsStoreUnwritable, FailedFirstBatchClearsRegistryWritable) {
+    QTemporaryDir dir;
+    test::WriteAll(dir.filePath("blocked"), "not a folder");
+    SettingsStore store(dir.filePath("blocked/Kvo/Dorvane.conf"));
+    {
+        TSettingsBatch batch(store);
+        store.RegWriteBool("ReStart", false);
+        EXPECT_TRUE(store.RegistryWritable()); // nothing is known before the commit
+    }
+    EXPECT_FALSE(store.RegistryWritable());
+    EXPECT_TRUE(store.RegReadBool("ReStart", true));
+}
+
 // Every write is a read-modify-write under the lock: writers that run at once
 // must neither break the file nor lose each other's values.
 TEST_F(SettingsStoreTest, ConcurrentWritersInThreadsLoseNothing) {
