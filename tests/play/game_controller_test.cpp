@@ -421,6 +421,27 @@ TEST_F(Controller, HighStrengthShowsItsForecastUntilTheHistoryIsViewed) {
     EXPECT_EQ(view.score1, QString::number(CountDiscs(game->March().Fields[1]).side1));
 }
 
+TEST_F(Controller, RedrawEndingDuringASearchHandsOverAfterIt) {
+    Start({.Regim = 2});
+    HumanTurn();
+    HumanTurn();
+    const int cell = FirstLegalCell();
+    game->CellClick(ColumnOf(cell), RowOf(cell)); // side 1 again; its redraw is still to come
+    ASSERT_TRUE(game->OnShow1());
+    std::uint8_t sideSeen = 2;
+    view.onProcessEvents = [&] {
+        view.Redraw(); // the event loop finishes the redraw inside the search
+        sideSeen = game->State().SideToMove;
+    };
+    ASSERT_TRUE(game->Search(3));
+    EXPECT_EQ(sideSeen, 0);       // HumanMove already set it...
+    EXPECT_TRUE(game->OnShow1()); // ...but the hand-over waits for the search
+    view.onProcessEvents = nullptr;
+    view.Settle();
+    EXPECT_FALSE(game->OnShow1());
+    EXPECT_TRUE(game->CanAct());
+}
+
 TEST_F(Controller, ClocksTickOnlyForTheSideToMove) {
     Start({.Regim = 2});
     view.Fire(TGameTimer::Clock1);
