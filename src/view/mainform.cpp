@@ -39,7 +39,9 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
                      QWidget* parent)
     : QMainWindow(parent), messages_(this), look_(look) {
     setWindowTitle(QString::fromUtf8(kMessageCaption));
-    sounds_ = std::make_unique<TGameSounds>();
+    // Opening the audio device takes a noticeable moment; the window comes
+    // up first and the sounds are readied right after it.
+    QTimer::singleShot(0, this, [this] { Sounds(); });
     controller_ = std::make_unique<TGameController>(static_cast<TGameView&>(*this), random, game);
 
     client_ = new QWidget(this);
@@ -91,6 +93,7 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
     SetStyle(look_.StyleButton);
     ShowControlPanel(look_.ControlPanel);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     ApplyScheme(look_.ColorScheme == 1 ? 1 : 2);
     controller_->Initialize();
@@ -227,12 +230,17 @@ void TMainForm::ShowMoveMarks(const TFlipGrid& grid, int bestColumn, int bestRow
     board_->ShowMoveMarks(grid, bestColumn, bestRow);
 }
 
+TGameSounds& TMainForm::Sounds() {
+    if (!sounds_) sounds_ = std::make_unique<TGameSounds>();
+    return *sounds_;
+}
+
 void TMainForm::PlaySound(TGameSound sound) {
     TSoundSwitches switches;
     switches.Begin = soundItems_[0]->isChecked();
     switches.Move = soundItems_[1]->isChecked();
     switches.End = soundItems_[2]->isChecked();
-    sounds_->Play(sound, switches);
+    Sounds().Play(sound, switches);
 }
 
 void TMainForm::ShowBusy(bool busy) {

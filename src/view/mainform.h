@@ -113,6 +113,7 @@ private:
     void ChooseBackgroundTexture();
     void ChangeGrid(bool on);
     void ColourHint();
+    TGameSounds& Sounds();
     // Rebuilds the field picture in the picture style and redraws at once.
     void RefreshField();
 
