@@ -1,5 +1,7 @@
 #include "assets.h"
 
+#include "jpegdecoder.h"
+
 #include <QFile>
 
 #include <mutex>
@@ -52,6 +54,12 @@ QImage SidePicture(bool againstComputer) {
     return Load(againstComputer ? QStringLiteral("COMPUTER") : QStringLiteral("USER"));
 }
 
+QImage LogoPicture(int n) {
+    const QByteArray bytes = ResourceBytes(QStringLiteral("LOGO%1").arg(n == 2 ? 2 : 1));
+    return DecodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                      std::size_t(bytes.size()), QSize());
+}
+
 QIcon ProgramIcon() {
     EnsureAssets();
     QIcon icon;
@@ -60,7 +68,7 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-QByteArray WaveResource(const QString& name) {
+QByteArray ResourceBytes(const QString& name) {
     EnsureAssets();
     QFile file(AssetPath(name));
     if (!file.open(QIODevice::ReadOnly)) return {};

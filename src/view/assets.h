@@ -29,8 +29,10 @@ QImage BuiltinFigure(int index);
 QImage SmallPicture(int index);
 QImage PersonPicture();                   // side 1's panel icon, 32 x 32
 QImage SidePicture(bool againstComputer); // "COMPUTER" or "USER", 72 x 32
-QIcon ProgramIcon();                      // every size from 16 to 256
-// The bytes of a WAVE resource ("RBEGIN", "RMOVE", "REND"); empty when missing.
-QByteArray WaveResource(const QString& name);
+// The JPEG logos "LOGO1" (240 x 78) and "LOGO2" (48 x 48), n = 1 or 2.
+QImage LogoPicture(int n);
+QIcon ProgramIcon(); // every size from 16 to 256
+// The raw bytes of a resource ("RBEGIN", "LOGO1", ...); empty when missing.
+QByteArray ResourceBytes(const QString& name);
 
 } // namespace dorvane

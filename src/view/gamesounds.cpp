@@ -53,7 +53,7 @@ private:
 
 // A WAVE resource converted to the device's format (signed 16-bit mono).
 std::vector<std::int16_t> LoadSound(const char* name, int deviceRate) {
-    const QByteArray bytes = WaveResource(QString::fromLatin1(name));
+    const QByteArray bytes = ResourceBytes(QString::fromLatin1(name));
     if (bytes.isEmpty()) return {};
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;

@@ -82,8 +82,10 @@ TEST(Assets, EveryBuiltinPictureAndSoundIsThere) {
     EXPECT_EQ(SidePicture(false).size(), QSize(72, 32));
     EXPECT_NE(SidePicture(true), SidePicture(false));
     EXPECT_EQ(ProgramIcon().availableSizes().size(), 7);
+    EXPECT_EQ(LogoPicture(1).size(), QSize(240, 78));
+    EXPECT_EQ(LogoPicture(2).size(), QSize(48, 48));
     for (const char* name : {"RBEGIN", "RMOVE", "REND"})
-        EXPECT_TRUE(WaveResource(QString::fromLatin1(name)).startsWith("RIFF")) << name;
+        EXPECT_TRUE(ResourceBytes(QString::fromLatin1(name)).startsWith("RIFF")) << name;
 }
 
 TEST_F(PictureFiles, FieldAcceptsOnlyBitmaps) {

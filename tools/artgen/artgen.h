@@ -43,6 +43,8 @@ QImage MakeTexture(int number);                                         // 1..5,
 QImage MakePersonIcon();                                                // 32 x 32
 QImage MakeWordPicture(const QString& word, QColor top, QColor bottom); // 72 x 32
 QImage MakeProgramIcon(int size);
+QImage MakeLogoBanner();           // LOGO1, 240 x 78, opaque
+QImage MakeLogoIcon();             // LOGO2, 48 x 48, opaque
 QImage MakeMenuPicture(int index); // 16 x 16, indices 0..15 of the small-picture list
 
 // 8-bit unsigned mono PCM in a RIFF/WAVE file.

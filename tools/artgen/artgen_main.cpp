@@ -3,6 +3,7 @@
 // changing the artwork and commit its output.
 #include "artgen.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -12,6 +13,12 @@ namespace {
 
 bool Save(const QImage& image, const QDir& dir, const QString& name) {
     if (image.save(dir.filePath(name), "PNG")) return true;
+    std::fprintf(stderr, "dorvane-artgen: cannot write %s\n", qPrintable(dir.filePath(name)));
+    return false;
+}
+
+bool SaveJpeg(const QImage& image, const QDir& dir, const QString& name) {
+    if (image.save(dir.filePath(name), "JPEG", 92)) return true;
     std::fprintf(stderr, "dorvane-artgen: cannot write %s\n", qPrintable(dir.filePath(name)));
     return false;
 }
@@ -28,6 +35,8 @@ bool SaveWave(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QSt
 } // namespace
 
 int main(int argc, char** argv) {
+    // The JPEG writer is a Qt plugin, which needs an application object.
+    QCoreApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: dorvane-artgen <output folder>\n");
         return 2;
@@ -61,6 +70,9 @@ int main(int argc, char** argv) {
                    QStringLiteral("small%1.png").arg(i, 2, 10, QChar('0')));
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         ok &= Save(artgen::MakeProgramIcon(size), dir, QStringLiteral("dorvane_%1.png").arg(size));
+
+    ok &= SaveJpeg(artgen::MakeLogoBanner(), dir, QStringLiteral("logo1.jpg"));
+    ok &= SaveJpeg(artgen::MakeLogoIcon(), dir, QStringLiteral("logo2.jpg"));
 
     ok &= SaveWave(artgen::MakeWave(artgen::MakeBeginSound(11025), 11025), dir,
                    QStringLiteral("rbegin.wav"));

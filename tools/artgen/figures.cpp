@@ -167,4 +167,44 @@ QImage MakeProgramIcon(int size) {
     return image;
 }
 
+namespace {
+
+// The plate behind both logos: they are JPEG pictures without transparency.
+void LogoPlate(QPainter& p, const QRectF& r) {
+    QLinearGradient plate(r.topLeft(), r.bottomLeft());
+    plate.setColorAt(0, QColor(28, 104, 92));
+    plate.setColorAt(1, QColor(10, 52, 46));
+    p.fillRect(r, plate);
+}
+
+} // namespace
+
+QImage MakeLogoBanner() {
+    QImage image(240, 78, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    LogoPlate(p, QRectF(0, 0, 240, 78));
+    // Two discs at the left, the name beside them.
+    p.drawImage(QPointF(10, 14), RenderBall(30, QColor(48, 176, 72)));
+    p.drawImage(QPointF(30, 34), RenderBall(30, QColor(44, 96, 224)));
+    const double height = 28.0;
+    const double spacing = 5.0;
+    const QString name = QStringLiteral("DORVANE");
+    const double x = 72.0 + (160.0 - StrokeTextWidth(name, height, spacing)) / 2.0;
+    const double y = (78.0 - height) / 2.0;
+    p.setPen(QPen(QColor(0, 0, 0, 140), 4.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    StrokeText(p, name, x + 1.5, y + 1.5, height, spacing);
+    p.setPen(QPen(QColor(250, 240, 200), 3.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    StrokeText(p, name, x, y, height, spacing);
+    return image;
+}
+
+QImage MakeLogoIcon() {
+    QImage image(48, 48, QImage::Format_RGB32);
+    QPainter p(&image);
+    LogoPlate(p, QRectF(0, 0, 48, 48));
+    p.drawImage(0, 0, MakeProgramIcon(48));
+    return image;
+}
+
 } // namespace artgen
