@@ -156,6 +156,16 @@ const TStepCase kEdgePatterns[] = {
      "........"
      "........",
      28, "B8"},
+    {"the same C-square while the opponent holds the X-square of its empty corner",
+     "..21...."
+     ".2......"
+     "........"
+     "...12..."
+     "...21..."
+     "........"
+     "........"
+     "........",
+     0, nullptr},
     {"[..M.MTX.]",
      "..1.1.2."
      ".....2.."
@@ -210,6 +220,16 @@ const TStepCase kOwnCornerSteps[] = {
      20, "C8"},
     {"the C-square before an opponent corner with his disc behind it",
      "2.2....."
+     ".2......"
+     ".1......"
+     "...12..."
+     "...21..."
+     "........"
+     "........"
+     "........",
+     21, "B8"},
+    {"the C-square before an opponent corner with an own run to L6 behind it",
+     "2.11111."
      ".2......"
      ".1......"
      "...12..."

@@ -153,6 +153,16 @@ const TStepCase kCornerFights[] = {
      "........"
      "........",
      3, "B8"},
+    {"the far corner within the opponent's reach: no break-in; shut him out of it instead",
+     "2.2...2."
+     ".2..2..1"
+     ".1..1..2"
+     "........"
+     "....2..."
+     "........"
+     "........"
+     "........",
+     9, "H5"},
     {"a free corner, opponent on its C-square and at L5: fill beside him",
      ".2...2.."
      "..2....."
