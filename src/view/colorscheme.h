@@ -52,7 +52,8 @@ struct TPlayerNames {
 };
 
 // Scheme n (1, 2 or 3; anything else is taken as 1). windowColour is the
-// system's window background, the boxes' background in the default scheme.
+// desktop's colour for the inside of text boxes (QPalette::Base), the boxes'
+// background in the default scheme.
 // A custom figure outside 0..figureCount-1 (a picture that is gone) falls
 // back to that figure's default, so the board never draws a missing picture.
 TColorScheme ApplyScheme(int n, const TCustomScheme& custom, const TPlayerNames& names,
