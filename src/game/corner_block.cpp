@@ -46,7 +46,8 @@ template <std::size_t N> void ReachRing(TSearchContext& ctx, const std::array<in
 
 // The sub-steps of the diagonal block, each for one corner holding the mover's disc.
 
-// Either C-square, unless it would leave the A-square behind it open to the opponent.
+// Either C-square, when the A-square behind it is taken or the cell after
+// that is not the mover's.
 void CSquareUnlessOpenBehind(TSearchContext& ctx, int k) {
     for (const TEdgeLine& L : EdgeLines(k))
         if (Beats(ctx, L[1]) && (ctx.IsOccupied(L[2]) || !ctx.IsM(L[3]))) TryPlain(ctx, L[1]);
@@ -238,7 +239,8 @@ void DefendOwnEdge(TSearchContext& ctx) {
     }
 }
 
-// The 4 x 4 block behind the first own corner, nearest rows first.
+// The 4 x 4 block behind the first own corner, column by column outwards
+// from the corner.
 void BlockBehindOwnCorner(TSearchContext& ctx) {
     const int k = FirstOwnCorner(ctx);
     if (k < 0) return;

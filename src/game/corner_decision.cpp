@@ -6,8 +6,8 @@ namespace dorvane::corner_rules {
 
 namespace {
 
-// An own run of four from L2 that an opponent disc at L6 closes off, with the
-// far corner beyond his reach: the corner turns the whole run for good.
+// An own run from L2 to L5 against an opponent disc at L6, the far corner out
+// of his reach: the corner makes the run safe.
 bool CornerSealsOwnRun(const TSearchContext& ctx, const TEdgeLine& L) {
     return MatchesLine(ctx, L, "T.MMMMX.") && ctx.O(L[7]) == 0;
 }

@@ -110,8 +110,8 @@ void SplitOwnPair(TSearchContext& ctx) {
     SplitPair(ctx, ctx.Mover, ctx.Opponent);
 }
 
-// Next to an empty corner and C-square, extend an own A-square run by one
-// where the opponent cannot answer at once beyond it.
+// Next to an empty corner and C-square, extend an own run from the A-square
+// by one, when the cell after it is empty and the next one not the mover's.
 void ExtendFromEmptyCorner(TSearchContext& ctx) {
     for (int k : kEachCorner) {
         for (const TEdgeLine& L : EdgeLines(k)) {
@@ -145,8 +145,9 @@ void OpenEdgeMoves(TSearchContext& ctx) {
     }
 }
 
-// The C-square in front of an opponent disc at L2, when what lies beyond it
-// leaves him no profitable answer along the edge.
+// The C-square in front of an opponent disc at L2, when the discs beyond it
+// take one of five shapes. Not beside an empty corner whose X-square the
+// opponent holds.
 void CSquareBesideOpponentRun(TSearchContext& ctx) {
     for (int k : kEachCorner) {
         if (ctx.IsEmpty(kCorners[k]) && ctx.IsX(kXSquares[k])) continue;

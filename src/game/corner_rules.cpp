@@ -110,9 +110,8 @@ void OpponentCornerFarCornerFree(TSearchContext& ctx) {
     }
 }
 
-// A free corner the opponent cannot take, his disc on its C-square and
-// another at L5: fill the edge between them so he is left to take the corner
-// side of the edge alone.
+// A free corner the opponent cannot take yet, his discs on its C-square and
+// at L5: move in between them.
 void FreeCornerOpponentOnCSquare(TSearchContext& ctx) {
     for (int k : kEachCorner) {
         const int corner = kCorners[k];
@@ -170,8 +169,8 @@ void CornerGroup(TSearchContext& ctx) {
         CornerSetUp(ctx, k);
 }
 
-// The opponent sits next to a free corner: move in beside him where he
-// cannot simply extend along the edge.
+// The opponent on the C-square of a free corner: L4 behind an empty gap, or
+// L2 right beside him when an own disc at L4 backs it.
 void OpponentNextToFreeCorner(TSearchContext& ctx) {
     for (int k : kEachCorner) {
         if (!ctx.IsEmpty(kCorners[k])) continue;
@@ -226,7 +225,8 @@ void FillEdgeBetweenOpponentCorners(TSearchContext& ctx) {
 }
 
 // Late in the game: an edge held five times by the side owning its corner,
-// with the far corner free. The opponent's edges are looked at first.
+// with the far corner free. The corners of side 2 are looked at before those
+// of side 1, whoever moves.
 void NearlyFullEdge(TSearchContext& ctx) {
     if (ctx.game.DiscCount1 + ctx.game.DiscCount2 <= 32) return;
     for (std::uint8_t code : {std::uint8_t{2}, std::uint8_t{1}}) {
