@@ -112,17 +112,6 @@ QPoint TKvoLabel::ShadowOffset() const {
     return {};
 }
 
-QString TKvoLabel::DisplayText() const {
-    if (!showAccelChar_) return caption_;
-    // "&&" stands for one ampersand; a single "&" only marks the accelerator.
-    QString text;
-    for (qsizetype i = 0; i < caption_.size(); ++i) {
-        if (caption_[i] == u'&' && i + 1 < caption_.size()) ++i;
-        text += caption_[i];
-    }
-    return text;
-}
-
 int TKvoLabel::TextFlags() const {
     int flags = int(alignment_) | int(layout_);
     if (wordWrap_) flags |= Qt::TextWordWrap;

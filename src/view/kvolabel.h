@@ -58,9 +58,8 @@ public:
     bool ShowFocus() const { return showFocus_; }
     void SetShowFocus(bool on) { showFocus_ = on; }
 
-    // Where the text itself is drawn, before the shadow offset; tests and layout use it.
+    // Where the shadow copy lies relative to the text.
     QPoint ShadowOffset() const;
-    QString DisplayText() const;
 
     QSize sizeHint() const override;
 
