@@ -196,6 +196,36 @@ const TStepCase kOwnCornerSteps[] = {
      "........"
      "........",
      17, "C7"},
+    {"the second diagonal cell once the cells around it are taken",
+     "111....."
+     "122....."
+     "12......"
+     "...12..."
+     "...21..."
+     "........"
+     "........"
+     "........",
+     17, "C6"},
+    {"along the second row past three opponent discs, his disc beside the X-square",
+     "1111...."
+     "1222...."
+     "121....."
+     ".1......"
+     "........"
+     "....2..."
+     "........"
+     "........",
+     17, "E7"},
+    {"the fifth cell of the second row behind a full own block",
+     "11111..."
+     "11222..."
+     "1111...."
+     "........"
+     "....2..."
+     "........"
+     "........"
+     "........",
+     17, "F7"},
     {"the gap after an own run and the opponent discs beyond it", kRunBoard, 18, "E8"},
     {"work towards the C-square the mover cannot reach yet", kReachBoard, 19, "C5"},
     {"an opponent run from a free corner's C-square",
