@@ -224,22 +224,33 @@ TEST(LookAhead, WipingOutTheOpponentScores65AndBeatsEveryMargin) {
     EXPECT_EQ(game.ForecastCount2, 0);
 }
 
-// Side 1 can play C5 or G5; either way side 2's only answer takes every disc
-// of side 1. No line may be recorded, so the cascade answers without forecast.
-TEST(LookAhead, LinesThatWipeOutTheRootSideAreNeverRecorded) {
-    const TPosition position = PositionOf("-------2"
-                                          "--------"
-                                          "--------"
-                                          "---212--"
-                                          "--------"
-                                          "--------"
-                                          "--------"
-                                          "2------- 1");
-    for (TDraws draws : kAllDraws) {
-        const TGameState high = Searched(position, 3, draws);
-        EXPECT_GT(high.MovePriority, 0);
-        EXPECT_EQ(ChosenCell(high), ChosenCell(Searched(position, 2, draws)));
-        EXPECT_EQ(high.ForecastReady, 0);
+// When no line is recorded the cascade answers on the live position, and
+// there is no forecast.
+TEST(LookAhead, WithoutARecordedLineTheCascadeAnswersAndThereIsNoForecast) {
+    const struct {
+        const char* why;
+        const char* position;
+        const char* expected;
+    } cases[] = {
+        // Side 1 can play C5 or G5; either way side 2's only answer takes
+        // every disc of side 1, and such a line is never recorded.
+        {"every line wipes out the root side",
+         "-------2 -------- -------- ---212-- -------- -------- -------- 2------- 1", nullptr},
+        // Side 1's only move is the X-square B7, which is not examined at 5 discs.
+        {"every legal cell is filtered out",
+         "-------2 -------- --2----- ---1---- -------- -------- -------- 2------2 1", "B7"},
+    };
+    for (const auto& c : cases) {
+        const TPosition position = PositionOf(c.position);
+        for (TDraws draws : kAllDraws) {
+            const TGameState high = Searched(position, 3, draws);
+            EXPECT_GT(high.MovePriority, 0) << c.why;
+            EXPECT_EQ(ChosenCell(high), ChosenCell(Searched(position, 2, draws))) << c.why;
+            if (c.expected) {
+                EXPECT_EQ(ChosenCell(high), Cell(c.expected)) << c.why;
+            }
+            EXPECT_EQ(high.ForecastReady, 0) << c.why;
+        }
     }
 }
 
