@@ -95,7 +95,9 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
-    ApplyScheme(look_.ColorScheme == 1 ? 1 : 2);
+    playerNames_.Player1 = game.SideName1;
+    playerNames_.Player2 = game.SideName2;
+    ApplyScheme(CorrectSchemeNumber(look_.ColorScheme));
     controller_->Initialize();
 }
 
@@ -309,7 +311,7 @@ void TMainForm::ConnectPanel() {
     panel_->hintCheck->setChecked(controller_->HintOn());
     for (int side = 0; side < 2; ++side)
         panel_->names[std::size_t(side)]->OnEdited = [this, side](const QString& name) {
-            controller_->RenameSide(side == 0 ? 1 : 0, name);
+            NameEdited(side == 0 ? 1 : 0, name);
         };
     panel_->icons[0]->setPixmap(QPixmap::fromImage(PersonPicture()));
 }

@@ -113,6 +113,7 @@ private:
     void ChooseBackgroundTexture();
     void ChangeGrid(bool on);
     void ColourHint();
+    void NameEdited(std::uint8_t sideFlag, const QString& name);
     TGameSounds& Sounds();
     // Rebuilds the field picture in the picture style and redraws at once.
     void RefreshField();
@@ -122,6 +123,7 @@ private:
     TLookOptions look_;
     TColorScheme scheme_;
     TCustomScheme custom_;
+    TPlayerNames playerNames_; // "Player1", "Player2"
     std::unique_ptr<TGameSounds> sounds_;
     QString pictureFolder_; // "DirOfPicture"
     QString fieldPath_;

@@ -12,11 +12,10 @@
 namespace dorvane {
 
 void TMainForm::ApplyScheme(int scheme) {
-    TPlayerNames names;
-    names.Player1 = controller_->SideName(1);
-    names.Player2 = controller_->SideName(0);
-    scheme_ = dorvane::ApplyScheme(scheme, custom_, names, palette().color(QPalette::Base),
+    scheme_ = dorvane::ApplyScheme(scheme, custom_, playerNames_, palette().color(QPalette::Base),
                                    kBuiltinFigures);
+    controller_->RenameSide(1, scheme_.SideName1);
+    controller_->RenameSide(0, scheme_.SideName2);
     schemeItems_[0]->setChecked(scheme == 1);
     schemeItems_[1]->setChecked(scheme == 2);
     panel_->ColourSide(0, scheme_.TextColor1, scheme_.BackColor1);
@@ -43,13 +42,21 @@ void TMainForm::ApplyScheme(int scheme) {
     board_->RequestRedraw(TRedraw::AllAtOnce);
 }
 
+void TMainForm::NameEdited(std::uint8_t sideFlag, const QString& name) {
+    if (!controller_->RenameSide(sideFlag, name)) return;
+    // The custom scheme keeps names of its own; the built-in ones share theirs.
+    if (scheme_.Number == kSchemeCustom)
+        (sideFlag == 1 ? custom_.Player1 : custom_.Player2) = name;
+    else
+        (sideFlag == 1 ? playerNames_.Player1 : playerNames_.Player2) = name;
+}
+
 void TMainForm::ColourHint() {
     if (hintSide_ == 1)
         panel_->ColourHint(scheme_.TextColor1, scheme_.BackColor1);
     else
         panel_->ColourHint(scheme_.TextColor2, scheme_.BackColor2);
 }
-
 
 namespace {
 

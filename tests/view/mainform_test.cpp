@@ -392,6 +392,10 @@ void TMainFormTest::panelControlsReachTheGame() {
     QTest::mouseDClick(name, Qt::LeftButton);
     QCOMPARE(name->text(), QStringLiteral("Красные"));
     QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    // The built-in schemes share the edited name.
+    form.FindAction(QStringLiteral("По умолчанию"))->trigger();
+    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    QCOMPARE(name->text(), QStringLiteral("Красные"));
 
     // The level group: "Высокий" is item 0, level 3; the menu follows.
     driver.Press(panel.levels[0]);
