@@ -121,12 +121,25 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
     QVERIFY(driver.WaitIdle());
     const TField start = driver.Game().State().GameBoard;
     const QImage before = driver.Form().Board().FieldPicture();
+    TBoardWidget& board = driver.Form().Board();
+    TFlipGrid legal{};
+    CountFlips(legal, start, 1);
+
+    // The hand shows where a move may go: over the whole field in the picture
+    // style, over the legal cells' buttons in the button style.
+    if (buttons) {
+        QCOMPARE(board.CellButton(1, 1)->cursor().shape(), Qt::ForbiddenCursor);
+        for (int index = 11; index <= 88; ++index)
+            if (legal[std::size_t(index)] != 0 && IsPlayingCell(ColumnOf(index), RowOf(index)))
+                QCOMPARE(board.CellButton(ColumnOf(index), RowOf(index))->cursor().shape(),
+                         Qt::PointingHandCursor);
+    } else {
+        QCOMPARE(board.FieldWidget()->cursor().shape(), Qt::PointingHandCursor);
+    }
 
     // A pass with four legal moves is refused, and the moves are marked.
     driver.Press(panel.passButton);
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Сейчас у Вас есть 4 хода.")});
-    TFlipGrid legal{};
-    CountFlips(legal, start, 1);
     for (int index = 11; index <= 88; ++index)
         if (IsPlayingCell(ColumnOf(index), RowOf(index)) && start[std::size_t(index)] == 0)
             QCOMPARE(ShowsMark(driver, ColumnOf(index), RowOf(index), before),
@@ -178,6 +191,9 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
     QCOMPARE(panel.moveCounter->text(), QStringLiteral("Ход 56 из 60"));
     QVERIFY(driver.Game().State().GameBoard == driver.Game().March().Fields[56]);
     // In history view the board cannot be played.
+    QCOMPARE(buttons ? board.CellButton(1, 1)->cursor().shape()
+                     : board.FieldWidget()->cursor().shape(),
+             Qt::ForbiddenCursor);
     driver.Click(1, 1);
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Игра остановлена!")});
 
