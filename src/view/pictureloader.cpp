@@ -61,7 +61,11 @@ bool BitmapComplete(const QByteArray& b) {
         compression = Le(b, 30, 4);
     }
     if (compression != 0 && compression != 3 && compression != 6) return true;
-    if (width <= 0 || height == 0 || bits == 0) return false;
+    // Bounded first, so that the size sum below cannot overflow.
+    constexpr std::int64_t kMaxSide = 1 << 20;
+    if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide || height < -kMaxSide ||
+        bits == 0 || bits > 32)
+        return false;
     const std::int64_t row = (width * bits + 31) / 32 * 4;
     return std::int64_t(offset) + row * (height < 0 ? -height : height) <= b.size();
 }

@@ -142,6 +142,12 @@ TEST_F(PictureFiles, DamagedOrMissingFilesFallBackToTheTexture) {
     QByteArray hugeBmp = bmp;
     hugeBmp[18] = hugeBmp[19] = hugeBmp[20] = char(0x7F); // 8 million pixels each way
     hugeBmp[22] = hugeBmp[23] = hugeBmp[24] = char(0x7F);
+    QByteArray overflowBmp = bmp; // widest width, deepest pixels: the size sum overflows
+    overflowBmp[18] = overflowBmp[19] = overflowBmp[20] = char(0xFF);
+    overflowBmp[21] = char(0x7F);
+    overflowBmp[22] = overflowBmp[23] = overflowBmp[24] = char(0xFF);
+    overflowBmp[25] = char(0x7F);
+    overflowBmp[28] = overflowBmp[29] = char(0xFF);
     QByteArray jpegJunk = jpeg.left(200);
     jpegJunk.append(QByteArray(3000, char(0x5A)));
 
@@ -155,6 +161,7 @@ TEST_F(PictureFiles, DamagedOrMissingFilesFallBackToTheTexture) {
         {"half.bmp", bmp.left(bmp.size() / 2), true},
         {"header-only.bmp", bmp.left(30), true},
         {"huge.bmp", hugeBmp, true},
+        {"overflow.bmp", overflowBmp, true},
         {"half.jpg", jpeg.left(jpeg.size() / 2), false},
         {"soi-only.jpg", jpeg.left(3), false},
         {"junk.jpg", jpegJunk, false},
