@@ -97,6 +97,7 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
 
     playerNames_.Player1 = game.SideName1;
     playerNames_.Player2 = game.SideName2;
+    figureList_.AddStoredPictures(custom_.Paths);
     ApplyScheme(CorrectSchemeNumber(look_.ColorScheme));
     controller_->Initialize();
 }

@@ -7,6 +7,7 @@
 
 #include "view/boardwidget.h"
 #include "view/colorscheme.h"
+#include "view/figurelist.h"
 #include "view/gamesounds.h"
 #include "view/messageservice.h"
 
@@ -123,6 +124,7 @@ private:
     TLookOptions look_;
     TColorScheme scheme_;
     TCustomScheme custom_;
+    TFigureList figureList_;
     TPlayerNames playerNames_; // "Player1", "Player2"
     std::unique_ptr<TGameSounds> sounds_;
     QString pictureFolder_; // "DirOfPicture"

@@ -13,7 +13,7 @@ namespace dorvane {
 
 void TMainForm::ApplyScheme(int scheme) {
     scheme_ = dorvane::ApplyScheme(scheme, custom_, playerNames_, palette().color(QPalette::Base),
-                                   kBuiltinFigures);
+                                   figureList_.FigureCount());
     controller_->RenameSide(1, scheme_.SideName1);
     controller_->RenameSide(0, scheme_.SideName2);
     schemeItems_[0]->setChecked(scheme == 1);
@@ -27,17 +27,14 @@ void TMainForm::ApplyScheme(int scheme) {
     ColourHint();
 
     TBoardFigures figures;
-    figures.side1 = QPixmap::fromImage(BuiltinFigure(scheme_.Figure1));
-    figures.side2 = QPixmap::fromImage(BuiltinFigure(scheme_.Figure2));
-    figures.anyMove = QPixmap::fromImage(BuiltinFigure(scheme_.FigureAny));
-    figures.bestMove = QPixmap::fromImage(BuiltinFigure(scheme_.FigureBest));
+    figures.side1 = QPixmap::fromImage(figureList_.Figure(scheme_.Figure1));
+    figures.side2 = QPixmap::fromImage(figureList_.Figure(scheme_.Figure2));
+    figures.anyMove = QPixmap::fromImage(figureList_.Figure(scheme_.FigureAny));
+    figures.bestMove = QPixmap::fromImage(figureList_.Figure(scheme_.FigureBest));
     board_->SetFigures(figures);
-    startItems_[0]->setIcon(
-        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.Figure1))));
-    startItems_[1]->setIcon(
-        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.Figure2))));
-    passItem_->setIcon(
-        QIcon(QPixmap::fromImage(SmallPicture(kSmallFigureFirst + scheme_.FigureAny))));
+    startItems_[0]->setIcon(QIcon(QPixmap::fromImage(figureList_.SmallFigure(scheme_.Figure1))));
+    startItems_[1]->setIcon(QIcon(QPixmap::fromImage(figureList_.SmallFigure(scheme_.Figure2))));
+    passItem_->setIcon(QIcon(QPixmap::fromImage(figureList_.SmallFigure(scheme_.FigureAny))));
     if (!board_->StyleButton()) board_->RepaintField();
     board_->RequestRedraw(TRedraw::AllAtOnce);
 }
