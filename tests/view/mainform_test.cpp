@@ -284,6 +284,7 @@ void TMainFormTest::clicksDuringASearchDoNothingAndCloseWaitsForIt() {
     // arrive while it runs.
     bool sawSearch = false;
     bool closedAtOnce = true;
+    bool busyCursor = false;
     TField during{};
     QStringList saidDuring;
     QTimer probe;
@@ -291,6 +292,8 @@ void TMainFormTest::clicksDuringASearchDoNothingAndCloseWaitsForIt() {
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (sawSearch || driver.Game().State().EngineBusy == 0) return;
         sawSearch = true;
+        busyCursor = QApplication::overrideCursor() != nullptr &&
+                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         during = driver.Game().State().GameBoard;
         driver.Click(1, 1);
         driver.Click(8, 8);
@@ -304,6 +307,8 @@ void TMainFormTest::clicksDuringASearchDoNothingAndCloseWaitsForIt() {
     QVERIFY(!closedAtOnce);
     QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().isVisible(), 60000);
     QCOMPARE(driver.Game().State().EngineBusy, std::uint8_t(0));
+    QVERIFY(busyCursor);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
