@@ -72,6 +72,13 @@ TBoardWidget::TBoardWidget(TBoardHost& host, QWidget* parent)
 
     buttonPanel_ = new QFrame(this);
     buttonPanel_->setGeometry(kFieldAt, kFieldAt, kFieldPanel, kFieldPanel);
+    // The classic button face: a light system palette would leave the 64
+    // buttons looking like a blank sheet.
+    QPalette face = buttonPanel_->palette();
+    face.setColor(QPalette::Button, QColor(212, 208, 200));
+    face.setColor(QPalette::Window, QColor(212, 208, 200));
+    buttonPanel_->setPalette(face);
+    buttonPanel_->setAutoFillBackground(true);
     for (int n = 1; n <= 64; ++n) {
         const int column = (n - 1) % 8 + 1;
         const int row = (n - 1) / 8 + 1;
