@@ -135,6 +135,14 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
                          Qt::PointingHandCursor);
     } else {
         QCOMPARE(board.FieldWidget()->cursor().shape(), Qt::PointingHandCursor);
+        // Moving over the field: the hand over a legal cell, "no" elsewhere.
+        for (int index = 11; index <= 88; ++index) {
+            const int column = ColumnOf(index), row = RowOf(index);
+            if (!IsPlayingCell(column, row)) continue;
+            QTest::mouseMove(board.FieldWidget(), CellCentre(column, row));
+            QCOMPARE(board.FieldWidget()->cursor().shape(),
+                     legal[std::size_t(index)] != 0 ? Qt::PointingHandCursor : Qt::ForbiddenCursor);
+        }
     }
 
     // A pass with four legal moves is refused, and the moves are marked.
