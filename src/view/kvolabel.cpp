@@ -115,7 +115,7 @@ QPoint TKvoLabel::ShadowOffset() const {
 int TKvoLabel::TextFlags() const {
     int flags = int(alignment_) | int(layout_);
     if (wordWrap_) flags |= Qt::TextWordWrap;
-    flags |= showAccelChar_ ? Qt::TextShowMnemonic : Qt::TextDontClip;
+    if (showAccelChar_) flags |= Qt::TextShowMnemonic; // otherwise "&" is drawn as it stands
     return flags;
 }
 

@@ -15,6 +15,7 @@ private slots:
     void fieldPixelsGiveCells();
     void labelDrawsItsShadowOffset_data();
     void labelDrawsItsShadowOffset();
+    void labelTakesAmpersandAsAcceleratorOnlyWhenAsked();
 };
 
 void TBoardTest::fieldPixelsGiveCells_data() {
@@ -73,6 +74,17 @@ void TBoardTest::labelDrawsItsShadowOffset() {
     QVERIFY(!black.isEmpty());
     QCOMPARE(black.topLeft() - white.topLeft(), offset);
     QVERIFY(QRect(QPoint(), image.size()).contains(white | black));
+}
+
+void TBoardTest::labelTakesAmpersandAsAcceleratorOnlyWhenAsked() {
+    TKvoLabel label;
+    label.SetAdjust(true);
+    label.SetCaption(QStringLiteral("&Ход"));
+    const int marked = label.width();
+    label.SetShowAccelChar(false);
+    QVERIFY(label.width() > marked); // the "&" itself is drawn now
+    label.SetCaption(QStringLiteral("Ход"));
+    QCOMPARE(label.width(), marked);
 }
 
 } // namespace dorvane::test
