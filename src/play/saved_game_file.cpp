@@ -45,4 +45,8 @@ bool IsTemporaryGameFile(const QString& path) {
     return QFileInfo(path).fileName() == kTemporaryName;
 }
 
+bool IsSavedGamePath(const QString& path) {
+    return QFileInfo(path).suffix().compare(QStringLiteral("dvn"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace dorvane

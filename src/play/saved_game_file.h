@@ -26,4 +26,8 @@ QString TemporaryGamePath();
 // By the file's name alone, wherever it lies.
 bool IsTemporaryGameFile(const QString& path);
 
+// A file handed over from outside is a game when its extension is ".dvn" in
+// any letter case; anything else goes to the music player.
+bool IsSavedGamePath(const QString& path);
+
 } // namespace dorvane
