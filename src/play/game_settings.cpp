@@ -91,6 +91,28 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
             PullInto(top, workArea.top(), workArea.height(), height)};
 }
 
+TGameOptions GameOptionsFrom(const TGameSettings& s) {
+    TGameOptions options;
+    options.Regim = static_cast<std::uint8_t>(s.Regime);
+    options.Intellect =
+        s.Intellect >= 1 && s.Intellect <= 3 ? static_cast<std::uint8_t>(s.Intellect) : 0;
+    options.HintOn = s.Help;
+    options.GoFast = s.GoFast;
+    options.Complication = s.Complication;
+    const bool custom = s.ColorScheme == 3;
+    options.SideName1 = custom ? s.SPlayer1 : s.Player1;
+    options.SideName2 = custom ? s.SPlayer2 : s.Player2;
+    return options;
+}
+
+void TakeGameOptions(TGameSettings& s, const TGameController& game) {
+    s.Regime = game.Regim();
+    s.Intellect = game.Intellect();
+    s.Help = game.HintOn();
+    s.GoFast = game.GoFast();
+    s.Complication = game.Complication();
+}
+
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& s) {
     const TSettingsBatch batch(store);
     store.RegWriteBool("LoadBackground", s.LoadBackground);

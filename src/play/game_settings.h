@@ -7,6 +7,7 @@
 // writers below.
 #pragma once
 
+#include "play/game_controller.h"
 #include "play/recent_files.h"
 #include "play/settings_access.h"
 
@@ -95,6 +96,14 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
 // batch. The caller writes only when SettingsWritable; the music player's own
 // values follow after this (the caller may hold a TSettingsBatch around both).
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& settings);
+
+// The controller's starting options. The side names are those of the
+// current scheme: "SPlayer1"/"SPlayer2" under the custom one, else
+// "Player1"/"Player2". A strength outside 1..3 is handed on as 0, which the
+// controller plays as the average one.
+TGameOptions GameOptionsFrom(const TGameSettings& settings);
+// Before the exit's writes: what the controller changed during the run.
+void TakeGameOptions(TGameSettings& settings, const TGameController& game);
 
 // "Применить" of the colour-scheme editor: the custom scheme's values.
 void WriteCustomScheme(SettingsAccess& store, const TGameSettings& settings);

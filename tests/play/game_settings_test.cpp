@@ -1,3 +1,5 @@
+#include "fake_game_view.h"
+#include "game/random.h"
 #include "play/game_settings.h"
 #include "shell/settings_store.h"
 #include "shell/settings_text.h"
@@ -165,6 +167,41 @@ TEST_F(GameSettingsTest, ExitWritesInItsOrderAndReadsBack) {
     EXPECT_EQ(back.DirOfMusic, s.DirOfMusic);
     EXPECT_EQ(back.RecentFiles.Slot(1), "/games/one.dvn");
     EXPECT_EQ(store.RegReadInteger("Left", 0), -40);
+}
+
+TEST_F(GameSettingsTest, ControllerStartsFromTheSettingsAndHandsThemBack) {
+    TGameSettings s;
+    s.Regime = 2;
+    s.Intellect = 3;
+    s.Help = false;
+    s.Complication = true;
+    s.Player1 = "Аня";
+    s.SPlayer1 = "Свои";
+    TGameOptions options = GameOptionsFrom(s);
+    EXPECT_EQ(options.Regim, 2);
+    EXPECT_EQ(options.Intellect, 3);
+    EXPECT_FALSE(options.HintOn);
+    EXPECT_TRUE(options.Complication);
+    EXPECT_EQ(options.SideName1, "Аня");
+    EXPECT_EQ(options.SideName2, "Синие");
+    s.ColorScheme = 3;
+    s.Intellect = 9;
+    options = GameOptionsFrom(s);
+    EXPECT_EQ(options.SideName1, "Свои");
+    EXPECT_EQ(options.SideName2, "Красные");
+
+    test::TFakeGameView view;
+    TScriptedRandom random;
+    TGameController game(view, random, options);
+    EXPECT_EQ(game.Intellect(), 2); // an unknown strength plays as the average one
+    game.SetGoFast(true);
+    TGameSettings back;
+    TakeGameOptions(back, game);
+    EXPECT_EQ(back.Regime, 2);
+    EXPECT_EQ(back.Intellect, 2);
+    EXPECT_TRUE(back.GoFast);
+    EXPECT_TRUE(back.Complication);
+    EXPECT_FALSE(back.Help);
 }
 
 TEST_F(GameSettingsTest, CustomSchemeWritesEveryValue) {
