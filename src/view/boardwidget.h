@@ -77,6 +77,7 @@ public:
     bool Idle() const { return !drawNow_ && !scheduled_ && !pending_; }
     // The field as it is on screen; tests compare pixels of it.
     const QImage& FieldPicture() const { return fieldBMR_; }
+    const QPixmap& Background() const { return background_; }
     QWidget* FieldWidget() const;
     QPushButton* CellButton(int column, int row) const;
     TKvoLabel* CoordinateLabel(int index) const { return labels_[std::size_t(index)]; }

@@ -63,6 +63,12 @@ public:
     // The menu item with the given text, searched through every menu.
     QAction* FindAction(const QString& text) const;
     void SetTime(); // the date-and-time box
+    // Show the picture in the file; one that is missing or not of the kind
+    // accepted leaves the built-in texture in its place, the check marks and
+    // the remembered path as they were, and gives false. The field takes
+    // bitmaps only.
+    bool UseFieldPicture(const QString& path);
+    bool UseBackgroundPicture(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -67,7 +67,10 @@ QString AskPicture(QWidget* parent, const QString& folder) {
 void TMainForm::LoadFieldPicture() {
     loadFieldItem_->setChecked(loadField_);
     const QString path = AskPicture(this, pictureFolder_);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) UseFieldPicture(path);
+}
+
+bool TMainForm::UseFieldPicture(const QString& path) {
     // Not a bitmap: the built-in texture, and nothing else changes.
     const TLoadedPicture picture = dorvane::LoadFieldPicture(path, look_.FieldTexture);
     board_->SetFieldTexture(picture.Image);
@@ -78,6 +81,7 @@ void TMainForm::LoadFieldPicture() {
     loadFieldItem_->setChecked(loadField_);
     fieldTextureItem_->setChecked(!loadField_);
     RefreshField();
+    return picture.FromFile;
 }
 
 void TMainForm::ChooseFieldTexture() {
@@ -101,7 +105,10 @@ void TMainForm::ChooseFieldTexture() {
 void TMainForm::LoadBackgroundPicture() {
     loadBackgroundItem_->setChecked(loadBackground_);
     const QString path = AskPicture(this, pictureFolder_);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) UseBackgroundPicture(path);
+}
+
+bool TMainForm::UseBackgroundPicture(const QString& path) {
     const TLoadedPicture picture = dorvane::LoadBackgroundPicture(path, look_.FonTexture);
     board_->SetBackground(QPixmap::fromImage(picture.Image));
     if (picture.FromFile) {
@@ -110,6 +117,7 @@ void TMainForm::LoadBackgroundPicture() {
     }
     loadBackgroundItem_->setChecked(loadBackground_);
     backgroundTextureItem_->setChecked(!loadBackground_);
+    return picture.FromFile;
 }
 
 void TMainForm::ChooseBackgroundTexture() {

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -106,6 +108,7 @@ private slots:
     void discsAppearOneByOneInVisitingOrder();
     void panelControlsReachTheGame();
     void builtinFieldTextureTurnsTheGridOn();
+    void pictureFilesThatFailLeaveTheBuiltinTexture();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -478,6 +481,52 @@ void TMainFormTest::builtinFieldTextureTurnsTheGridOn() {
     // Discs are back on the rebuilt field.
     const QPoint centre = CellCentre(4, 4);
     QVERIFY(form.Board().FieldPicture().pixel(centre) == withoutGrid.pixel(centre));
+}
+
+void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QImage red(200, 200, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString bitmap = folder.filePath(QStringLiteral("red.bmp"));
+    const QString png = folder.filePath(QStringLiteral("red.png"));
+    const QString truncated = folder.filePath(QStringLiteral("cut.bmp"));
+    QVERIFY(red.save(bitmap) && red.save(png));
+    QFile whole(bitmap);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    QFile cut(truncated);
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(40));
+    cut.close();
+
+    QAction* loadField = form.FindAction(QStringLiteral("Загружать рисунок поля"));
+    QAction* builtinField = form.FindAction(QStringLiteral("Встроенная текстура поля"));
+    const QImage builtin = form.Board().FieldPicture();
+    const QPoint emptyCell = CellCentre(1, 1);
+    for (const QString& refused : {folder.filePath(QStringLiteral("gone.bmp")), png, truncated}) {
+        QVERIFY(!form.UseFieldPicture(refused));
+        QVERIFY(driver.WaitIdle());
+        QVERIFY(form.Board().FieldPicture() == builtin);
+        QVERIFY(!loadField->isChecked());
+        QVERIFY(builtinField->isChecked());
+    }
+    QVERIFY(form.UseFieldPicture(bitmap));
+    QVERIFY(driver.WaitIdle());
+    QCOMPARE(form.Board().FieldPicture().pixelColor(emptyCell), QColor(Qt::red));
+    QVERIFY(loadField->isChecked());
+    QVERIFY(!builtinField->isChecked());
+
+    // The background takes any picture the platform reads.
+    QAction* loadBackground = form.FindAction(QStringLiteral("Загружать рисунок фона"));
+    QVERIFY(!form.UseBackgroundPicture(truncated));
+    QVERIFY(!loadBackground->isChecked());
+    QVERIFY(form.UseBackgroundPicture(png));
+    QVERIFY(loadBackground->isChecked());
+    QCOMPARE(form.Board().Background().toImage().pixelColor(5, 5), QColor(Qt::red));
+    QVERIFY(driver.TakeMessages().isEmpty());
 }
 
 } // namespace dorvane::test
