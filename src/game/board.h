@@ -47,8 +47,7 @@ struct TDiscCounts {
 class TRandomSource;
 
 // Clears the grid and fills, for every empty cell, how many opponent discs the
-// side would flip there (0 = not a legal move). Border entries next to discs on
-// the outer lines may receive counts too; nobody reads them.
+// side would flip there (0 = not a legal move). Border entries stay 0.
 void CountFlips(TFlipGrid& grid, const TField& board, std::uint8_t sideFlag);
 
 // Places the mover's disc on (column, row) and flips every bounded run.

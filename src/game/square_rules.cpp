@@ -75,23 +75,58 @@ void CautiousEdgeMove(TSearchContext& ctx, int s) {
 
 enum class TPrepareKind { AllEdges, CornersOnly };
 
+// The interior moves and the grids after each, built once per run of the
+// group: the preparation steps ask the same question of up to twenty targets,
+// and the answers depend only on the board, which no rule changes.
+class TInteriorReplies {
+public:
+    template <typename Visit> void ForEach(const TSearchContext& ctx, Visit visit) {
+        if (!built_) Build(ctx);
+        for (int i = 0; i < count_; ++i)
+            visit(entries_[i]);
+    }
+
+    struct Entry {
+        int cell;
+        TField after;
+        TFlipGrid own;    // the mover's grid after the move
+        TFlipGrid theirs; // the opponent's, filled on first use
+        bool theirsReady;
+    };
+
+private:
+    void Build(const TSearchContext& ctx) {
+        built_ = true;
+        ForEachInnerCell([&](int m) {
+            if (ctx.W(m) == 0) return;
+            Entry& e = entries_[count_++];
+            e.cell = m;
+            e.after = ctx.Board;
+            ApplyMove(e.after, ColumnOf(m), RowOf(m), ctx.Side);
+            CountFlips(e.own, e.after, ctx.Side);
+            e.theirsReady = false;
+        });
+    }
+
+    bool built_ = false;
+    int count_ = 0;
+    std::array<Entry, 32> entries_; // rows and columns 2..7 without the X-squares
+};
+
 // An interior move that brings the target within the mover's reach, provided
 // it gives the opponent nothing more on the edges (or at the corners).
-void InteriorPreparation(TSearchContext& ctx, int target, TPrepareKind kind) {
-    const std::uint8_t opponentSide = OtherSide(ctx.Side);
-    ForEachInnerCell([&](int m) {
-        if (ctx.W(m) == 0) return;
-        TField after = ctx.Board;
-        ApplyMove(after, ColumnOf(m), RowOf(m), ctx.Side);
-        TFlipGrid own;
-        CountFlips(own, after, ctx.Side);
-        if (own[target] <= ctx.W(target)) return;
-        TFlipGrid theirs;
-        CountFlips(theirs, after, opponentSide);
-        const auto noWorse = [&](int cell) { return theirs[cell] <= ctx.O(cell); };
+void InteriorPreparation(TSearchContext& ctx, TInteriorReplies& replies, int target,
+                         TPrepareKind kind) {
+    replies.ForEach(ctx, [&](TInteriorReplies::Entry& e) {
+        if (e.own[target] <= ctx.W(target)) return;
+        if (!e.theirsReady) {
+            CountFlips(e.theirs, e.after, OtherSide(ctx.Side));
+            e.theirsReady = true;
+        }
+        const auto noWorse = [&](int cell) { return e.theirs[cell] <= ctx.O(cell); };
         const bool safe =
             kind == TPrepareKind::AllEdges ? AllEdgeCells(noWorse) : AllOf(kCorners, noWorse);
-        if (safe) TryPlain(ctx, m);
+        if (safe) TryPlain(ctx, e.cell);
     });
 }
 
@@ -147,74 +182,74 @@ constexpr std::array<int, 8> kCSquares = {21, 12, 71, 82, 78, 87, 28, 17};
 constexpr std::array<int, 8> kSecondRow = {32, 62, 73, 76, 67, 37, 26, 23};
 constexpr std::array<int, 4> kInnerCorners = {33, 63, 66, 36}; // beside X-squares 22, 72, 77, 27
 
-using TStep = void (*)(TSearchContext&);
+using TStep = void (*)(TSearchContext&, TInteriorReplies&);
 
 constexpr TStep kSteps[] = {
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kASquaresRotated, [&](int s) { SafeEdgeMove(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies& replies) {
         for (int t : kASquares)
-            InteriorPreparation(ctx, t, TPrepareKind::AllEdges);
+            InteriorPreparation(ctx, replies, t, TPrepareKind::AllEdges);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kBSquaresRotated, [&](int s) { SafeEdgeMove(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies& replies) {
         for (int t : kBSquares)
-            InteriorPreparation(ctx, t, TPrepareKind::AllEdges);
+            InteriorPreparation(ctx, replies, t, TPrepareKind::AllEdges);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies& replies) {
         for (int k = 0; k < 4; ++k) {
             if (ctx.IsX(kXSquares[k]) && ctx.IsEmpty(kCorners[k]))
-                InteriorPreparation(ctx, kCorners[k], TPrepareKind::CornersOnly);
+                InteriorPreparation(ctx, replies, kCorners[k], TPrepareKind::CornersOnly);
         }
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kSecondRowRotated, [&](int s) { SecondRowPush(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kInnerCorners)
             TryPlain(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kInnerRingRotated, [&](int s) { InnerRingMove(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kInnerRingRotated, [&](int s) { TryPlain(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         ForRotated(ctx.Draw4, kSecondRowMiddleRotated, [&](int s) { TryPlain(ctx, s); });
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kCSquares)
             TryEdgeSafe(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kSecondRow)
             TryPlain(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kASquares)
             CautiousEdgeMove(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kBSquares)
             CautiousEdgeMove(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kASquares)
             TryCornerSafe(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int s : kBSquares)
             TryCornerSafe(ctx, s);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int k : kCorners)
             DiagonalXSquare(ctx, k);
     },
-    [](TSearchContext& ctx) {
+    [](TSearchContext& ctx, TInteriorReplies&) {
         for (int k = 0; k < 4; ++k) {
             if (ctx.IsOccupied(kCorners[k]) && ctx.IsOccupied(kInnerCorners[k]))
                 TryPlain(ctx, kXSquares[k]);
@@ -225,10 +260,11 @@ constexpr TStep kSteps[] = {
 } // namespace
 
 int RunSquareRules(TSearchContext& ctx) {
+    TInteriorReplies replies;
     int number = 0;
     for (TStep step : kSteps) {
         ++number;
-        step(ctx);
+        step(ctx, replies);
         if (ctx.P() != 0) return number;
     }
     return 0;
