@@ -53,6 +53,7 @@ public:
 
     void SetBackground(const QPixmap& picture);
     void SetFieldTexture(const QImage& texture); // TempBMR
+    const QImage& FieldTexture() const { return tempBMR_; }
     void SetFigures(const TBoardFigures& figures);
     void SetGrid(bool on);
     bool Grid() const { return grid_; }

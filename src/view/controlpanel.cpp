@@ -196,10 +196,15 @@ TControlPanel::TControlPanel(QWidget* parent) : QFrame(parent) {
     hintCheck->setGeometry(10, 16, 18, 17);
     hintCheck->setFocusPolicy(Qt::NoFocus);
     hintBox = new QLineEdit(hintGroup);
-    hintBox->setGeometry(32, 16, kWidth - 2 * kLeft - 42, kBox);
+    hintBox->setGeometry(32, 16, kWidth - 2 * kLeft - 66, kBox);
     hintBox->setReadOnly(true);
     hintBox->setAlignment(Qt::AlignCenter);
     hintBox->setFocusPolicy(Qt::NoFocus);
+    hintButton = new QToolButton(hintGroup);
+    hintButton->setGeometry(kWidth - 2 * kLeft - 31, 15, 22, kBox + 2);
+    hintButton->setIconSize(QSize(16, 16));
+    hintButton->setToolTip(QStringLiteral("Найти ход"));
+    hintButton->setFocusPolicy(Qt::NoFocus);
     y += 40;
 
     Caption(this, QStringLiteral("Дата и время"), y);

@@ -64,6 +64,7 @@ public:
     QButtonGroup* levelButtons = nullptr;
     QCheckBox* hintCheck = nullptr;
     QLineEdit* hintBox = nullptr;
+    QToolButton* hintButton = nullptr; // opens "Поиск хода"
     QLabel* dateTime = nullptr;
 
     // Colours of the boxes of one side (0 or 1).

@@ -3,6 +3,7 @@
 
 #include "view/assets.h"
 #include "view/controlpanel.h"
+#include "view/helpform.h"
 
 #include <QActionGroup>
 #include <QFileDialog>
@@ -59,6 +60,15 @@ void TMainForm::BuildGameMenu() {
     passItem_ = Item(menu, QStringLiteral("Нет хода"), Qt::Key_F3);
     resetItem_ = Item(menu, QStringLiteral("Сбросить счет"), Qt::Key_F4);
     resetItem_->setIcon(QIcon(QPixmap::fromImage(SmallPicture(3))));
+    QAction* findMove = Item(menu, QStringLiteral("Найти ход"), Qt::Key_F5);
+    findMove->setIcon(QIcon(QPixmap::fromImage(SmallPicture(10))));
+    panel_->hintButton->setIcon(findMove->icon());
+    connect(panel_->hintButton, &QToolButton::clicked, findMove, &QAction::trigger);
+    connect(findMove, &QAction::triggered, this, [this] {
+        const THelpLook look{board_->FieldTexture(), figureList_.SmallFigure(scheme_.Figure1),
+                             figureList_.SmallFigure(scheme_.Figure2)};
+        THelpForm::Run(*controller_, look, this);
+    });
     menu->addSeparator();
     static const std::array<QString, 5> navigation{
         QStringLiteral("В начало"), QStringLiteral("Назад"), QStringLiteral("Играть"),
