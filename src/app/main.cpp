@@ -1,6 +1,7 @@
-// Dorvane: the game window with its controller, one random source for the
-// whole run seeded from the clock.
+// Dorvane: the settings store, one random source for the whole run seeded
+// from the clock, and the game window.
 #include "game/random.h"
+#include "shell/settings_store.h"
 #include "view/assets.h"
 #include "view/mainform.h"
 
@@ -12,12 +13,17 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Kvo"));
     QApplication::setWindowIcon(dorvane::ProgramIcon());
 
+    dorvane::SettingsStore store;
+    // A missing value counts as set: a first run behaves like a restart.
+    const bool restarted = store.RegReadBool(QStringLiteral("ReStart"), true);
+    // The first write of the run also tells whether the store can be written
+    // at all; when it cannot, the program runs on defaults and saves nothing.
+    store.RegWriteBool(QStringLiteral("ReStart"), false);
+    store.SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
+
     dorvane::TRandom random = dorvane::TRandom::FromClock();
-    // The settings store is not wired in yet: the window starts with the
-    // stored values' defaults.
-    dorvane::TGameOptions game;
-    game.HintOn = true;
-    dorvane::TMainForm window(random, game);
+    dorvane::TMainForm window(random, store);
     window.show();
+    window.OpenAtStart(QApplication::arguments().mid(1), restarted);
     return QApplication::exec();
 }

@@ -10,6 +10,11 @@
 #include <QMenu>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
@@ -33,11 +38,83 @@ std::size_t Column(std::uint8_t sideFlag) {
     return sideFlag == 1 ? 0 : 1;
 }
 
+TGameSettings SettingsFrom(const TGameOptions& game, const TLookOptions& look) {
+    TGameSettings s;
+    s.Regime = game.Regim;
+    s.Intellect = game.Intellect;
+    s.Help = game.HintOn;
+    s.GoFast = game.GoFast;
+    s.Complication = game.Complication;
+    s.Player1 = game.SideName1;
+    s.Player2 = game.SideName2;
+    s.StyleButton = look.StyleButton;
+    s.ShowGrid = look.ShowGrid;
+    s.ShowCoordinates = look.ShowCoordinates;
+    s.ControlPanel = look.ControlPanel;
+    s.ColorScheme = look.ColorScheme;
+    s.TextureOfField = look.FieldTexture;
+    s.TextureOfFon = look.FonTexture;
+    s.SoundBegin = look.SoundBegin;
+    s.SoundMove = look.SoundMove;
+    s.SoundEnd = look.SoundEnd;
+    return s;
+}
+
+TLookOptions LookFrom(const TGameSettings& s) {
+    TLookOptions look;
+    look.StyleButton = s.StyleButton;
+    look.ShowGrid = s.ShowGrid;
+    look.ShowCoordinates = s.ShowCoordinates;
+    look.ControlPanel = s.ControlPanel;
+    look.ColorScheme = s.ColorScheme;
+    look.FieldTexture = s.TextureOfField;
+    look.FonTexture = s.TextureOfFon;
+    look.SoundBegin = s.SoundBegin;
+    look.SoundMove = s.SoundMove;
+    look.SoundEnd = s.SoundEnd;
+    return look;
+}
+
+TCustomScheme CustomFrom(const TGameSettings& s) {
+    TCustomScheme custom;
+    for (std::size_t i = 0; i < custom.Colors.size(); ++i)
+        custom.Colors[i] = ColorFromStored(std::uint32_t(s.SColor[i]));
+    custom.Player1 = s.SPlayer1;
+    custom.Player2 = s.SPlayer2;
+    for (std::size_t i = 0; i < custom.Figures.size(); ++i)
+        custom.Figures[i] = s.SFigure[i];
+    custom.Paths = s.SPaths;
+    return custom;
+}
+
+TGameSettingsContext StartContext(const SettingsAccess& store) {
+    TGameSettingsContext context;
+    context.defaultMusicDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Sound");
+    context.currentDir = QDir::currentPath();
+    context.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    context.startStandard = store.RegReadBool(QStringLiteral("StartStandard"), false);
+    return context;
+}
+
 } // namespace
+
+TMainForm::TMainForm(TRandomSource& random, SettingsAccess& store, QWidget* parent)
+    : TMainForm(random, &store, ReadGameSettings(store, StartContext(store)), parent) {}
 
 TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLookOptions& look,
                      QWidget* parent)
-    : QMainWindow(parent), messages_(this), look_(look) {
+    : TMainForm(random, nullptr, SettingsFrom(game, look), parent) {}
+
+TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSettings& settings,
+                     QWidget* parent)
+    : QMainWindow(parent), messages_(this), store_(store), settings_(settings),
+      settingsWritable_(store != nullptr && store->RegistryWritable()),
+      look_(LookFrom(settings)) {
+    const TGameOptions game = GameOptionsFrom(settings);
+    custom_ = CustomFrom(settings);
+    pictureFolder_ = settings.DirOfPicture;
+    gameFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (gameFolder_.isEmpty() || !QFileInfo(gameFolder_).isDir()) gameFolder_ = QDir::homePath();
     setWindowTitle(QString::fromUtf8(kMessageCaption));
     // Opening the audio device takes a noticeable moment; the window comes
     // up first and the sounds are readied right after it.
@@ -95,14 +172,26 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
-    playerNames_.Player1 = game.SideName1;
-    playerNames_.Player2 = game.SideName2;
+    playerNames_.Player1 = settings.Player1;
+    playerNames_.Player2 = settings.Player2;
     figureList_.AddStoredPictures(custom_.Paths);
+    ApplyStoredLook();
     ApplyScheme(CorrectSchemeNumber(look_.ColorScheme));
     controller_->Initialize();
+    setAcceptDrops(true);
+    RebuildRecentMenu();
+    if (store_) {
+        adjustSize();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        // The window's size already leaves out a hidden control panel.
+        move(ReadWindowPosition(*store_, area, size(), 0, true));
+    }
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    if (settingsWritable_) WriteSettingsAtExit();
+}
 
 void TMainForm::SetCaption(const QString& text) {
     const QString name = QString::fromUtf8(kMessageCaption);

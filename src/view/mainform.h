@@ -13,12 +13,14 @@
 
 #include "game/random.h"
 #include "play/game_controller.h"
+#include "play/game_settings.h"
 #include "play/game_view.h"
 
 #include <QColor>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -47,9 +49,31 @@ struct TLookOptions {
 
 class TMainForm final : public QMainWindow, private TGameView, private TBoardHost {
 public:
+    // The program's window: reads every game setting from the store now and,
+    // when the store was writable at the start, writes them back when it is
+    // destroyed.
+    TMainForm(TRandomSource& random, SettingsAccess& store, QWidget* parent = nullptr);
+    // A window on the given options that keeps no settings.
     TMainForm(TRandomSource& random, const TGameOptions& game = {}, const TLookOptions& look = {},
               QWidget* parent = nullptr);
     ~TMainForm() override;
+
+    // The start-up's files: after a restart with default settings the
+    // temporary game resumes (and a game named on the command line is not
+    // opened over it); otherwise the first argument is opened like a file
+    // handed over from outside.
+    void OpenAtStart(const QStringList& arguments, bool restarted);
+    // A file from outside (command line, drop): a saved game is loaded when
+    // the player may act; anything else is left alone.
+    void OpenFile(const QString& path);
+    // Loads a saved game with the program's messages; true when taken over.
+    bool LoadGameFile(const QString& path);
+    const TRecentFiles& RecentFiles() const { return settings_.RecentFiles; }
+    // How "Все по умолчанию" starts the program again; by default a detached
+    // copy of this executable with this run's arguments. False when it could
+    // not be started.
+    void SetProgramStarter(std::function<bool()> starter) { startProgram_ = std::move(starter); }
+    bool SettingsWritable() const { return settingsWritable_; }
 
     // The window's caption: "Dorvane", or "Dorvane - " + text.
     void SetCaption(const QString& text);
@@ -72,8 +96,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSettings& settings,
+              QWidget* parent);
+
     // TGameView
     void ShowMessage(const QString& text, TMessageIcon icon) override;
     bool AskYesNo(const QString& text) override;
@@ -110,6 +139,19 @@ private:
     void BuildGameMenu();
     void BuildParameterMenu();
     void BuildViewMenu(QMenu* menu);
+    void BuildFileItems(QMenu* menu);
+    void RebuildRecentMenu();
+    void LoadGameCommand();
+    void SaveGameCommand();
+    // The saved-game dialog; empty when cancelled.
+    QString AskGameFile(bool save);
+    void ApplyStoredLook();
+    void WriteSettingsAtExit();
+    void ResetAllSettings(); // "Все по умолчанию"
+    void RestartProgram();
+    void StayOnTop(bool on);
+    bool ShowFieldPicture(const QString& path);
+    bool ShowBackgroundPicture(const QString& path);
     void ConnectPanel();
     void ApplyScheme(int scheme);
     void ShowControlPanel(bool on);
@@ -126,6 +168,11 @@ private:
     void RefreshField();
 
     TMessageService messages_;
+    SettingsAccess* store_ = nullptr; // none: the window keeps no settings
+    TGameSettings settings_;          // as read, kept in step for the exit's writes
+    bool settingsWritable_ = false;
+    std::function<bool()> startProgram_;
+    QString gameFolder_; // where the saved-game dialogs open
     std::unique_ptr<TGameController> controller_;
     TLookOptions look_;
     TColorScheme scheme_;
@@ -153,6 +200,9 @@ private:
     std::array<QAction*, 2> startItems_{};
     QAction* passItem_ = nullptr;
     QAction* resetItem_ = nullptr;
+    QMenu* gameMenu_ = nullptr;
+    QAction* afterSaveItem_ = nullptr; // "Загрузить снова" goes before it
+    QMenu* recentMenu_ = nullptr;
     std::array<QAction*, 5> navigationItems_{};
     QAction* hintItem_ = nullptr;
     QAction* goFastItem_ = nullptr;
@@ -170,6 +220,8 @@ private:
     std::array<QAction*, 2> styleItems_{}; // "Кнопки", "Рисунок"
     std::array<QAction*, 2> schemeItems_{};
     std::array<QAction*, 3> soundItems_{};
+    QAction* stayOnTopItem_ = nullptr;
+    QAction* defaultsItem_ = nullptr;
 };
 
 } // namespace dorvane

@@ -42,10 +42,16 @@ void TMainForm::ApplyScheme(int scheme) {
 void TMainForm::NameEdited(std::uint8_t sideFlag, const QString& name) {
     if (!controller_->RenameSide(sideFlag, name)) return;
     // The custom scheme keeps names of its own; the built-in ones share theirs.
-    if (scheme_.Number == kSchemeCustom)
+    // Either is kept at once, whatever the exit will write.
+    const bool custom = scheme_.Number == kSchemeCustom;
+    if (custom)
         (sideFlag == 1 ? custom_.Player1 : custom_.Player2) = name;
     else
         (sideFlag == 1 ? playerNames_.Player1 : playerNames_.Player2) = name;
+    if (!store_) return;
+    const QString value = QLatin1String(custom ? "SPlayer" : "Player") +
+                          QLatin1Char(sideFlag == 1 ? '1' : '2');
+    store_->RegWriteString(value, name);
 }
 
 void TMainForm::ColourHint() {
@@ -71,6 +77,13 @@ void TMainForm::LoadFieldPicture() {
 }
 
 bool TMainForm::UseFieldPicture(const QString& path) {
+    const bool shown = ShowFieldPicture(path);
+    // The path is kept at once, whatever the exit will write.
+    if (shown && store_) store_->RegWriteString(QStringLiteral("Field"), path);
+    return shown;
+}
+
+bool TMainForm::ShowFieldPicture(const QString& path) {
     // Not a bitmap: the built-in texture, and nothing else changes.
     const TLoadedPicture picture = dorvane::LoadFieldPicture(path, look_.FieldTexture);
     board_->SetFieldTexture(picture.Image);
@@ -109,6 +122,12 @@ void TMainForm::LoadBackgroundPicture() {
 }
 
 bool TMainForm::UseBackgroundPicture(const QString& path) {
+    const bool shown = ShowBackgroundPicture(path);
+    if (shown && store_) store_->RegWriteString(QStringLiteral("Background"), path);
+    return shown;
+}
+
+bool TMainForm::ShowBackgroundPicture(const QString& path) {
     const TLoadedPicture picture = dorvane::LoadBackgroundPicture(path, look_.FonTexture);
     board_->SetBackground(QPixmap::fromImage(picture.Image));
     if (picture.FromFile) {

@@ -55,6 +55,7 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::BuildGameMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Игра"));
+    gameMenu_ = menu;
     startItems_[0] = Item(menu, QStringLiteral("Зелёные начинают"), Qt::Key_F1);
     startItems_[1] = Item(menu, QStringLiteral("Синие начинают"), Qt::Key_F2);
     passItem_ = Item(menu, QStringLiteral("Нет хода"), Qt::Key_F3);
@@ -82,6 +83,7 @@ void TMainForm::BuildGameMenu() {
         navigationItems_[i] = item;
     }
     menu->addSeparator();
+    BuildFileItems(menu);
     QAction* close = Item(menu, QStringLiteral("Закрыть"), QKeySequence(Qt::ALT | Qt::Key_F4));
 
     connect(startItems_[0], &QAction::triggered, this, [this] { controller_->StartGame(1); });
@@ -115,6 +117,16 @@ void TMainForm::BuildParameterMenu() {
     soundItems_ = {Check(sounds, QStringLiteral("Начало игры"), look_.SoundBegin),
                    Check(sounds, QStringLiteral("Ход"), look_.SoundMove),
                    Check(sounds, QStringLiteral("Конец игры"), look_.SoundEnd)};
+    menu->addSeparator();
+    // Staying on top is offered only in the standard window mode.
+    stayOnTopItem_ = Check(menu, QStringLiteral("Поверх всех окон"), settings_.StayOnTop);
+    stayOnTopItem_->setEnabled(store_ != nullptr &&
+                               store_->RegReadBool(QStringLiteral("StartStandard"), false));
+    menu->addSeparator();
+    defaultsItem_ = Item(menu, QStringLiteral("Все по умолчанию"));
+    defaultsItem_->setEnabled(settingsWritable_);
+    connect(stayOnTopItem_, &QAction::triggered, this, [this](bool on) { StayOnTop(on); });
+    connect(defaultsItem_, &QAction::triggered, this, [this] { ResetAllSettings(); });
 
     connect(hintItem_, &QAction::triggered, this, [this](bool on) {
         // The check box follows and tells the controller.

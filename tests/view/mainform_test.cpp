@@ -349,8 +349,9 @@ void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
     }
     // Items whose commands the window does not have yet are not offered.
     for (const QString& absent :
-         {QStringLiteral("Найти ход"), QStringLiteral("Загрузить игру"),
-          QStringLiteral("Сохранить игру"), QStringLiteral("Все по умолчанию")})
+         {QStringLiteral("Музыка"), QStringLiteral("Запуск"),
+          QStringLiteral("Минимизировать в трей"),
+          QStringLiteral("Не скрывать окна при минимизации"), QStringLiteral("Другая")})
         QVERIFY(form.FindAction(absent) == nullptr);
     QCOMPARE(form.FindAction(QStringLiteral("Нет хода"))->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(form.FindAction(QStringLiteral("В конец"))->shortcut(), QKeySequence(Qt::Key_F10));

@@ -1,0 +1,477 @@
+// The game window with a real settings file and real saved games: what it
+// reads at its creation, what it writes at its destruction, the load and save
+// commands through their dialogs, the recent-files submenu, dropped files and
+// "Все по умолчанию" with the restart's temporary game.
+#include "play_driver.h"
+
+#include "play/saved_game.h"
+#include "play/saved_game_file.h"
+#include "shell/settings_store.h"
+#include "view/controlpanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+namespace dorvane::test {
+
+namespace {
+
+// The window as the start-up makes it, with every message recorded and every
+// question answered Yes unless the test says otherwise.
+struct TWindow {
+    explicit TWindow(SettingsAccess& store) : form(random, store) {
+        form.Messages().SetResponder([this](TMessageKind kind, const QString& text) {
+            messages << text;
+            return kind != TMessageKind::Question || answer;
+        });
+        form.show();
+    }
+    TScriptedRandom random;
+    TMainForm form;
+    QStringList messages;
+    bool answer = true;
+};
+
+// Triggers a command that opens a saved-game dialog and answers it; fails
+// the test when no dialog came up within the timeout.
+void RunDialogCommand(TMainForm& form, const QString& item, const QString& path) {
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        answered = true;
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Файлы dorvane (*.dvn)")});
+        // Typed into the name box, as a player does: the dialog lists its
+        // folder in the background, so answer until it has closed.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        QMetaObject::invokeMethod(dialog, &QDialog::accept);
+    });
+    poll.start(10);
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    QObject::connect(&failsafe, &QTimer::timeout, [] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            modal->reject();
+    });
+    failsafe.start(5000);
+    form.FindAction(item)->trigger();
+    QVERIFY2(answered, qPrintable(item));
+}
+
+QMenu* RecentMenu(TMainForm& form) {
+    for (QMenu* menu : form.findChildren<QMenu*>())
+        if (menu->title() == QStringLiteral("Загрузить снова")) return menu;
+    return nullptr;
+}
+
+QStringList Texts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text();
+    return texts;
+}
+
+// Plays moves of the side to move (two humans) until count moves are made or
+// the game is over.
+void PlayMoves(TPlayDriver& driver, int count, unsigned policy = 7) {
+    for (int i = 0; i < count && driver.Game().PlayR(); ++i) {
+        const int cell =
+            PickMove(driver.Game().State().GameBoard, driver.Game().State().SideToMove, policy);
+        if (cell == 0)
+            driver.Game().PassMove();
+        else
+            driver.ClickCell(cell);
+        QVERIFY(driver.WaitIdle());
+    }
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class WindowSettingsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+
+    QString ConfigFile() const { return SettingsStore::DefaultFilePath(); }
+
+private slots:
+    void init() {
+        home_ = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", home_->filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", home_->filePath(QStringLiteral("data")).toUtf8());
+    }
+
+    void firstRunStartsOnDefaultsAndWritesThemInOrder() {
+        {
+            SettingsStore store;
+            store.RegWriteBool(QStringLiteral("ReStart"), false);
+            TWindow window(store);
+            TMainForm& form = window.form;
+            QVERIFY(form.SettingsWritable());
+            QVERIFY(form.FindAction(QStringLiteral("Подсказка"))->isChecked());
+            QVERIFY(form.FindAction(QStringLiteral("Средний"))->isChecked());
+            QVERIFY(form.FindAction(QStringLiteral("Человек и Компьютер"))->isChecked());
+            QVERIFY(form.FindAction(QStringLiteral("Темная"))->isChecked());
+            QVERIFY(form.FindAction(QStringLiteral("Ход"))->isChecked());
+            QVERIFY(!form.FindAction(QStringLiteral("Начало игры"))->isChecked());
+            QVERIFY(form.Panel().isVisible());
+            QVERIFY(form.FindAction(QStringLiteral("Все по умолчанию"))->isEnabled());
+            QVERIFY(!form.FindAction(QStringLiteral("Поверх всех окон"))->isEnabled());
+            QCOMPARE(RecentMenu(form), nullptr);
+            QCOMPARE(form.Controller().SideName(1), QStringLiteral("Зеленые"));
+            const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY(area.contains(QRect(form.pos(), form.size())));
+            QCOMPARE(window.messages, QStringList());
+        }
+        const QString text = QString::fromUtf8(ReadAll(ConfigFile()));
+        const QStringList order{"LoadBackground=0",
+                                "GoFast=0",
+                                "LoadField=0",
+                                "SoundMove=1",
+                                "ShowGrid=1",
+                                "ControlPanel=1",
+                                "Left=",
+                                "Top=",
+                                "Help=1",
+                                "Regime=1",
+                                "TextureOfField=3",
+                                "ColorScheme=2",
+                                "Intellect=2",
+                                "MinimizeToTray=0",
+                                "PlayMusic=1",
+                                "SelectionAccidental=1"};
+        qsizetype at = 0;
+        for (const QString& line : order) {
+            const qsizetype found = text.indexOf(line, at);
+            QVERIFY2(found >= 0, qPrintable(line + QStringLiteral(" in order in\n") + text));
+            at = found;
+        }
+        QVERIFY(!text.contains(QStringLiteral("File1")));
+    }
+
+    void changesSurviveANewWindow() {
+        {
+            SettingsStore store;
+            TWindow window(store);
+            TMainForm& form = window.form;
+            for (const char* item :
+                 {"Ходить быстро", "Усложнение", "Сетка", "Координаты", "Панель управления",
+                  "Кнопки", "По умолчанию", "Начало игры", "Высокий", "Человек и Человек"})
+                form.FindAction(QString::fromUtf8(item))->trigger();
+            form.Panel().hintCheck->setChecked(false);
+            // Edited names are kept at once, not only at the exit.
+            form.Panel().names[0]->OnEdited(QStringLiteral("Ира"));
+            QCOMPARE(store.RegReadString(QStringLiteral("Player1"), {}), QStringLiteral("Ира"));
+            QCOMPARE(form.Controller().Regim(), 2);
+        }
+        SettingsStore store;
+        // A position far off the screen comes back to the work area's edge.
+        store.RegWriteInteger(QStringLiteral("Left"), -5000);
+        store.RegWriteInteger(QStringLiteral("Top"), 90000);
+        TWindow window(store);
+        TMainForm& form = window.form;
+        for (const char* item : {"Ходить быстро", "Усложнение", "Кнопки", "По умолчанию",
+                                 "Начало игры", "Человек и Человек"})
+            QVERIFY2(form.FindAction(QString::fromUtf8(item))->isChecked(), item);
+        for (const char* item : {"Сетка", "Координаты", "Панель управления", "Подсказка"})
+            QVERIFY2(!form.FindAction(QString::fromUtf8(item))->isChecked(), item);
+        QVERIFY(!form.Panel().isVisible());
+        QVERIFY(form.Board().StyleButton());
+        QCOMPARE(form.Controller().Intellect(), 3);
+        QCOMPARE(form.Controller().SideName(1), QStringLiteral("Ира"));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(form.pos().x(), area.left());
+        QCOMPARE(form.pos().y(), area.top() + area.height() - form.height());
+    }
+
+    void unwritableSettingsStartQuietlyAndSaveNothing() {
+        // A file where the settings folder should be: nothing can be written
+        // (as root a read-only folder would not stop it).
+        QDir().mkpath(home_->filePath(QStringLiteral("config")));
+        QFile blocker(home_->filePath(QStringLiteral("config/Kvo")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        {
+            SettingsStore store;
+            store.RegWriteBool(QStringLiteral("ReStart"), false);
+            QVERIFY(!store.RegistryWritable());
+            TWindow window(store);
+            QVERIFY(!window.form.SettingsWritable());
+            QVERIFY(!window.form.FindAction(QStringLiteral("Все по умолчанию"))->isEnabled());
+            window.form.FindAction(QStringLiteral("Сетка"))->trigger();
+            window.form.close();
+            QCOMPARE(window.messages, QStringList());
+        }
+        QCOMPARE(QFileInfo(home_->filePath(QStringLiteral("config/Kvo"))).size(), 0);
+        QVERIFY(!QFileInfo::exists(ConfigFile()));
+    }
+
+    void savedGamesRoundTripThroughTheCommands_data() {
+        QTest::addColumn<int>("regim");
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<int>("stepsBack");
+        QTest::newRow("two humans, history view") << 2 << 9 << 3;
+        QTest::newRow("against the computer") << 1 << 4 << 0;
+        QTest::newRow("finished game") << 2 << 100 << 0;
+    }
+
+    void savedGamesRoundTripThroughTheCommands() {
+        QFETCH(int, regim);
+        QFETCH(int, moves);
+        QFETCH(int, stepsBack);
+        TGameOptions options;
+        options.Regim = std::uint8_t(regim);
+        options.GoFast = true;
+        TPlayDriver driver(options);
+        if (regim == 1) {
+            unsigned policy = 3;
+            for (int i = 0; i < moves; ++i) {
+                const int cell = PickMove(driver.Game().State().GameBoard, 1, policy);
+                if (cell == 0) break;
+                driver.ClickCell(cell);
+                QVERIFY(driver.WaitIdle());
+            }
+        } else {
+            PlayMoves(driver, moves);
+        }
+        for (int i = 0; i < stepsBack; ++i)
+            driver.Form().FindAction(QStringLiteral("Назад"))->trigger();
+        QVERIFY(driver.WaitIdle());
+        const bool finished = moves > 60;
+        QCOMPARE(driver.Game().CurrentE() != TGameController::kUnfinished, finished);
+        const TSavedGame before = driver.Game().SavedGame();
+        const QString path = QDir(home_->path()).filePath(QStringLiteral("partie"));
+        driver.TakeMessages();
+
+        RunDialogCommand(driver.Form(), QStringLiteral("Сохранить игру"), path);
+        QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Игра успешно сохранена.")});
+        QVERIFY(QFileInfo::exists(path + QStringLiteral(".dvn"))); // the default extension
+
+        TPlayDriver other(TGameOptions{});
+        QVERIFY(other.WaitIdle());
+        RunDialogCommand(other.Form(), QStringLiteral("Загрузить игру"),
+                         path + QStringLiteral(".dvn"));
+        QVERIFY(other.WaitIdle());
+        QCOMPARE(other.TakeMessages(), QStringList());
+        QVERIFY(other.Game().SavedGame() == before);
+        QVERIFY(!other.Game().PlayR()); // shown in history view
+        QCOMPARE(other.Game().State().GameBoard, before.March.Fields[before.CurrentV]);
+        QCOMPARE(other.Form().FindAction(QStringLiteral("Вперед"))->isEnabled(), stepsBack > 0);
+        QCOMPARE(other.Form().FindAction(QStringLiteral("Назад"))->isEnabled(),
+                 before.CurrentV > 0);
+        QCOMPARE(other.Form().FindAction(QStringLiteral("Человек и Человек"))->isChecked(),
+                 regim == 2);
+        QTRY_VERIFY_WITH_TIMEOUT(RecentMenu(other.Form()) != nullptr, 2000);
+        QCOMPARE(Texts(RecentMenu(other.Form())),
+                 (QStringList{QStringLiteral("1) ") + path + QStringLiteral(".dvn"),
+                              QStringLiteral("Очистить")}));
+
+        other.Form().FindAction(QStringLiteral("Играть"))->trigger();
+        QVERIFY(other.WaitIdle());
+        QCOMPARE(other.Game().CurrentE() != TGameController::kUnfinished, finished);
+        if (!finished) QCOMPARE(other.Game().CurrentR(), before.CurrentV);
+    }
+
+    void hostileFilesAreRefusedAndTheGameStays_data() {
+        QTest::addColumn<int>("damage");
+        QTest::newRow("one byte short") << 0;
+        QTest::newRow("wrong header") << 1;
+        QTest::newRow("cell that is no disc") << 2;
+        QTest::newRow("empty file") << 3;
+    }
+
+    void hostileFilesAreRefusedAndTheGameStays() {
+        QFETCH(int, damage);
+        TPlayDriver driver(TGameOptions{});
+        PlayMoves(driver, 1);
+        const TSavedGame before = driver.Game().SavedGame();
+        const std::vector<std::uint8_t> encoded = EncodeSavedGame(before);
+        QByteArray bytes(reinterpret_cast<const char*>(encoded.data()), qsizetype(encoded.size()));
+        if (damage == 0) bytes.chop(1);
+        if (damage == 1) bytes[0] = 'X';
+        if (damage == 2) bytes[14 + 45] = 7;
+        if (damage == 3) bytes.clear();
+        const QString path = home_->filePath(QStringLiteral("hostile.dvn"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        driver.TakeMessages();
+        RunDialogCommand(driver.Form(), QStringLiteral("Загрузить игру"), path);
+        QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Неверный формат файла!")});
+        QVERIFY(driver.Game().SavedGame() == before);
+        QVERIFY(driver.Game().PlayR());
+        QVERIFY(driver.Form().RecentFiles().MenuItems().isEmpty());
+    }
+
+    void recentSubmenuFollowsTheList() {
+        SettingsStore store;
+        const QString folder = home_->path();
+        QStringList paths;
+        {
+            TPlayDriver source(TGameOptions{});
+            for (int i = 0; i < 11; ++i) {
+                paths << QDir(folder).filePath(QStringLiteral("g%1.dvn").arg(i));
+                QVERIFY(WriteSavedGameFile(paths.last(), source.Game().SavedGame()));
+            }
+        }
+        {
+            TWindow window(store);
+            TMainForm& form = window.form;
+            form.LoadGameFile(paths[0]);
+            QTRY_VERIFY_WITH_TIMEOUT(RecentMenu(form) != nullptr, 2000);
+            // The same file under another letter case is not listed twice.
+            const QString upper = QDir(folder).filePath(QStringLiteral("G0.DVN"));
+            QVERIFY(QFile::copy(paths[0], upper));
+            QVERIFY(form.LoadGameFile(upper));
+            for (int i = 1; i < 11; ++i)
+                QVERIFY(form.LoadGameFile(paths[i]));
+            QTest::qWait(1);
+            QMenu* menu = RecentMenu(form);
+            QVERIFY(menu);
+            QStringList expected;
+            for (int slot = 1; slot <= 10; ++slot)
+                expected << QStringLiteral("%1) %2").arg(slot).arg(paths[11 - slot]);
+            expected << QStringLiteral("Очистить");
+            QCOMPARE(Texts(menu), expected);
+            // The item before the submenu is "Сохранить игру".
+            const QList<QAction*> items = qobject_cast<QWidget*>(menu->parent())->actions();
+            QCOMPARE(items[items.indexOf(menu->menuAction()) - 1]->text(),
+                     QStringLiteral("Сохранить игру"));
+            QVERIFY(window.messages.isEmpty());
+        }
+        {
+            TWindow window(store);
+            QMenu* menu = RecentMenu(window.form);
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().size(), 11);
+            // An item loads its file.
+            QVERIFY(window.form.Controller().PlayR());
+            menu->actions()[3]->trigger();
+            QVERIFY(!window.form.Controller().PlayR());
+            menu = RecentMenu(window.form);
+            menu->actions().last()->trigger(); // "Очистить"
+            QTRY_COMPARE_WITH_TIMEOUT(RecentMenu(window.form), nullptr, 2000);
+        }
+        QCOMPARE(store.RegReadString(QStringLiteral("File1"), QStringLiteral("none")),
+                 QStringLiteral("none"));
+    }
+
+    void droppedAndCommandLineFilesOpen() {
+        SettingsStore store;
+        const QString path = home_->filePath(QStringLiteral("dropped.DVN"));
+        TSavedGame saved;
+        {
+            TPlayDriver source(TGameOptions{});
+            PlayMoves(source, 3);
+            saved = source.Game().SavedGame();
+            QVERIFY(WriteSavedGameFile(path, saved));
+        }
+        TWindow window(store);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(QStringLiteral("/nope"))});
+        // Dropped on the board: the window takes it.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window.form.Board(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window.form.Board(), &drop);
+        QVERIFY(drop.isAccepted());
+        QVERIFY(window.form.Controller().SavedGame() == saved);
+
+        TWindow started(store);
+        started.form.OpenAtStart({path}, false);
+        QVERIFY(started.form.Controller().SavedGame() == saved);
+        QCOMPARE(started.messages, QStringList());
+    }
+
+    void allByDefaultWritesNothingAtExitAndTheNewCopyResumes() {
+        TSavedGame kept;
+        {
+            SettingsStore store;
+            store.RegWriteString(QString(), QStringLiteral("installed"));
+            store.RegWriteString(QStringLiteral("Start Menu Folder"), QStringLiteral("Games"));
+            store.RegWriteBool(QStringLiteral("ReStart"), false);
+            store.RegWriteBool(QStringLiteral("GoFast"), true);
+            TWindow window(store);
+            int starts = 0;
+            window.form.SetProgramStarter([&] {
+                ++starts;
+                return true;
+            });
+            window.answer = false;
+            window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
+            QCOMPARE(starts, 0);
+            QVERIFY(store.RegReadBool(QStringLiteral("GoFast"), false));
+
+            TPlayDriver game(TGameOptions{}); // a game worth keeping, played by clicks
+            PlayMoves(game, 1);
+            window.form.Controller().ShowLoadedGame(game.Game().SavedGame());
+            window.form.Controller().ResumePlay();
+            QVERIFY(window.form.Controller().PlayR());
+            kept = window.form.Controller().SavedGame();
+
+            window.answer = true;
+            window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
+            QCOMPARE(window.messages.last(),
+                     QStringLiteral("Текущие настройки будут потеряны, Вы уверены?"));
+            QCOMPARE(starts, 1);
+            QVERIFY(!window.form.isVisible());
+            QVERIFY(!window.form.SettingsWritable());
+            QVERIFY(QFileInfo::exists(TemporaryGamePath()));
+        }
+        SettingsStore store;
+        QCOMPARE(store.RegReadString(QString(), {}), QStringLiteral("installed"));
+        QCOMPARE(store.RegReadString(QStringLiteral("Start Menu Folder"), {}),
+                 QStringLiteral("Games"));
+        QVERIFY(store.RegReadBool(QStringLiteral("ReStart"), false));
+        QVERIFY(!store.RegReadBool(QStringLiteral("GoFast"), false));
+        QCOMPARE(store.RegReadString(QStringLiteral("Left"), QStringLiteral("gone")),
+                 QStringLiteral("gone"));
+
+        TWindow restarted(store);
+        const QString other = home_->filePath(QStringLiteral("other.dvn"));
+        QVERIFY(WriteSavedGameFile(other, TPlayDriver(TGameOptions{}).Game().SavedGame()));
+        restarted.form.OpenAtStart({other}, true);
+        QVERIFY(!QFileInfo::exists(TemporaryGamePath()));
+        TSavedGame now = restarted.form.Controller().SavedGame();
+        QVERIFY(now.March.Fields == kept.March.Fields);
+        QCOMPARE(now.CurrentR, kept.CurrentR);
+        QVERIFY(restarted.form.Controller().PlayR()); // play resumed at once
+        QVERIFY(restarted.form.RecentFiles().MenuItems().isEmpty());
+        QCOMPARE(restarted.messages, QStringList());
+    }
+};
+
+} // namespace dorvane::test
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dorvane"));
+    QApplication::setOrganizationName(QStringLiteral("Kvo"));
+    dorvane::test::WindowSettingsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_settings_test.moc"
