@@ -86,6 +86,10 @@ THelpForm::THelpForm(TGameController& game, const THelpLook& look, QWidget* pare
     resultPanel_->setGeometry(147, 36, 130, 105);
     resultPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     resultPanel_->setVisible(false);
+    // The caption must fit the panel's 130 pixels in one line.
+    QFont small = resultPanel_->font();
+    small.setPixelSize(11);
+    resultPanel_->setFont(small);
     moveBox_ = new QLineEdit(resultPanel_);
     moveBox_->setGeometry(32, 8, 65, 32);
     moveBox_->setReadOnly(true);
