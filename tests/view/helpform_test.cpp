@@ -122,6 +122,7 @@ class THelpFormTest : public QObject {
 
 private slots:
     void miniatureDrawsFiguresOnTheStretchedField();
+    void layoutFollowsTheFixedDialog();
     void openingIsGatedLikeAClickOnTheBoard();
     void searchShowsTheMoveAndForecastOfTheLookAhead_data();
     void searchShowsTheMoveAndForecastOfTheLookAhead();
@@ -154,6 +155,30 @@ void THelpFormTest::miniatureDrawsFiguresOnTheStretchedField() {
     QCOMPARE(picture.pixelColor(32 + 5, 80 + 5), QColor(250, 0, 0));  // column 3, row 6
     QCOMPARE(picture.pixelColor(80 + 5, 32 + 5), QColor(10, 20, 30)); // column 6, row 3: empty
     QCOMPARE(picture.pixelColor(16 + 8, 8), QColor(10, 20, 30));
+}
+
+void THelpFormTest::layoutFollowsTheFixedDialog() {
+    TPlayDriver driver(Options(1, 2));
+    QVERIFY(driver.WaitIdle());
+    THelpForm form(driver.Game(), {});
+    QCOMPARE(form.windowTitle(), QStringLiteral("Поиск хода"));
+    QCOMPARE(form.size(), QSize(289, 180));
+    QCOMPARE(QRect(form.Miniature()->mapTo(&form, QPoint(0, 0)), form.Miniature()->size()),
+             QRect(12, 12, 128, 128));
+    QCOMPARE(form.SearchText()->geometry(), QRect(147, 11, 130, 21));
+    QCOMPARE(form.SearchText()->palette().color(QPalette::Base), QColor(0, 0, 0));
+    QCOMPARE(form.SearchText()->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QVERIFY(form.SearchText()->font().bold());
+    QCOMPARE(form.ResultPanel()->geometry(), QRect(147, 36, 130, 105));
+    QCOMPARE(form.MoveBox()->geometry(), QRect(32, 8, 65, 32));
+    QCOMPARE(form.MoveBox()->font().pixelSize(), 19);
+    QCOMPARE(form.ResultCaption()->text(), QStringLiteral("Возможный результат"));
+    for (QPushButton* button : {form.ApplyButton(), form.CancelButton()}) {
+        QVERIFY(button->geometry().top() >= 180 - 27);
+        QVERIFY(button->geometry().bottom() < 180);
+    }
+    QCOMPARE(form.ApplyButton()->text(), QStringLiteral("Применить"));
+    QCOMPARE(form.CancelButton()->text(), QStringLiteral("Отмена"));
 }
 
 void THelpFormTest::openingIsGatedLikeAClickOnTheBoard() {
