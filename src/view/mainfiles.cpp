@@ -67,6 +67,7 @@ bool TMainForm::LoadGameFile(const QString& path) {
     const bool loaded =
         LoadGame(*controller_, path, settings_.RecentFiles,
                  [this](const QString& text, TMessageIcon icon) { ShowMessage(text, icon); });
+    levelChosen_ = levelChosen_ || loaded;
     // A loading item removes its own submenu: rebuild once it has returned.
     if (loaded)
         QMetaObject::invokeMethod(this, &TMainForm::RebuildRecentMenu, Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include "view/assets.h"
 #include "view/controlpanel.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -108,8 +109,7 @@ TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLoo
 TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSettings& settings,
                      QWidget* parent)
     : QMainWindow(parent), messages_(this), store_(store), settings_(settings),
-      settingsWritable_(store != nullptr && store->RegistryWritable()),
-      look_(LookFrom(settings)) {
+      settingsWritable_(store != nullptr && store->RegistryWritable()), look_(LookFrom(settings)) {
     const TGameOptions game = GameOptionsFrom(settings);
     custom_ = CustomFrom(settings);
     pictureFolder_ = settings.DirOfPicture;
@@ -178,6 +178,9 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSe
     ApplyStoredLook();
     ApplyScheme(CorrectSchemeNumber(look_.ColorScheme));
     controller_->Initialize();
+    // A stored level the program does not know plays as the average one,
+    // with no level checked.
+    if (settings_.Intellect < 1 || settings_.Intellect > 3) ShowIntellect(0);
     setAcceptDrops(true);
     RebuildRecentMenu();
     if (store_) {
@@ -288,10 +291,16 @@ void TMainForm::ShowIntellect(int intellect) {
         panel_->levels[index]->setChecked(level == intellect);
     }
     if (intellect < 1 || intellect > 3) {
+        // Exclusive groups refuse to uncheck their last checked member.
         panel_->levelButtons->setExclusive(false);
         for (auto* radio : panel_->levels)
             radio->setChecked(false);
         panel_->levelButtons->setExclusive(true);
+        QActionGroup* items = levelItems_[0]->actionGroup();
+        items->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+        for (QAction* item : levelItems_)
+            item->setChecked(false);
+        items->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     }
 }
 
@@ -392,6 +401,7 @@ void TMainForm::ConnectPanel() {
                 &QAction::trigger);
     connect(panel_->levelButtons, &QButtonGroup::idClicked, this, [this](int index) {
         controller_->IntellectItemChosen(index);
+        levelChosen_ = true;
         ShowIntellect(controller_->Intellect());
     });
     connect(panel_->hintCheck, &QCheckBox::toggled, this, [this](bool on) {

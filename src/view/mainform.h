@@ -171,6 +171,9 @@ private:
     SettingsAccess* store_ = nullptr; // none: the window keeps no settings
     TGameSettings settings_;          // as read, kept in step for the exit's writes
     bool settingsWritable_ = false;
+    // A stored level outside 1..3 is written back unchanged unless the
+    // player picked a level (or loaded a game) during the run.
+    bool levelChosen_ = false;
     std::function<bool()> startProgram_;
     QString gameFolder_; // where the saved-game dialogs open
     std::unique_ptr<TGameController> controller_;

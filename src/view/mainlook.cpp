@@ -49,8 +49,8 @@ void TMainForm::NameEdited(std::uint8_t sideFlag, const QString& name) {
     else
         (sideFlag == 1 ? playerNames_.Player1 : playerNames_.Player2) = name;
     if (!store_) return;
-    const QString value = QLatin1String(custom ? "SPlayer" : "Player") +
-                          QLatin1Char(sideFlag == 1 ? '1' : '2');
+    const QString value =
+        QLatin1String(custom ? "SPlayer" : "Player") + QLatin1Char(sideFlag == 1 ? '1' : '2');
     store_->RegWriteString(value, name);
 }
 

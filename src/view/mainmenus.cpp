@@ -148,6 +148,7 @@ void TMainForm::BuildParameterMenu() {
     for (int level = 1; level <= 3; ++level)
         connect(levelItems_[std::size_t(3 - level)], &QAction::triggered, this, [this, level] {
             controller_->SetIntellect(level);
+            levelChosen_ = true;
             ShowIntellect(controller_->Intellect());
         });
 }

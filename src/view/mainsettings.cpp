@@ -6,10 +6,12 @@
 #include "view/controlpanel.h"
 
 #include "play/game_files.h"
+#include "play/saved_game_file.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 
 namespace dorvane {
@@ -31,7 +33,9 @@ void TMainForm::StayOnTop(bool on) {
 
 void TMainForm::WriteSettingsAtExit() {
     TGameSettings& s = settings_;
+    const qint32 storedLevel = s.Intellect;
     TakeGameOptions(s, *controller_);
+    if (!levelChosen_) s.Intellect = storedLevel;
     s.Help = panel_->hintCheck->isChecked();
     s.LoadBackground = loadBackground_;
     s.LoadField = loadField_;
@@ -51,7 +55,9 @@ void TMainForm::WriteSettingsAtExit() {
 }
 
 void TMainForm::ResetAllSettings() {
-    if (!settingsWritable_) return;
+    // Offered when the store could be written at the start; a restart that
+    // failed to start the new copy may be tried again.
+    if (!defaultsItem_->isEnabled()) return;
     if (!messages_.AskYesNo(QStringLiteral("Текущие настройки будут потеряны, Вы уверены?")))
         return;
     EraseAllSettingsKeepingInstallerValues(*store_);
@@ -64,11 +70,17 @@ void TMainForm::RestartProgram() {
     // a new game.
     SaveTemporaryGame(*controller_);
     store_->RegWriteBool(QStringLiteral("ReStart"), true);
-    if (startProgram_)
-        startProgram_();
-    else
-        QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                                QCoreApplication::arguments().mid(1));
+    const bool started = startProgram_
+                             ? startProgram_()
+                             : QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                                       QCoreApplication::arguments().mid(1));
+    if (!started) {
+        // Closing now would leave the player without the program: this copy
+        // stays (it will save nothing), and no later start picks up the game.
+        QFile::remove(TemporaryGamePath());
+        store_->RegWriteBool(QStringLiteral("ReStart"), false);
+        return;
+    }
     close();
 }
 

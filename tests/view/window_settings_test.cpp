@@ -205,6 +205,52 @@ private slots:
         QCOMPARE(form.pos().y(), area.top() + area.height() - form.height());
     }
 
+    void storedValuesAreCorrectedOnReading_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("item"); // checked afterwards; empty: see below
+        QTest::newRow("mode 0 is against the computer")
+            << "Regime"
+            << "0" << QStringLiteral("Человек и Компьютер");
+        QTest::newRow("mode 7 is two humans") << "Regime"
+                                              << "7" << QStringLiteral("Человек и Человек");
+        QTest::newRow("an unknown scheme is the default one")
+            << "ColorScheme"
+            << "9" << QStringLiteral("По умолчанию");
+        QTest::newRow("a level outside 1..3 checks no level") << "Intellect"
+                                                              << "9" << QString();
+        QTest::newRow("an empty name is the default one") << "Player1"
+                                                          << "" << QString();
+    }
+
+    void storedValuesAreCorrectedOnReading() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(QString, item);
+        SettingsStore store;
+        store.RegWriteString(name, stored);
+        {
+            TWindow window(store);
+            TMainForm& form = window.form;
+            if (!item.isEmpty()) QVERIFY(form.FindAction(item)->isChecked());
+            if (name == QStringLiteral("Intellect"))
+                for (const char* level : {"Высокий", "Средний", "Низкий"})
+                    QVERIFY(!form.FindAction(QString::fromUtf8(level))->isChecked());
+            QCOMPARE(form.Controller().SideName(1), QStringLiteral("Зеленые"));
+        }
+        // A level the program does not know is kept as it was.
+        if (name == QStringLiteral("Intellect")) QCOMPARE(store.RegReadInteger(name, 0), 9);
+    }
+
+    void hiddenPanelCentresTheNarrowerWindow() {
+        SettingsStore store;
+        store.RegWriteBool(QStringLiteral("ControlPanel"), false);
+        TWindow window(store);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(window.form.width() < 500);
+        QCOMPARE(window.form.pos().x(), area.left() + (area.width() - window.form.width()) / 2);
+    }
+
     void unwritableSettingsStartQuietlyAndSaveNothing() {
         // A file where the settings folder should be: nothing can be written
         // (as root a read-only folder would not stop it).
@@ -400,6 +446,17 @@ private slots:
         QVERIFY(drop.isAccepted());
         QVERIFY(window.form.Controller().SavedGame() == saved);
 
+        // While the computer is to move a dropped file is ignored.
+        TWindow busy(store);
+        unsigned policy = 1;
+        const int cell = PickMove(busy.form.Controller().State().GameBoard, 1, policy);
+        QTest::mouseClick(busy.form.Board().FieldWidget(), Qt::LeftButton, {},
+                          CellCentre(ColumnOf(cell), RowOf(cell)));
+        QVERIFY(!busy.form.Controller().CanAct());
+        QApplication::sendEvent(&busy.form.Board(), &drop);
+        QVERIFY(busy.form.RecentFiles().MenuItems().isEmpty());
+        QVERIFY(!(busy.form.Controller().SavedGame() == saved));
+
         TWindow started(store);
         started.form.OpenAtStart({path}, false);
         QVERIFY(started.form.Controller().SavedGame() == saved);
@@ -433,10 +490,24 @@ private slots:
             kept = window.form.Controller().SavedGame();
 
             window.answer = true;
+            // A copy that cannot be started: this one stays, and no later
+            // start picks up a game.
+            window.form.SetProgramStarter([&] {
+                ++starts;
+                return false;
+            });
+            window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
+            QVERIFY(window.form.isVisible());
+            QVERIFY(!QFileInfo::exists(TemporaryGamePath()));
+            window.form.SetProgramStarter([&] {
+                ++starts;
+                return true;
+            });
+            QVERIFY(window.form.FindAction(QStringLiteral("Все по умолчанию"))->isEnabled());
             window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
             QCOMPARE(window.messages.last(),
                      QStringLiteral("Текущие настройки будут потеряны, Вы уверены?"));
-            QCOMPARE(starts, 1);
+            QCOMPARE(starts, 2);
             QVERIFY(!window.form.isVisible());
             QVERIFY(!window.form.SettingsWritable());
             QVERIFY(QFileInfo::exists(TemporaryGamePath()));
