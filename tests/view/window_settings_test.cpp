@@ -242,6 +242,41 @@ private slots:
         if (name == QStringLiteral("Intellect")) QCOMPARE(store.RegReadInteger(name, 0), 9);
     }
 
+    void loadedPicturesComeBackInTheNextWindow() {
+        SettingsStore store;
+        const QString field = home_->filePath(QStringLiteral("field.bmp"));
+        const QString background = home_->filePath(QStringLiteral("fon.png"));
+        QImage red(200, 200, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(field, "BMP"));
+        QImage blue(500, 500, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(background, "PNG"));
+        {
+            TWindow window(store);
+            QVERIFY(window.form.UseFieldPicture(field));
+            QVERIFY(window.form.UseBackgroundPicture(background));
+            // The paths are kept at once.
+            QCOMPARE(store.RegReadString(QStringLiteral("Field"), {}), field);
+            QCOMPARE(store.RegReadString(QStringLiteral("Background"), {}), background);
+        }
+        {
+            TWindow window(store);
+            QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок поля"))->isChecked());
+            QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок фона"))->isChecked());
+            QCOMPARE(window.form.Board().FieldTexture().pixelColor(10, 10), QColor(Qt::red));
+            QCOMPARE(window.form.Board().Background().toImage().pixelColor(10, 10),
+                     QColor(Qt::blue));
+        }
+        // A picture that has gone since: the built-in texture, without a word.
+        QVERIFY(QFile::remove(field));
+        TWindow window(store);
+        QVERIFY(!window.form.FindAction(QStringLiteral("Загружать рисунок поля"))->isChecked());
+        QVERIFY(window.form.FindAction(QStringLiteral("Встроенная текстура поля"))->isChecked());
+        QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок фона"))->isChecked());
+        QCOMPARE(window.messages, QStringList());
+    }
+
     void hiddenPanelCentresTheNarrowerWindow() {
         SettingsStore store;
         store.RegWriteBool(QStringLiteral("ControlPanel"), false);
