@@ -277,6 +277,31 @@ private slots:
         QCOMPARE(window.messages, QStringList());
     }
 
+    void stayOnTopIsOfferedInTheStandardWindowMode() {
+        SettingsStore store;
+        store.RegWriteBool(QStringLiteral("StartStandard"), true);
+        {
+            TWindow window(store);
+            QAction* item = window.form.FindAction(QStringLiteral("Поверх всех окон"));
+            QVERIFY(item->isEnabled());
+            item->trigger();
+            QVERIFY(window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QVERIFY(window.form.isVisible());
+        }
+        {
+            TWindow window(store);
+            QVERIFY(window.form.FindAction(QStringLiteral("Поверх всех окон"))->isChecked());
+            QVERIFY(window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        }
+        // In the independent mode the stored value is not read.
+        store.RegWriteBool(QStringLiteral("StartStandard"), false);
+        TWindow window(store);
+        QAction* item = window.form.FindAction(QStringLiteral("Поверх всех окон"));
+        QVERIFY(!item->isEnabled());
+        QVERIFY(!item->isChecked());
+        QVERIFY(!window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
     void hiddenPanelCentresTheNarrowerWindow() {
         SettingsStore store;
         store.RegWriteBool(QStringLiteral("ControlPanel"), false);
