@@ -2,7 +2,6 @@
 // destruction, and "Все по умолчанию" with the restart that follows it.
 #include "mainform.h"
 
-#include "view/assets.h"
 #include "view/controlpanel.h"
 
 #include "play/game_files.h"
