@@ -8,7 +8,7 @@ packages=(
   # build
   cmake ninja-build g++ make pkg-config
   # Qt 6 (Core for the models and the settings store, Widgets for the windows)
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   # game sounds (SDL2 audio) and JPEG pictures
   libsdl2-dev libjpeg62-turbo-dev
   # screenshots of windows in tests and artwork contact sheets

@@ -6,12 +6,22 @@
 #include "view/mainform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvane"));
     QApplication::setOrganizationName(QStringLiteral("Kvo"));
     QApplication::setWindowIcon(dorvane::ProgramIcon());
+
+    // The program speaks Russian whatever the desktop's language, so Qt's own
+    // dialogs (file dialogs, standard buttons) must too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     dorvane::SettingsStore store;
     // A missing value counts as set: a first run behaves like a restart.

@@ -1,5 +1,6 @@
 #include "messageservice.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace dorvane {
@@ -21,6 +22,10 @@ bool TMessageService::AskYesNo(const QString& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), text,
                     QMessageBox::Yes | QMessageBox::No, owner_);
     box.setDefaultButton(QMessageBox::Yes);
+    // Named here as well: the questions stay Russian where Qt's translations
+    // are not installed.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     return box.exec() == QMessageBox::Yes;
 }
 
