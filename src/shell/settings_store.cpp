@@ -27,7 +27,7 @@ SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) 
 }
 
 QString SettingsStore::DefaultFilePath() {
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // The XDG base directory rules ignore a relative XDG_CONFIG_HOME.
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
