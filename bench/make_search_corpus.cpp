@@ -26,13 +26,14 @@ int main() {
     TRandom random(0x5ea4c4);
     for (int g = 0; g < 2000 && !full(); ++g) {
         const std::array<int, 2> types = {1 + g % 2, 1 + (g / 2) % 2};
-        PlayEngineGame(random, types, [&](const TGameState& game) {
-            const int total = CountDiscs(game.GameBoard).Total();
-            auto& bucket = byTotal[total];
-            if (total >= kLowest && total <= kHighest &&
-                static_cast<int>(bucket.size()) < kPerTotal)
-                bucket.push_back({game.GameBoard, game.SideToMove});
-        });
+        PlayEngineGame(random, {SearchTypeOf(types[0]), SearchTypeOf(types[1])},
+                       [&](const TGameState& game) {
+                           const int total = CountDiscs(game.GameBoard).Total();
+                           auto& bucket = byTotal[total];
+                           if (total >= kLowest && total <= kHighest &&
+                               static_cast<int>(bucket.size()) < kPerTotal)
+                               bucket.push_back({game.GameBoard, game.SideToMove});
+                       });
     }
     if (!full()) {
         std::fputs("make_search_corpus: some disc totals were never reached\n", stderr);

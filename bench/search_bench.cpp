@@ -49,7 +49,7 @@ void SearchOnce(const TPosition& position, TRandom& random, int type) {
     game.GameBoard = position.board;
     game.SideToMove = position.sideToMove;
     game.RecountDiscs();
-    FindMove(game, random, type);
+    FindMove(game, random, SearchTypeOf(type));
     benchmark::DoNotOptimize(game.MoveColumn);
 }
 

@@ -96,7 +96,7 @@ int RunMove(Args args) {
         TScriptedRandom draws;
         draws.Push(request.draw2);
         draws.Push(request.draw4);
-        FindMove(game, draws, request.type);
+        FindMove(game, draws, SearchTypeOf(request.type));
         std::printf("%s\n", FormatAnswer(game, request.type).c_str());
         std::fflush(stdout);
     }

@@ -78,7 +78,8 @@ int RunSelfPlay(Args args) {
     long marginSum = 0;
     std::array<TMoveTimes, 4> byStrength; // indexed by strength 1..3
     for (long g = 0; g < options.games; ++g) {
-        const TSelfPlayGame game = PlayEngineGame(random, types);
+        const TSelfPlayGame game =
+            PlayEngineGame(random, {SearchTypeOf(types[0]), SearchTypeOf(types[1])});
         if (game.engineFault) {
             std::fprintf(stderr,
                          "dorvane-tool: selfplay: game %ld: the engine chose an illegal move\n",

@@ -1,5 +1,6 @@
 // Dorvane: the settings store, one random source for the whole run seeded
 // from the clock, and the game window.
+#include "core/shell_settings.h"
 #include "game/random.h"
 #include "shell/settings_store.h"
 #include "view/assets.h"
@@ -25,10 +26,12 @@ int main(int argc, char** argv) {
 
     dorvane::SettingsStore store;
     // A missing value counts as set: a first run behaves like a restart.
-    const bool restarted = store.RegReadBool(QStringLiteral("ReStart"), true);
+    dorvane::TShellSettings shell = dorvane::ShellSettingsSchema().Read(store);
+    const bool restarted = shell.ReStart;
     // The first write of the run also tells whether the store can be written
     // at all; when it cannot, the program runs on defaults and saves nothing.
-    store.RegWriteBool(QStringLiteral("ReStart"), false);
+    shell.ReStart = false;
+    dorvane::ShellSettingsSchema().WriteNow(store, shell, QStringLiteral("ReStart"));
     store.SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
 
     dorvane::TRandom random = dorvane::TRandom::FromClock();

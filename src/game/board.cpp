@@ -2,6 +2,7 @@
 
 #include "random.h"
 
+#include <bit>
 #include <cassert>
 
 namespace dorvane {
@@ -58,7 +59,7 @@ void AddRuns(TFlipGrid& grid, std::uint64_t empty, std::uint64_t own, std::uint6
     std::uint64_t ownAt = Toward<ColumnStep, RowStep>(Toward<ColumnStep, RowStep>(own));
     for (int k = 1; chain != 0 && k <= 6; ++k) {
         for (std::uint64_t hits = chain & ownAt; hits != 0; hits &= hits - 1)
-            grid[kIndexOfBit[__builtin_ctzll(hits)]] += static_cast<std::uint8_t>(k);
+            grid[kIndexOfBit[std::countr_zero(hits)]] += static_cast<std::uint8_t>(k);
         otherAt = Toward<ColumnStep, RowStep>(otherAt);
         chain &= otherAt;
         ownAt = Toward<ColumnStep, RowStep>(ownAt);

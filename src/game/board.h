@@ -37,6 +37,21 @@ constexpr std::uint8_t OtherSide(std::uint8_t sideFlag) {
     return sideFlag == 1 ? 0 : 1;
 }
 
+// Above the engine a side is a TSide; the engine's shared variables and the
+// saved games keep the flag byte, and the conversions happen where they are
+// read or written.
+enum class TSide : std::uint8_t { Second = 0, First = 1 };
+
+constexpr TSide SideOfFlag(std::uint8_t sideFlag) {
+    return sideFlag == 1 ? TSide::First : TSide::Second;
+}
+constexpr std::uint8_t FlagOf(TSide side) {
+    return side == TSide::First ? 1 : 0;
+}
+constexpr TSide Other(TSide side) {
+    return side == TSide::First ? TSide::Second : TSide::First;
+}
+
 struct TDiscCounts {
     int side1 = 0;
     int side2 = 0;

@@ -8,31 +8,29 @@ namespace dorvane {
 
 namespace {
 
-enum TSearchType { kTypeSimple = 1, kTypeLookAhead = 3 };
-
-// EngineBusy for the length of one search; the window is told on both edges.
+// EngineBusy for the length of one search.
 class TBusyGuard {
 public:
-    TBusyGuard(TGameState& game, TEngineHost& host) : game_(game), host_(host) {
-        game_.EngineBusy = 1;
-        host_.SearchStarted();
-    }
-    ~TBusyGuard() {
-        game_.EngineBusy = 0;
-        host_.SearchFinished();
-    }
+    explicit TBusyGuard(TGameState& game) : game_(game) { game_.EngineBusy = 1; }
+    ~TBusyGuard() { game_.EngineBusy = 0; }
     TBusyGuard(const TBusyGuard&) = delete;
     TBusyGuard& operator=(const TBusyGuard&) = delete;
 
 private:
     TGameState& game_;
-    TEngineHost& host_;
 };
 
 } // namespace
 
-void FindMove(TGameState& game, TRandomSource& random, int type, TEngineHost& host) {
-    const TBusyGuard busy(game, host);
+TSearchDraws TSearchDraws::Take(TRandomSource& random) {
+    TSearchDraws draws;
+    draws.Draw2 = static_cast<std::uint8_t>(random.Below(2));
+    draws.Draw4 = static_cast<std::uint8_t>(random.Below(4));
+    return draws;
+}
+
+void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type) {
+    const TBusyGuard busy(game);
     // The search recounts the discs of every position it visits; the window's
     // counts of the live position come back afterwards.
     const TDiscCounts live{game.DiscCount1, game.DiscCount2};
@@ -42,14 +40,14 @@ void FindMove(TGameState& game, TRandomSource& random, int type, TEngineHost& ho
     ctx.SetSide(game.SideToMove);
     ComputeCandidates(ctx);
     game.MoveGrid = ctx.Cand;
-    ctx.Draw2 = static_cast<std::uint8_t>(random.Below(2));
-    ctx.Draw4 = static_cast<std::uint8_t>(random.Below(4));
+    ctx.Draw2 = draws.Draw2;
+    ctx.Draw4 = draws.Draw4;
     game.ForecastReady = 0;
 
-    if (type == kTypeSimple)
+    if (type == TSearchType::Simple)
         ChooseSimple(ctx);
-    else if (type == kTypeLookAhead)
-        LookAhead(ctx, live, host);
+    else if (type == TSearchType::LookAhead)
+        LookAhead(ctx, live);
     else
         ChooseByRules(ctx);
 
@@ -57,9 +55,19 @@ void FindMove(TGameState& game, TRandomSource& random, int type, TEngineHost& ho
     game.DiscCount2 = live.side2;
 }
 
-void FindMove(TGameState& game, TRandomSource& random, int type) {
-    TEngineHost quiet;
-    FindMove(game, random, type, quiet);
+void FindMove(TGameState& game, TRandomSource& random, TSearchType type) {
+    FindMove(game, TSearchDraws::Take(random), type);
+}
+
+void TakeSearchResult(TGameState& live, const TGameState& searched) {
+    live.MoveColumn = searched.MoveColumn;
+    live.MoveRow = searched.MoveRow;
+    live.MovePriority = searched.MovePriority;
+    live.MoveGrid = searched.MoveGrid;
+    live.ForecastReady = searched.ForecastReady;
+    live.ForecastCount1 = searched.ForecastCount1;
+    live.ForecastCount2 = searched.ForecastCount2;
+    live.ForecastBoard = searched.ForecastBoard;
 }
 
 } // namespace dorvane

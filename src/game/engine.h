@@ -1,30 +1,50 @@
-// The one entry through which the game window asks the computer player for a
-// move, and the hooks through which a search lets the window breathe.
+// The one entry through which the game asks the computer player for a move.
 #pragma once
 
 #include "gamestate.h"
 #include "random.h"
 
+#include <cstdint>
+
 namespace dorvane {
 
-// What a search needs from the user interface. The search runs on the UI
-// thread; the look-ahead calls ProcessEvents at every end test so the window
-// stays responsive. The defaults do nothing (tests, the engine tool).
-class TEngineHost {
-public:
-    virtual ~TEngineHost() = default;
-    virtual void SearchStarted() {}  // EngineBusy has just been set: show the busy state
-    virtual void ProcessEvents() {}  // let pending window events through
-    virtual void SearchFinished() {} // EngineBusy has just been cleared: refresh
+// The two draws every search takes from the program's random source. They
+// are taken before the search starts, so a search can run on a copy of the
+// game anywhere (on a worker thread) and still replay exactly.
+struct TSearchDraws {
+    std::uint8_t Draw2 = 0; // 0..1
+    std::uint8_t Draw4 = 0; // 0..3
+
+    // Below(2), then Below(4): the order the program has always drawn them in.
+    static TSearchDraws Take(TRandomSource& random);
+    bool operator==(const TSearchDraws&) const = default;
 };
 
-// Search types: 1 the simple method, 3 the look-ahead, anything else the rule
-// cascade. Finds a move for game.SideToMove on game.GameBoard and leaves it in
+// How a search chooses: the simple method (the low strength), the rule
+// cascade (the average strength and the hint) or the look-ahead (the high
+// strength and the hint window).
+enum class TSearchType : std::uint8_t { Simple = 1, Rules = 2, LookAhead = 3 };
+
+// The engine tool's and the benchmarks' numbers: 1 the simple method, 3 the
+// look-ahead, anything else the rule cascade.
+constexpr TSearchType SearchTypeOf(int number) {
+    return number == 1   ? TSearchType::Simple
+           : number == 3 ? TSearchType::LookAhead
+                         : TSearchType::Rules;
+}
+
+// Finds a move for game.SideToMove on game.GameBoard and leaves it in
 // the move register (MovePriority > 0) or reports no move (MovePriority <= 0,
 // cell (0, 0)). GameBoard, SideToMove and the disc counts come back as they
 // were; MoveGrid holds the candidate grid; the forecast is set only by a
-// successful look-ahead. Takes two draws from the random source (0..1, 0..3).
-void FindMove(TGameState& game, TRandomSource& random, int type, TEngineHost& host);
-void FindMove(TGameState& game, TRandomSource& random, int type);
+// successful look-ahead. EngineBusy is set while it runs. Plain computation:
+// it touches nothing but `game` and may run on any thread.
+void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type);
+// The same with the draws taken from `random` first.
+void FindMove(TGameState& game, TRandomSource& random, TSearchType type);
+
+// What a search produces, copied from the state it searched into the live
+// game: the move register, MoveGrid and the forecast.
+void TakeSearchResult(TGameState& live, const TGameState& searched);
 
 } // namespace dorvane

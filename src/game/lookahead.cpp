@@ -29,8 +29,8 @@ bool HasLegalCell(const TFlipGrid& cand) {
 // undone by restoring copies kept on the stack; nothing is allocated.
 class TLookAhead {
 public:
-    TLookAhead(TSearchContext& ctx, const TDiscCounts& live, TEngineHost& host)
-        : ctx_(ctx), game_(ctx.game), live_(live), host_(host), rootSide_(ctx.Side) {}
+    TLookAhead(TSearchContext& ctx, const TDiscCounts& live)
+        : ctx_(ctx), game_(ctx.game), live_(live), rootSide_(ctx.Side) {}
 
     void Run();
 
@@ -84,7 +84,6 @@ private:
     TSearchContext& ctx_;
     TGameState& game_;
     const TDiscCounts live_;
-    TEngineHost& host_;
     const std::uint8_t rootSide_;
     TLookAheadState s_;
     std::uint8_t noStop_ = 0;
@@ -105,7 +104,6 @@ void TLookAhead::PlayChosen() {
 // True while the game of the current line goes on. A finished line is scored
 // from the side SideToMove names, which OpponentSearch turns round.
 bool TLookAhead::EndTest() {
-    host_.ProcessEvents();
     const TDiscCounts counts = CountDiscs(ctx_.Board);
     SetCounts(counts);
     if (counts.side1 != 0 && counts.side2 != 0 && counts.Total() != 64 && s_.Passes <= 1)
@@ -283,8 +281,8 @@ void TLookAhead::Run() {
 
 } // namespace
 
-void LookAhead(TSearchContext& ctx, const TDiscCounts& live, TEngineHost& host) {
-    TLookAhead(ctx, live, host).Run();
+void LookAhead(TSearchContext& ctx, const TDiscCounts& live) {
+    TLookAhead(ctx, live).Run();
 }
 
 } // namespace dorvane

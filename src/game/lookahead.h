@@ -7,7 +7,6 @@
 #pragma once
 
 #include "board.h"
-#include "engine.h"
 #include "search_context.h"
 
 #include <cstdint>
@@ -41,6 +40,6 @@ struct TLookAheadState {
 // disc counts the game window kept for the live position. Leaves the answer in
 // the move register (priority 1 for a move the look-ahead found) and sets the
 // forecast when a line was recorded.
-void LookAhead(TSearchContext& ctx, const TDiscCounts& live, TEngineHost& host);
+void LookAhead(TSearchContext& ctx, const TDiscCounts& live);
 
 } // namespace dorvane

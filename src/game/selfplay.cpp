@@ -17,7 +17,7 @@ void TMoveTimes::Merge(const TMoveTimes& other) {
     maxSeconds = std::max(maxSeconds, other.maxSeconds);
 }
 
-TSelfPlayGame PlayEngineGame(TRandomSource& random, std::array<int, 2> types,
+TSelfPlayGame PlayEngineGame(TRandomSource& random, std::array<TSearchType, 2> types,
                              const TBeforeSearch& beforeSearch) {
     TGameState game;
     SetStartPosition(game.GameBoard, random);

@@ -36,10 +36,9 @@ struct TSelfPlayGame {
 // Called before each search with the position the engine is about to see.
 using TBeforeSearch = std::function<void(const TGameState&)>;
 
-// types[0] is the search type of side 1, types[1] that of side 2 (1 simple,
-// 2 rules, 3 look-ahead). Every draw, for the start position and for each
-// search, comes from random, so a seeded source replays the game.
-TSelfPlayGame PlayEngineGame(TRandomSource& random, std::array<int, 2> types,
+// types[0] is the search type of side 1, types[1] that of side 2. Every draw, for the start
+// position and for each search, comes from random, so a seeded source replays the game.
+TSelfPlayGame PlayEngineGame(TRandomSource& random, std::array<TSearchType, 2> types,
                              const TBeforeSearch& beforeSearch = {});
 
 } // namespace dorvane

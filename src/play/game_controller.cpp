@@ -13,6 +13,18 @@ QString CellText(int column, int row) {
     return QString::fromStdString(CellName(column, row));
 }
 
+TSearchType SearchTypeFor(TStrength strength) {
+    switch (strength) {
+    case TStrength::Low:
+        return TSearchType::Simple;
+    case TStrength::High:
+        return TSearchType::LookAhead;
+    case TStrength::Average:
+        break;
+    }
+    return TSearchType::Rules;
+}
+
 // The corner and edge cells of the handicap, each given when the rating
 // difference exceeds its threshold.
 struct THandicapCell {
@@ -35,12 +47,12 @@ constexpr std::array<THandicapCell, 12> kHandicap{{
 
 } // namespace
 
-TGameController::TGameController(TGameView& view, TRandomSource& random,
-                                 const TGameOptions& options)
-    : view_(view), random_(random), Regim_(options.Regim == 2 ? 2 : 1),
-      Intellect_(options.Intellect >= 1 && options.Intellect <= 3 ? options.Intellect : 2),
-      hintOn_(options.HintOn), goFast_(options.GoFast), complication_(options.Complication),
-      SideName1_(options.SideName1), SideName2_(options.SideName2) {}
+TGameController::TGameController(TGameView& view, TSearchRunner& searches, TRandomSource& random,
+                                 TGameOptions& options, const TPlayerNames& names)
+    : view_(view), searches_(searches), random_(random), options_(options),
+      SideName1_(names.Player1), SideName2_(names.Player2) {
+    if (options_.Regim != 2) options_.Regim = 1;
+}
 
 void TGameController::Initialize() {
     scores_.Reset();
@@ -48,13 +60,12 @@ void TGameController::Initialize() {
     NewGame();
     OnShow1_ = OnShow2_ = false;
     ShowPlayers();
-    view_.ShowIntellect(Intellect_);
-    SetStatus(1, kThinking);
-    SetStatus(0, QString());
+    ShowIntellect();
+    SetStatus(TSide::First, kThinking);
+    SetStatus(TSide::Second, QString());
     ShowOverall();
     ShowRating();
-    UpdateHint();
-    RequestRedraw(TRedraw::Rebuild);
+    UpdateHint([this] { RequestRedraw(TRedraw::Rebuild); });
 }
 
 bool TGameController::Blocked() const {
@@ -62,29 +73,38 @@ bool TGameController::Blocked() const {
 }
 
 bool TGameController::CanAct() const {
-    return (Regim_ == 1 && game_.SideToMove == 1) || (Regim_ == 2 && !OnShow1_ && !OnShow2_);
+    return (Regim() == 1 && ToMove() == TSide::First) || (Regim() == 2 && !OnShow1_ && !OnShow2_);
 }
 
 // --- Searches ---------------------------------------------------------------
 
-void TGameController::SearchStarted() {
+void TGameController::Search(TSearchType type, TAfterSearch then) {
+    if (Blocked()) return;
+    TSearchJob job;
+    job.Generation = ++lastGeneration_;
+    job.Type = type;
+    job.Draws = TSearchDraws::Take(random_);
+    job.State = game_;
+    searchGeneration_ = job.Generation;
+    afterSearch_ = std::move(then);
+    game_.EngineBusy = 1;
     view_.ShowBusy(true);
+    searches_.Start(job, [this](const TSearchResult& result) { SearchDone(result); });
 }
 
-void TGameController::ProcessEvents() {
-    view_.ProcessEvents();
-}
-
-void TGameController::SearchFinished() {
+void TGameController::SearchDone(const TSearchResult& result) {
+    if (result.Generation != searchGeneration_ || searchGeneration_ == 0) return;
+    searchGeneration_ = 0;
+    TakeSearchResult(game_, result.State);
+    game_.EngineBusy = 0;
     view_.ShowBusy(false);
-}
-
-bool TGameController::Search(int type) {
-    if (Blocked()) return false;
-    FindMove(game_, random_, type, *this);
+    TAfterSearch then = std::move(afterSearch_);
+    afterSearch_ = nullptr;
     if (closeRequested_) {
         view_.CloseDeferred();
-        return false;
+        idleWork_.clear();
+        if (then) then(false);
+        return;
     }
     if (handOverAfterSearch_) {
         // A redraw finished while the search ran; its hand-over waits for a
@@ -92,7 +112,31 @@ bool TGameController::Search(int type) {
         handOverAfterSearch_ = false;
         view_.RequestRedraw(TRedraw::AllAtOnce);
     }
-    return true;
+    if (then) then(true);
+    RunIdleWork();
+}
+
+void TGameController::DropSearch() {
+    if (searchGeneration_ == 0) return;
+    searchGeneration_ = 0;
+    afterSearch_ = nullptr;
+    game_.EngineBusy = 0;
+    view_.ShowBusy(false);
+}
+
+void TGameController::WhenIdle(std::function<void()> work) {
+    if (closeRequested_) return;
+    idleWork_.push_back(std::move(work));
+    RunIdleWork();
+}
+
+void TGameController::RunIdleWork() {
+    // Each piece may start a search; the rest then waits for that one.
+    while (!idleWork_.empty() && !Blocked()) {
+        std::function<void()> work = std::move(idleWork_.front());
+        idleWork_.erase(idleWork_.begin());
+        work();
+    }
 }
 
 bool TGameController::MayClose() {
@@ -105,11 +149,11 @@ bool TGameController::MayClose() {
 
 void TGameController::NewGame() {
     view_.PlaySound(TGameSound::Begin);
+    DropSearch();
     game_.GameBoard.fill(0);
     March_ = TMarch{};
     ResetClocks();
     CurrentE_ = kUnfinished;
-    EnableNavigation(false, false, false, false, false);
     // A hand-over or computer move still pending from the old game must not
     // act on the new one.
     OnShow1_ = OnShow2_ = false;
@@ -124,7 +168,8 @@ void TGameController::NewGame() {
     game_.MoveColumn = 5;
     game_.MoveRow = 3;
     PlayR_ = true;
-    if (complication_) ApplyComplication();
+    ShowNavigation();
+    if (options_.Complication) ApplyComplication();
     March_.Fields[0] = game_.GameBoard;
     March_.Who[0] = game_.SideToMove;
     rebuildField_ = true;
@@ -147,53 +192,55 @@ void TGameController::ApplyComplication() {
         if (difference > cell.threshold) game_.GameBoard[CellIndex(cell.column, cell.row)] = code;
 }
 
-void TGameController::StartGame(std::uint8_t sideFlag) {
+void TGameController::StartGame(TSide side) {
     if (Blocked()) return;
     if (BeginGame_ && game_.DiscCount1 + game_.DiscCount2 > 5 &&
         !view_.AskYesNo(QStringLiteral("Начать с начала?")))
         return;
     NewGame();
-    if (sideFlag != 1) {
-        game_.SideToMove = 0;
-        if (Regim_ == 1) {
-            ComputerMove();
-            if (closeRequested_) return;
-        } else {
-            UpdateHint();
-            SetStatusBox(1, QString());
-            SetStatusBox(0, kYours);
-            SetStatus(0, kThinking);
-            SetStatus(1, QString());
-        }
-    } else {
-        game_.SideToMove = 1;
-        UpdateHint();
-        SetStatusBox(1, kYours);
-        SetStatusBox(0, QString());
-        SetStatus(1, kThinking);
-        SetStatus(0, QString());
-    }
-    // The side that started: a computer move made above has not handed the
+    // The side that started: a computer move made first has not handed the
     // turn over yet, so this is still side 2 there.
-    March_.Who[0] = game_.SideToMove;
-    CheckGameEnd();
-    RequestRedraw(MoveRedraw());
+    const auto finish = [this] {
+        March_.Who[0] = game_.SideToMove;
+        CheckGameEnd(false);
+        RequestRedraw(MoveRedraw());
+    };
+    SetToMove(side);
+    if (side == TSide::Second && Regim() == 1) {
+        ComputerMove(false, finish);
+        return;
+    }
+    UpdateHint([this, side, finish] {
+        if (side == TSide::Second) {
+            SetStatusBox(TSide::First, QString());
+            SetStatusBox(TSide::Second, kYours);
+            SetStatus(TSide::Second, kThinking);
+            SetStatus(TSide::First, QString());
+        } else {
+            SetStatusBox(TSide::First, kYours);
+            SetStatusBox(TSide::Second, QString());
+            SetStatus(TSide::First, kThinking);
+            SetStatus(TSide::Second, QString());
+        }
+        finish();
+    });
 }
 
 void TGameController::ResetScore() {
     StopPause();
-    StopClock(0);
+    StopClock(TSide::Second);
     scores_.Reset();
     game_.SideToMove = 1;
-    StartClock(1);
+    StartClock(TSide::First);
     NewGame();
-    CheckGameEnd();
-    UpdateHint();
-    SetStatusBox(1, kYours);
-    SetStatusBox(0, QString());
-    SetStatus(1, kThinking);
-    SetStatus(0, QString());
-    RequestRedraw(TRedraw::Rebuild);
+    CheckGameEnd(false);
+    UpdateHint([this] {
+        SetStatusBox(TSide::First, kYours);
+        SetStatusBox(TSide::Second, QString());
+        SetStatus(TSide::First, kThinking);
+        SetStatus(TSide::Second, QString());
+        RequestRedraw(TRedraw::Rebuild);
+    });
 }
 
 void TGameController::ResetCommand() {
@@ -237,9 +284,10 @@ void TGameController::PlayHintMove() {
 
 bool TGameController::PlayMove() {
     view_.PlaySound(TGameSound::Move);
-    FR = ApplyMove(game_.GameBoard, game_.MoveColumn, game_.MoveRow, game_.SideToMove) ? 1 : 0;
-    if (FR != 0) RecordMove();
-    return FR != 0;
+    const bool flipped =
+        ApplyMove(game_.GameBoard, game_.MoveColumn, game_.MoveRow, game_.SideToMove);
+    if (flipped) RecordMove();
+    return flipped;
 }
 
 void TGameController::HumanMove() {
@@ -247,66 +295,82 @@ void TGameController::HumanMove() {
     const int r = game_.MoveRow;
     if (game_.GameBoard[CellIndex(c, r)] != 0) return;
     if (HistoryFull()) {
-        CheckGameEnd();
+        CheckGameEnd(false);
         return;
     }
     if (!PlayMove()) {
         view_.ShowMessage(QStringLiteral("Вы нарушаете правила игры!"), TMessageIcon::Warning);
         return;
     }
-    const std::uint8_t mover = game_.SideToMove;
+    const TSide mover = ToMove();
     const QString name = CellText(c, r);
     RequestRedraw(MoveRedraw());
-    SetStatus(OtherSide(mover), kThinking);
+    SetStatus(Other(mover), kThinking);
     StopClock(mover);
-    if (mover == 1) {
-        game_.SideToMove = 0;
+    SetToMove(Other(mover));
+    if (mover == TSide::First) {
         OnShow1_ = true;
-        CheckGameEnd();
+        CheckGameEnd(false);
         if (BeginGame_) {
-            SetStatusBox(1, name);
-            SetStatusBox(0, Regim_ == 1 ? kMine : kYours);
-            SetStatus(1, name);
+            SetStatusBox(TSide::First, name);
+            SetStatusBox(TSide::Second, Regim() == 1 ? kMine : kYours);
+            SetStatus(TSide::First, name);
         }
     } else {
-        game_.SideToMove = 1;
         OnShow2_ = true;
-        CheckGameEnd();
+        CheckGameEnd(false);
         if (BeginGame_) {
-            SetStatusBox(1, kYours);
-            SetStatusBox(0, name);
-            SetStatus(0, name);
+            SetStatusBox(TSide::First, kYours);
+            SetStatusBox(TSide::Second, name);
+            SetStatus(TSide::Second, name);
         }
     }
 }
 
-void TGameController::ComputerMove() {
-    if (BeginGame_) {
-        if (!Search(Intellect_)) return;
-        SetStatusBox(1, kYours);
-        SetStatus(1, kThinking);
-        if (game_.MovePriority <= 0) {
-            SetStatusBox(0, kNone);
-            if (ComputerResumed_) {
-                game_.SideToMove = OtherSide(game_.SideToMove);
-                FR = CountLegalMoves(game_.GameBoard, game_.SideToMove);
-            }
-            CheckGameEnd();
-            if (BeginGame_)
-                view_.ShowMessage(QStringLiteral("У меня нет хода."), TMessageIcon::Information);
-        } else if (HistoryFull()) {
-            CheckGameEnd();
-        } else {
-            SetStatusBox(0, CellText(game_.MoveColumn, game_.MoveRow));
-            PlayMove();
-        }
-        SetStatus(0, statusBox2_);
+void TGameController::ComputerMove(bool afterPass, std::function<void()> then) {
+    if (!BeginGame_) {
+        FinishComputerMove();
+        if (then) then();
+        return;
     }
+    Search(SearchTypeFor(Intellect()), [this, afterPass, then = std::move(then)](bool alive) {
+        if (!alive) return;
+        ComputerMoveFound(afterPass);
+        FinishComputerMove();
+        if (then) then();
+    });
+}
+
+void TGameController::ComputerMoveFound(bool afterPass) {
+    SetStatusBox(TSide::First, kYours);
+    SetStatus(TSide::First, kThinking);
+    if (game_.MovePriority <= 0) {
+        SetStatusBox(TSide::Second, kNone);
+        // The side that acted before the computer: the human, who passed, or
+        // whose position play was resumed from (then counted now).
+        bool humanStuck = afterPass;
+        if (ComputerResumed_) {
+            SetToMove(Other(ToMove()));
+            humanStuck = CountLegalMoves(game_.GameBoard, game_.SideToMove) == 0;
+        }
+        CheckGameEnd(humanStuck);
+        if (BeginGame_)
+            view_.ShowMessage(QStringLiteral("У меня нет хода."), TMessageIcon::Information);
+    } else if (HistoryFull()) {
+        CheckGameEnd(false);
+    } else {
+        SetStatusBox(TSide::Second, CellText(game_.MoveColumn, game_.MoveRow));
+        PlayMove();
+    }
+    SetStatus(TSide::Second, statusBox2_);
+}
+
+void TGameController::FinishComputerMove() {
     ComputerResumed_ = false;
-    StopClock(0);
+    StopClock(TSide::Second);
     RequestRedraw(MoveRedraw());
     OnShow2_ = true;
-    if (BeginGame_ && game_.MovePriority > 0) CheckGameEnd();
+    if (BeginGame_ && game_.MovePriority > 0) CheckGameEnd(false);
 }
 
 void TGameController::PassMove() {
@@ -322,48 +386,49 @@ void TGameController::PassMove() {
     }
     if (!BeginGame_) return;
 
-    const std::uint8_t passer = game_.SideToMove;
-    FR = CountLegalMoves(game_.GameBoard, passer);
-    if (FR > 0) {
-        const bool best = hintOn_ && game_.MoveRow != 0;
+    const TSide passer = ToMove();
+    const int legal = CountLegalMoves(game_.GameBoard, game_.SideToMove);
+    if (legal > 0) {
+        const bool best = options_.HintOn && game_.MoveRow != 0;
         view_.ShowMoveMarks(game_.MoveGrid, best ? game_.MoveColumn : 0, best ? game_.MoveRow : 0);
-        view_.ShowMessage(QStringLiteral("Сейчас у Вас есть ") + LegalMovesText(FR) +
+        view_.ShowMessage(QStringLiteral("Сейчас у Вас есть ") + LegalMovesText(legal) +
                               QStringLiteral("."),
                           TMessageIcon::Information);
         return;
     }
 
+    // The passer has no move: with the register empty after the next side's
+    // search as well, neither side can move.
     SetStatus(passer, kNone);
-    SetStatus(OtherSide(passer), kThinking);
-    if (Regim_ == 1) {
-        game_.SideToMove = 0;
+    SetStatus(Other(passer), kThinking);
+    if (Regim() == 1) {
+        SetToMove(TSide::Second);
         OnShow2_ = true;
-        SetStatusBox(1, kNone);
-        SetStatusBox(0, kMine);
-        StopClock(1);
-        StartClock(0);
-        ComputerMove();
-        if (closeRequested_) return;
-    } else {
-        SetStatusBox(passer, kNone);
-        SetStatusBox(OtherSide(passer), kYours);
-        StopClock(passer);
-        StartClock(OtherSide(passer));
-        game_.SideToMove = OtherSide(passer);
-        UpdateHint();
-        if (closeRequested_) return;
+        SetStatusBox(TSide::First, kNone);
+        SetStatusBox(TSide::Second, kMine);
+        StopClock(TSide::First);
+        StartClock(TSide::Second);
+        ComputerMove(true, [this] { CheckGameEnd(true); });
+        return;
+    }
+    SetStatusBox(passer, kNone);
+    SetStatusBox(Other(passer), kYours);
+    StopClock(passer);
+    StartClock(Other(passer));
+    SetToMove(Other(passer));
+    UpdateHint([this] {
         // Without the hint no search has looked at the new side, so the move
         // register still holds the last click. Say "no move" when the new
         // side has none, so that two sides without a move end the game.
-        if (!hintOn_ && CountLegalMoves(game_.GameBoard, game_.SideToMove) == 0)
+        if (!options_.HintOn && CountLegalMoves(game_.GameBoard, game_.SideToMove) == 0)
             game_.ClearMoveRegister();
-    }
-    CheckGameEnd();
+        CheckGameEnd(true);
+    });
 }
 
 // --- The end of a game --------------------------------------------------------
 
-void TGameController::CheckGameEnd() {
+void TGameController::CheckGameEnd(bool lastActWasNoMove) {
     if (!BeginGame_) return;
     ShowOverall();
     const int a = game_.DiscCount1;
@@ -373,7 +438,7 @@ void TGameController::CheckGameEnd() {
         result = SideName1_ + QStringLiteral(" полностью разгромлены!");
     } else if (b == 0) {
         result = SideName2_ + QStringLiteral(" полностью разгромлены!");
-    } else if ((game_.MoveRow == 0 && FR == 0) || a + b == 64 || HistoryFull()) {
+    } else if ((game_.MoveRow == 0 && lastActWasNoMove) || a + b == 64 || HistoryFull()) {
         if (a < b)
             result = SideName2_ + QStringLiteral(" выиграли!");
         else if (a > b)
@@ -390,13 +455,13 @@ void TGameController::FinishGame(const QString& result) {
     scores_.AddGame(game_.DiscCount1, game_.DiscCount2);
     view_.ShowOverall(scores_.OverallText1(), scores_.OverallText2());
     BeginGame_ = false;
-    SetStatusBox(1, QString());
-    SetStatusBox(0, QString());
-    SetStatus(1, QString());
-    SetStatus(0, QString());
+    SetStatusBox(TSide::First, QString());
+    SetStatusBox(TSide::Second, QString());
+    SetStatus(TSide::First, QString());
+    SetStatus(TSide::Second, QString());
     CurrentE_ = CurrentR_;
-    StopClock(1);
-    StopClock(0);
+    StopClock(TSide::First);
+    StopClock(TSide::Second);
     view_.ShowMessage(result, TMessageIcon::Information);
 }
 
@@ -408,20 +473,23 @@ void TGameController::RedrawFinished() {
         if (OnShow1_ || OnShow2_) handOverAfterSearch_ = true;
         return;
     }
-    if (OnShow1_) {
-        OnShow1_ = false;
-        if (Regim_ == 1)
-            StartPause();
-        else
-            game_.SideToMove = 0;
-        UpdateHint();
-        if (closeRequested_) return;
+    if (!OnShow1_) {
+        HandOverToSide1();
+        return;
     }
-    if (OnShow2_) {
-        OnShow2_ = false;
-        game_.SideToMove = 1;
-        UpdateHint();
-    }
+    OnShow1_ = false;
+    if (Regim() == 1)
+        StartPause();
+    else
+        game_.SideToMove = 0;
+    UpdateHint([this] { HandOverToSide1(); });
+}
+
+void TGameController::HandOverToSide1() {
+    if (!OnShow2_) return;
+    OnShow2_ = false;
+    game_.SideToMove = 1;
+    UpdateHint();
 }
 
 void TGameController::TimerFired(TGameTimer timer) {
@@ -434,11 +502,11 @@ void TGameController::TimerFired(TGameTimer timer) {
             return;
         }
         StopPause();
-        ComputerMove();
+        ComputerMove(false);
         break;
     case TGameTimer::Clock1:
     case TGameTimer::Clock2: {
-        const std::uint8_t side = timer == TGameTimer::Clock1 ? 1 : 0;
+        const TSide side = timer == TGameTimer::Clock1 ? TSide::First : TSide::Second;
         TClock& clock = clocks_[ClockIndex(side)];
         if (!clock.running) return;
         ++clock.seconds;
@@ -453,69 +521,79 @@ void TGameController::TimerFired(TGameTimer timer) {
     }
 }
 
-void TGameController::UpdateHint() {
+void TGameController::UpdateHint(std::function<void()> then) {
+    if (BeginGame_ && options_.HintOn) {
+        Search(TSearchType::Rules, [this, then = std::move(then)](bool alive) {
+            if (!alive) return;
+            ShowHintFound();
+            StartTurnClock();
+            if (then) then();
+        });
+        return;
+    }
     if (BeginGame_) {
-        if (hintOn_) {
-            if (!Search(0)) return;
-            if (game_.MovePriority <= 0) {
-                if ((game_.SideToMove == 1 || Regim_ == 2) && !blinkRunning_) {
-                    blinkRunning_ = true;
-                    blinkLit_ = true; // the caption starts in NoMoveColor
-                    view_.StartTimer(TGameTimer::PassBlink, kBlinkMs);
-                }
-                SetHintBox(kNone);
-            } else {
-                SetHintBox(CellText(game_.MoveColumn, game_.MoveRow));
-            }
-        } else {
-            // The board's cursor feedback reads MoveGrid.
-            CountFlips(game_.MoveGrid, game_.GameBoard, game_.SideToMove);
-            SetHintBox(QString());
-        }
-        if (game_.SideToMove == 1) {
-            StopClock(0);
-            StartClock(1);
-        } else {
-            StopClock(1);
-            StartClock(0);
-        }
+        // The board's cursor feedback reads MoveGrid.
+        CountFlips(game_.MoveGrid, game_.GameBoard, game_.SideToMove);
+        SetHintBox(QString());
+        StartTurnClock();
     } else {
         SetHintBox(QString());
     }
+    if (then) then();
+}
+
+void TGameController::ShowHintFound() {
+    if (game_.MovePriority > 0) {
+        SetHintBox(CellText(game_.MoveColumn, game_.MoveRow));
+        return;
+    }
+    if ((ToMove() == TSide::First || Regim() == 2) && !blinkRunning_) {
+        blinkRunning_ = true;
+        blinkLit_ = true; // the caption starts in NoMoveColor
+        view_.StartTimer(TGameTimer::PassBlink, kBlinkMs);
+    }
+    SetHintBox(kNone);
+}
+
+void TGameController::StartTurnClock() {
+    StopClock(Other(ToMove()));
+    StartClock(ToMove());
 }
 
 // --- Parameters -------------------------------------------------------------------
 
-void TGameController::SetIntellect(int intellect) {
+void TGameController::SetIntellect(TStrength level) {
     if (Blocked()) {
-        view_.ShowIntellect(Intellect_); // the menu shows the level in force
+        ShowIntellect(); // the menu shows the level in force
         return;
     }
-    if (intellect >= 1 && intellect <= 3 && intellect != Intellect_) {
-        if (game_.DiscCount1 + game_.DiscCount2 > 4 || scores_.S3R + scores_.S4R >= 5) {
-            if (view_.AskYesNo(QStringLiteral("Вы уверены?"))) {
-                Intellect_ = static_cast<std::uint8_t>(intellect);
-                ResetScore();
-            }
-        } else {
-            Intellect_ = static_cast<std::uint8_t>(intellect);
+    if (level == Intellect()) {
+        // Picking the level in force only makes it the stored one.
+        options_.Intellect = StoredStrength(level);
+    } else if (game_.DiscCount1 + game_.DiscCount2 > 4 || scores_.S3R + scores_.S4R >= 5) {
+        if (view_.AskYesNo(QStringLiteral("Вы уверены?"))) {
+            options_.Intellect = StoredStrength(level);
+            ResetScore();
         }
+    } else {
+        options_.Intellect = StoredStrength(level);
     }
-    view_.ShowIntellect(Intellect_);
+    ShowIntellect();
 }
 
 void TGameController::IntellectItemChosen(int index) {
-    if (!CanAct() || Blocked()) {
-        view_.ShowIntellect(Intellect_); // put the radio group back
+    const std::optional<TStrength> level = StrengthOf(3 - index);
+    if (!CanAct() || Blocked() || !level) {
+        ShowIntellect(); // put the radio group back
         return;
     }
-    SetIntellect(3 - index);
+    SetIntellect(*level);
 }
 
 void TGameController::SetRegim(int regim) {
-    if (!Blocked() && (regim == 1 || regim == 2) && regim != Regim_ &&
+    if (!Blocked() && (regim == 1 || regim == 2) && regim != Regim() &&
         view_.AskYesNo(QStringLiteral("Вы уверены?"))) {
-        Regim_ = static_cast<std::uint8_t>(regim);
+        options_.Regim = regim;
         ShowPlayers();
         ResetScore();
         return;
@@ -524,23 +602,23 @@ void TGameController::SetRegim(int regim) {
 }
 
 void TGameController::SetHintOn(bool on) {
-    if (on == hintOn_) return;
-    hintOn_ = on;
+    if (on == options_.HintOn) return;
+    options_.HintOn = on;
     // Never a search inside a search: the box follows at the next hand-over.
     if (!Blocked()) UpdateHint();
 }
 
 void TGameController::SetGoFast(bool on) {
-    goFast_ = on;
+    options_.GoFast = on;
 }
 
 void TGameController::SetComplication(bool on) {
-    complication_ = on;
+    options_.Complication = on;
 }
 
-bool TGameController::RenameSide(std::uint8_t sideFlag, const QString& name) {
+bool TGameController::RenameSide(TSide side, const QString& name) {
     if (name.isEmpty()) return false;
-    (sideFlag == 1 ? SideName1_ : SideName2_) = name;
+    (side == TSide::First ? SideName1_ : SideName2_) = name;
     ShowPlayers();
     return true;
 }

@@ -4,18 +4,19 @@
 
 namespace dorvane {
 
-void TGameController::SetStatus(std::uint8_t sideFlag, const QString& text) {
-    view_.ShowStatusPanel(sideFlag == 1 ? 1 : 2, SideName(sideFlag) + QStringLiteral(": ") + text);
+void TGameController::SetStatus(TSide side, const QString& text) {
+    view_.ShowStatusPanel(side == TSide::First ? TStatusPanel::Side1 : TStatusPanel::Side2,
+                          SideName(side) + QStringLiteral(": ") + text);
 }
 
-void TGameController::SetStatusBox(std::uint8_t sideFlag, const QString& text) {
-    (sideFlag == 1 ? statusBox1_ : statusBox2_) = text;
-    view_.ShowStatusBox(sideFlag, text);
+void TGameController::SetStatusBox(TSide side, const QString& text) {
+    (side == TSide::First ? statusBox1_ : statusBox2_) = text;
+    view_.ShowStatusBox(side, text);
 }
 
 void TGameController::SetHintBox(const QString& text) {
-    view_.ShowHint(text, game_.SideToMove);
-    view_.ShowStatusPanel(5, QStringLiteral("Подсказка: ") + text);
+    view_.ShowHint(text, ToMove());
+    view_.ShowStatusPanel(TStatusPanel::Hint, QStringLiteral("Подсказка: ") + text);
 }
 
 void TGameController::ShowScores() {
@@ -23,8 +24,10 @@ void TGameController::ShowScores() {
     view_.ShowScores(ScoreCaption(forecast),
                      ScoreText(game_.DiscCount1, forecast, game_.ForecastCount1),
                      ScoreText(game_.DiscCount2, forecast, game_.ForecastCount2));
-    view_.ShowStatusPanel(3, SideName1_ + QStringLiteral(": ") + QString::number(game_.DiscCount1));
-    view_.ShowStatusPanel(4, SideName2_ + QStringLiteral(": ") + QString::number(game_.DiscCount2));
+    view_.ShowStatusPanel(TStatusPanel::Count1,
+                          SideName1_ + QStringLiteral(": ") + QString::number(game_.DiscCount1));
+    view_.ShowStatusPanel(TStatusPanel::Count2,
+                          SideName2_ + QStringLiteral(": ") + QString::number(game_.DiscCount2));
 }
 
 void TGameController::ShowOverall() {
@@ -45,26 +48,30 @@ void TGameController::ShowPlayers() {
     players.name2 = SideName2_;
     players.startCaption1 = SideName1_ + QStringLiteral(" начинают");
     players.startCaption2 = SideName2_ + QStringLiteral(" начинают");
-    players.regim = Regim_;
-    players.levelsEnabled = Regim_ == 1;
+    players.regim = Regim();
+    players.levelsEnabled = Regim() == 1;
     view_.ShowPlayers(players);
 }
 
-void TGameController::StartClock(std::uint8_t sideFlag) {
-    TClock& clock = clocks_[ClockIndex(sideFlag)];
-    if (clock.running) return;
-    clock.running = true;
-    view_.StartTimer(sideFlag == 1 ? TGameTimer::Clock1 : TGameTimer::Clock2, kClockMs);
+void TGameController::ShowIntellect() {
+    view_.ShowIntellect(StrengthOf(options_.Intellect));
 }
 
-void TGameController::StopClock(std::uint8_t sideFlag) {
-    TClock& clock = clocks_[ClockIndex(sideFlag)];
+void TGameController::StartClock(TSide side) {
+    TClock& clock = clocks_[ClockIndex(side)];
+    if (clock.running) return;
+    clock.running = true;
+    view_.StartTimer(side == TSide::First ? TGameTimer::Clock1 : TGameTimer::Clock2, kClockMs);
+}
+
+void TGameController::StopClock(TSide side) {
+    TClock& clock = clocks_[ClockIndex(side)];
     clock.running = false;
-    view_.StopTimer(sideFlag == 1 ? TGameTimer::Clock1 : TGameTimer::Clock2);
+    view_.StopTimer(side == TSide::First ? TGameTimer::Clock1 : TGameTimer::Clock2);
 }
 
 void TGameController::ResetClocks() {
-    for (const std::uint8_t side : {std::uint8_t{1}, std::uint8_t{0}}) {
+    for (const TSide side : {TSide::First, TSide::Second}) {
         StopClock(side);
         clocks_[ClockIndex(side)].seconds = 0;
         view_.ShowClock(side, ClockText(0));
@@ -73,7 +80,7 @@ void TGameController::ResetClocks() {
 
 void TGameController::StartPause() {
     pauseRunning_ = true;
-    view_.StartTimer(TGameTimer::ComputerPause, goFast_ ? kPauseFastMs : kPauseMs);
+    view_.StartTimer(TGameTimer::ComputerPause, options_.GoFast ? kPauseFastMs : kPauseMs);
 }
 
 void TGameController::StopPause() {

@@ -22,8 +22,7 @@ void TGameController::RecordMove() {
                                static_cast<std::uint8_t>(game_.MoveRow)};
     March_.Who[CurrentR_] = game_.SideToMove; // the hand-over is still ahead: the mover
     ShowMoveInfo();
-    view_.EnableCommand(TGameCommand::ToBegin, true);
-    view_.EnableCommand(TGameCommand::StepBack, true);
+    ShowNavigation();
 }
 
 void TGameController::ShowPosition() {
@@ -34,8 +33,8 @@ void TGameController::ShowPosition() {
 }
 
 void TGameController::StopPlay() {
-    StopClock(1);
-    StopClock(0);
+    StopClock(TSide::First);
+    StopClock(TSide::Second);
     game_.ForecastReady = 0;
     PlayR_ = false;
     SetHintBox(QString());
@@ -46,43 +45,53 @@ void TGameController::ShowMoveInfo() {
     if (PlayR_) return;
 
     const int v = CurrentV_;
-    const std::uint8_t w = March_.Who[v] == 1 ? 1 : 0;
+    const TSide w = SideOfFlag(March_.Who[v]);
     const TDiscCounts counts = CountDiscs(March_.Fields[v]);
     game_.DiscCount1 = counts.side1;
     game_.DiscCount2 = counts.side2;
     ShowScores();
-    SetStatus(OtherSide(w), QString());
+    SetStatus(Other(w), QString());
     if (v > 0) {
         const QString move =
             QString::fromStdString(CellName(March_.Moves[v][0], March_.Moves[v][1]));
-        if (w == 1) {
-            SetStatusBox(1, move);
-            SetStatusBox(0, QString());
-            SetStatus(OtherSide(w), QString());
+        if (w == TSide::First) {
+            SetStatusBox(TSide::First, move);
+            SetStatusBox(TSide::Second, QString());
+            SetStatus(Other(w), QString());
         } else {
-            SetStatusBox(1, QString());
-            SetStatusBox(0, move);
+            SetStatusBox(TSide::First, QString());
+            SetStatusBox(TSide::Second, move);
         }
         SetStatus(w, move);
     } else {
-        if (w == 1) {
-            SetStatusBox(1, kBegin);
-            SetStatusBox(0, QString());
+        if (w == TSide::First) {
+            SetStatusBox(TSide::First, kBegin);
+            SetStatusBox(TSide::Second, QString());
         } else {
-            SetStatusBox(1, QString());
-            SetStatusBox(0, Regim_ == 1 ? QStringLiteral("Мой") : kBegin);
+            SetStatusBox(TSide::First, QString());
+            SetStatusBox(TSide::Second, Regim() == 1 ? QStringLiteral("Мой") : kBegin);
         }
         SetStatus(w, kBegin);
     }
 }
 
-void TGameController::EnableNavigation(bool toBegin, bool back, bool resume, bool forward,
-                                       bool toEnd) {
-    view_.EnableCommand(TGameCommand::ToBegin, toBegin);
-    view_.EnableCommand(TGameCommand::StepBack, back);
-    view_.EnableCommand(TGameCommand::ResumePlay, resume);
-    view_.EnableCommand(TGameCommand::StepForward, forward);
-    view_.EnableCommand(TGameCommand::ToEnd, toEnd);
+TNavigation NavigationFor(int currentV, int currentR, bool playing) {
+    TNavigation n;
+    n.ToBegin = n.StepBack = currentV > 0;
+    if (!playing) {
+        n.ResumePlay = true;
+        n.StepForward = n.ToEnd = currentV < currentR;
+    }
+    return n;
+}
+
+void TGameController::ShowNavigation() {
+    const TNavigation n = Navigation();
+    view_.EnableCommand(TGameCommand::ToBegin, n.ToBegin);
+    view_.EnableCommand(TGameCommand::StepBack, n.StepBack);
+    view_.EnableCommand(TGameCommand::ResumePlay, n.ResumePlay);
+    view_.EnableCommand(TGameCommand::StepForward, n.StepForward);
+    view_.EnableCommand(TGameCommand::ToEnd, n.ToEnd);
 }
 
 void TGameController::ToBegin() {
@@ -90,29 +99,15 @@ void TGameController::ToBegin() {
     if (PlayR_) StopPlay();
     CurrentV_ = 0;
     ShowPosition();
-    view_.EnableCommand(TGameCommand::ToBegin, false);
-    view_.EnableCommand(TGameCommand::StepBack, false);
-    view_.EnableCommand(TGameCommand::ResumePlay, true);
-    if (CurrentV_ < CurrentR_) {
-        view_.EnableCommand(TGameCommand::StepForward, true);
-        view_.EnableCommand(TGameCommand::ToEnd, true);
-    }
+    ShowNavigation();
     ShowOverall();
 }
 
 void TGameController::StepBack() {
     if (Blocked() || !CanAct()) return;
     if (PlayR_) StopPlay();
-    if (CurrentV_ > 0) {
-        --CurrentV_;
-        view_.EnableCommand(TGameCommand::ResumePlay, true);
-        view_.EnableCommand(TGameCommand::StepForward, true);
-        view_.EnableCommand(TGameCommand::ToEnd, true);
-    }
-    if (CurrentV_ == 0) {
-        view_.EnableCommand(TGameCommand::ToBegin, false);
-        view_.EnableCommand(TGameCommand::StepBack, false);
-    }
+    if (CurrentV_ > 0) --CurrentV_;
+    ShowNavigation();
     ShowPosition();
     ShowOverall();
 }
@@ -123,14 +118,9 @@ void TGameController::StepForward() {
         if (PlayR_) StopPlay();
         ++CurrentV_;
         ShowPosition();
-        view_.EnableCommand(TGameCommand::ToBegin, true);
-        view_.EnableCommand(TGameCommand::StepBack, true);
         ShowOverall();
     }
-    if (CurrentV_ == CurrentR_) {
-        view_.EnableCommand(TGameCommand::StepForward, false);
-        view_.EnableCommand(TGameCommand::ToEnd, false);
-    }
+    ShowNavigation();
 }
 
 void TGameController::ToEnd() {
@@ -139,12 +129,9 @@ void TGameController::ToEnd() {
         if (PlayR_) StopPlay();
         CurrentV_ = CurrentR_;
         ShowPosition();
-        view_.EnableCommand(TGameCommand::ToBegin, true);
-        view_.EnableCommand(TGameCommand::StepBack, true);
         ShowOverall();
     }
-    view_.EnableCommand(TGameCommand::StepForward, false);
-    view_.EnableCommand(TGameCommand::ToEnd, false);
+    ShowNavigation();
 }
 
 void TGameController::ResumePlay() {
@@ -152,16 +139,14 @@ void TGameController::ResumePlay() {
     // resume there would hand the turn to the wrong side.
     if (Blocked() || PlayR_) return;
     PlayR_ = true;
-    view_.EnableCommand(TGameCommand::ResumePlay, false);
-    view_.EnableCommand(TGameCommand::StepForward, false);
-    view_.EnableCommand(TGameCommand::ToEnd, false);
+    ShowNavigation();
 
     if (CurrentV_ >= CurrentE_) {
         // The end of a finished game: it stays finished.
-        SetStatusBox(1, QString());
-        SetStatusBox(0, QString());
-        SetStatus(1, QString());
-        SetStatus(0, QString());
+        SetStatusBox(TSide::First, QString());
+        SetStatusBox(TSide::Second, QString());
+        SetStatus(TSide::First, QString());
+        SetStatus(TSide::Second, QString());
         return;
     }
     if (!BeginGame_ && CurrentV_ < CurrentR_) {
@@ -172,28 +157,23 @@ void TGameController::ResumePlay() {
     }
     CurrentR_ = CurrentV_;
     ShowPosition();
-    game_.SideToMove = OtherSide(March_.Who[CurrentR_] == 1 ? 1 : 0);
-    UpdateHint();
-    if (closeRequested_) return;
-    SetStatus(game_.SideToMove, QStringLiteral("думают"));
-    if (game_.SideToMove == 1) {
-        StartClock(1);
-        SetStatusBox(1, QStringLiteral("Ваш"));
-    } else {
-        StartClock(0);
-        if (Regim_ == 1) {
-            SetStatusBox(0, QStringLiteral("Мой"));
-            ComputerResumed_ = true;
-            ComputerMove();
-            if (closeRequested_) return;
+    SetToMove(Other(SideOfFlag(March_.Who[CurrentR_])));
+    UpdateHint([this] {
+        SetStatus(ToMove(), QStringLiteral("думают"));
+        if (ToMove() == TSide::First) {
+            StartClock(TSide::First);
+            SetStatusBox(TSide::First, QStringLiteral("Ваш"));
         } else {
-            SetStatusBox(0, QStringLiteral("Ваш"));
+            StartClock(TSide::Second);
+            if (Regim() == 1) {
+                SetStatusBox(TSide::Second, QStringLiteral("Мой"));
+                ComputerResumed_ = true;
+                ComputerMove(false);
+            } else {
+                SetStatusBox(TSide::Second, QStringLiteral("Ваш"));
+            }
         }
-    }
-    if (CurrentV_ > 0) {
-        view_.EnableCommand(TGameCommand::ToBegin, true);
-        view_.EnableCommand(TGameCommand::StepBack, true);
-    }
+    });
 }
 
 } // namespace dorvane
@@ -209,8 +189,8 @@ TSavedGame TGameController::SavedGame() const {
     saved.BeginGame = BeginGame_ ? 1 : 0;
     saved.S3R = scores_.S3R;
     saved.S4R = scores_.S4R;
-    saved.Intellect = Intellect_;
-    saved.Regim = Regim_;
+    saved.Intellect = static_cast<std::uint8_t>(StoredStrength(Intellect()));
+    saved.Regim = Regim();
     return saved;
 }
 
@@ -226,8 +206,8 @@ bool TGameController::ShowLoadedGame(const TSavedGame& saved) {
     BeginGame_ = saved.BeginGame != 0;
     scores_.S3R = saved.S3R;
     scores_.S4R = saved.S4R;
-    Intellect_ = saved.Intellect;
-    Regim_ = saved.Regim;
+    options_.Intellect = saved.Intellect;
+    options_.Regim = saved.Regim;
     // Nothing pending from the game on screen may act on the loaded one, and
     // the history view needs side 1's turn for its backward commands in mode 1;
     // the real side to move follows from the history when play resumes.
@@ -237,16 +217,12 @@ bool TGameController::ShowLoadedGame(const TSavedGame& saved) {
     game_.SideToMove = 1;
 
     StopPlay();
-    view_.EnableCommand(TGameCommand::ResumePlay, true);
-    view_.EnableCommand(TGameCommand::ToBegin, CurrentV_ > 0);
-    view_.EnableCommand(TGameCommand::StepBack, CurrentV_ > 0);
-    view_.EnableCommand(TGameCommand::StepForward, CurrentV_ < CurrentR_);
-    view_.EnableCommand(TGameCommand::ToEnd, CurrentV_ < CurrentR_);
+    ShowNavigation();
     ShowPosition();
     ShowOverall();
     ShowRating();
     ShowPlayers();
-    view_.ShowIntellect(Intellect_);
+    ShowIntellect();
     return true;
 }
 

@@ -4,20 +4,90 @@ namespace dorvane {
 
 namespace {
 
-const QString kInstallerValues[] = {QString(), QStringLiteral("Start Menu Folder")};
-
 // Taken as a byte, then 0 gives 1 and anything above 5 gives 5 (so 256 is 1).
 qint32 TextureNumber(qint32 stored) {
     const qint32 byte = stored & 0xFF;
     return byte == 0 ? 1 : std::min(byte, 5);
 }
 
-QString NonEmpty(const QString& value, const QString& fallback) {
-    return value.isEmpty() ? fallback : value;
+qint32 RegimeNumber(qint32 stored) {
+    return std::clamp(stored, 1, 2);
+}
+
+// 2 and 3 stay; every other value is the default scheme.
+qint32 SchemeNumber(qint32 stored) {
+    return stored == 2 || stored == 3 ? stored : 1;
+}
+
+// A side's name may not be empty: an empty one is the default again.
+TGameSchema::TStringCorrection NameOr(QString fallback) {
+    return [fallback](const QString& value, const TGameSettingsContext&) {
+        return value.isEmpty() ? fallback : value;
+    };
 }
 
 QString Numbered(const char* name, int number) {
     return QLatin1String(name) + QString::number(number);
+}
+
+const QString kDefaultName1 = QStringLiteral("Зеленые");
+const QString kDefaultName2 = QStringLiteral("Синие");
+
+// The custom scheme's values, declared once for both tables that hold them:
+// the window's reading and the editor's writing. get reaches the scheme in
+// the record of the table.
+template <class R, class C, class Get> void DeclareCustomScheme(TSettingsSchema<R, C>& s, Get get) {
+    s.template Integers<8>(
+        "SColor", 1, [get](auto& r) -> auto& { return get(r).Colors; },
+        {
+            StoredColor(255, 255, 255), StoredColor(255, 255, 255), // side names' text
+            StoredColor(0, 0, 255), StoredColor(255, 0, 0),         // side names' background
+            StoredColor(0, 0, 255), StoredColor(255, 0, 0),         // the two "Старт"
+            StoredColor(0, 128, 0), StoredColor(255, 0, 255), // "Нет хода", "Сброс"
+        },
+        0);
+    s.String(
+        "SPlayer1", [get](auto& r) -> auto& { return get(r).Player1; }, QStringLiteral("Синие"), 0);
+    s.String(
+        "SPlayer2", [get](auto& r) -> auto& { return get(r).Player2; }, QStringLiteral("Красные"),
+        0);
+    // The count first, then "SPath0" ..; entries of 3 characters or fewer are
+    // skipped when read.
+    s.Custom(
+        "SPathCount", 0,
+        [get](const SettingsAccess& store, const C&, R& r) {
+            const int count =
+                store.RegReadIntegerInRange(QStringLiteral("SPathCount"), 0, 0, kMaxAddedPictures);
+            QStringList& paths = get(r).Paths;
+            paths.clear();
+            for (int i = 0; i < count; ++i) {
+                const QString path = store.RegReadString(Numbered("SPath", i), QString());
+                if (path.size() > 3) paths.append(path);
+            }
+        },
+        [get](SettingsAccess& store, const R& r) {
+            const QStringList& paths = get(r).Paths;
+            store.RegWriteInteger(QStringLiteral("SPathCount"), qint32(paths.size()));
+            for (int i = 0; i < paths.size(); ++i)
+                store.RegWriteString(Numbered("SPath", i), paths[i]);
+        });
+    s.template Integers<4>(
+        "SFigure", 1, [get](auto& r) -> auto& { return get(r).Figures; }, {1, 3, 0, 2}, 0);
+}
+
+struct TInstallerValues {
+    QString Default;         // the section's unnamed value
+    QString StartMenuFolder; // "Start Menu Folder"
+};
+
+const TSettingsSchema<TInstallerValues>& InstallerSchema() {
+    static const auto schema = [] {
+        TSettingsSchema<TInstallerValues> s;
+        s.String("", DORVANE_MEMBER(Default), QString(), 0);
+        s.String("Start Menu Folder", DORVANE_MEMBER(StartMenuFolder), QString(), 0);
+        return s;
+    }();
+    return schema;
 }
 
 // Pulls one coordinate of the window back into [start, start + extent - size].
@@ -29,54 +99,66 @@ int PullInto(int value, int start, int extent, int size) {
 
 } // namespace
 
+const TGameSchema& GameSettingsSchema() {
+    using C = TGameSettingsContext;
+    static const auto schema = [] {
+        TGameSchema s;
+        s.String("Player1", DORVANE_MEMBER(Names.Player1), kDefaultName1, 0, NameOr(kDefaultName1));
+        s.String("Player2", DORVANE_MEMBER(Names.Player2), kDefaultName2, 0, NameOr(kDefaultName2));
+        // A level outside 1..3 is kept as it is and plays as the average one.
+        s.Integer("Intellect", DORVANE_MEMBER(Game.Intellect), 2, 20);
+        s.Integer("Regime", DORVANE_MEMBER(Game.Regim), 1, 15, RegimeNumber);
+        s.Bool("Help", DORVANE_MEMBER(Game.HintOn), true, 14);
+        s.Integer("TextureOfField", DORVANE_MEMBER(Look.TextureOfField), 3, 17, TextureNumber);
+        s.Integer("TextureOfFon", DORVANE_MEMBER(Look.TextureOfFon), 1, 18, TextureNumber);
+        s.Bool("LoadBackground", DORVANE_MEMBER(Look.LoadBackground), false, 1);
+        s.String("Background", DORVANE_MEMBER(Look.Background), QString(), 0)
+            .ReadOnlyWhen([](const TGameSettings& r, const C&) { return r.Look.LoadBackground; });
+        s.Bool("GoFast", DORVANE_MEMBER(Game.GoFast), false, 2);
+        s.Bool("StyleButton", DORVANE_MEMBER(Look.StyleButton), false, 16);
+        s.Bool("LoadField", DORVANE_MEMBER(Look.LoadField), false, 3);
+        s.String("Field", DORVANE_MEMBER(Look.Field), QString(), 0)
+            .ReadOnlyWhen([](const TGameSettings& r, const C&) { return r.Look.LoadField; });
+        s.Bool("SoundBegin", DORVANE_MEMBER(Look.SoundBegin), false, 4);
+        s.Bool("SoundMove", DORVANE_MEMBER(Look.SoundMove), true, 5);
+        s.Bool("SoundEnd", DORVANE_MEMBER(Look.SoundEnd), false, 6);
+        s.String("DirOfPicture", DORVANE_MEMBER(Look.DirOfPicture), QString(), 0);
+        DeclareCustomScheme(s, DORVANE_MEMBER(Custom));
+        s.Bool("ShowCoordinates", DORVANE_MEMBER(Look.ShowCoordinates), true, 9);
+        s.Bool("ControlPanel", DORVANE_MEMBER(Look.ControlPanel), true, 10);
+        s.Bool("StayOnTop", DORVANE_MEMBER(Look.StayOnTop), false, 11)
+            .ReadOnlyWhen([](const TGameSettings&, const C& c) { return c.startStandard; });
+        s.Integer("ColorScheme", DORVANE_MEMBER(Look.ColorScheme), 2, 19, SchemeNumber);
+        s.Bool("Complication", DORVANE_MEMBER(Game.Complication), false, 7);
+        s.Bool("ShowGrid", DORVANE_MEMBER(Look.ShowGrid), true, 8);
+        // The position needs the work area to be read (ReadWindowPosition).
+        s.Custom("Left", 12, {}, [](SettingsAccess& store, const TGameSettings& r) {
+            store.RegWriteInteger(QStringLiteral("Left"), r.Position.x());
+        });
+        s.Custom("Top", 13, {}, [](SettingsAccess& store, const TGameSettings& r) {
+            store.RegWriteInteger(QStringLiteral("Top"), r.Position.y());
+        });
+        return s;
+    }();
+    return schema;
+}
+
+const TSettingsSchema<TCustomScheme>& CustomSchemeSchema() {
+    static const auto schema = [] {
+        TSettingsSchema<TCustomScheme> s;
+        DeclareCustomScheme(
+            s, [](auto& r) -> auto& { return r; });
+        return s;
+    }();
+    return schema;
+}
+
+TGameSettings DefaultGameSettings() {
+    return GameSettingsSchema().Defaults();
+}
+
 TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsContext& context) {
-    TGameSettings s;
-    const TGameSettings defaults;
-    s.Player1 = NonEmpty(store.RegReadString("Player1", defaults.Player1), defaults.Player1);
-    s.Player2 = NonEmpty(store.RegReadString("Player2", defaults.Player2), defaults.Player2);
-    s.Intellect = store.RegReadInteger("Intellect", defaults.Intellect);
-    s.Regime = store.RegReadIntegerInRange("Regime", defaults.Regime, 1, 2);
-    s.Help = store.RegReadBool("Help", defaults.Help);
-    s.TextureOfField =
-        TextureNumber(store.RegReadInteger("TextureOfField", defaults.TextureOfField));
-    s.TextureOfFon = TextureNumber(store.RegReadInteger("TextureOfFon", defaults.TextureOfFon));
-    s.LoadBackground = store.RegReadBool("LoadBackground", defaults.LoadBackground);
-    if (s.LoadBackground) s.Background = store.RegReadString("Background", QString());
-    s.GoFast = store.RegReadBool("GoFast", defaults.GoFast);
-    s.StyleButton = store.RegReadBool("StyleButton", defaults.StyleButton);
-    s.LoadField = store.RegReadBool("LoadField", defaults.LoadField);
-    if (s.LoadField) s.Field = store.RegReadString("Field", QString());
-    s.SoundBegin = store.RegReadBool("SoundBegin", defaults.SoundBegin);
-    s.SoundMove = store.RegReadBool("SoundMove", defaults.SoundMove);
-    s.SoundEnd = store.RegReadBool("SoundEnd", defaults.SoundEnd);
-    s.SelectionAccidental = store.RegReadBool("SelectionAccidental", defaults.SelectionAccidental);
-    s.MusicAddSub = store.RegReadBool("MusicAddSub", defaults.MusicAddSub);
-    s.DirOfMusic = store.RegReadString("DirOfMusic", context.defaultMusicDir);
-    if (s.DirOfMusic.size() < 3) s.DirOfMusic = context.currentDir;
-    s.DirOfPicture = store.RegReadString("DirOfPicture", QString());
-    s.PlayMusic = store.RegReadBool("PlayMusic", defaults.PlayMusic);
-    s.ShowListMusic = store.RegReadBool("ShowListMusic", defaults.ShowListMusic);
-    s.MinimizeToTray = context.trayAvailable && store.RegReadBool("MinimizeToTray", false);
-    for (int i = 0; i < 8; ++i)
-        s.SColor[i] = store.RegReadInteger(Numbered("SColor", i + 1), defaults.SColor[i]);
-    s.SPlayer1 = store.RegReadString("SPlayer1", defaults.SPlayer1);
-    s.SPlayer2 = store.RegReadString("SPlayer2", defaults.SPlayer2);
-    s.ShowCoordinates = store.RegReadBool("ShowCoordinates", defaults.ShowCoordinates);
-    s.ControlPanel = store.RegReadBool("ControlPanel", defaults.ControlPanel);
-    s.StayOnTop = context.startStandard && store.RegReadBool("StayOnTop", false);
-    const int pictures = store.RegReadIntegerInRange("SPathCount", 0, 0, kMaxAddedPictures);
-    for (int i = 0; i < pictures; ++i) {
-        const QString path = store.RegReadString(Numbered("SPath", i), QString());
-        if (path.size() > 3) s.SPaths.append(path);
-    }
-    for (int i = 0; i < 4; ++i)
-        s.SFigure[i] = store.RegReadInteger(Numbered("SFigure", i + 1), defaults.SFigure[i]);
-    const qint32 scheme = store.RegReadInteger("ColorScheme", defaults.ColorScheme);
-    s.ColorScheme = scheme == 2 || scheme == 3 ? scheme : 1;
-    s.Complication = store.RegReadBool("Complication", defaults.Complication);
-    s.ShowGrid = store.RegReadBool("ShowGrid", defaults.ShowGrid);
-    s.RecentFiles.Read(store);
-    return s;
+    return GameSettingsSchema().Read(store, context);
 }
 
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
@@ -85,84 +167,35 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
     const int height = window.height();
     // The area's own edges, not just its size: a panel on the left or top of
     // the screen moves the work area away from 0.
-    const int left = store.RegReadInteger("Left", workArea.left() + (workArea.width() - width) / 2);
-    const int top = store.RegReadInteger("Top", workArea.top() + (workArea.height() - height) / 2);
+    const int left = store.RegReadInteger(QStringLiteral("Left"),
+                                          workArea.left() + (workArea.width() - width) / 2);
+    const int top = store.RegReadInteger(QStringLiteral("Top"),
+                                         workArea.top() + (workArea.height() - height) / 2);
     return {PullInto(left, workArea.left(), workArea.width(), width),
             PullInto(top, workArea.top(), workArea.height(), height)};
 }
 
-TGameOptions GameOptionsFrom(const TGameSettings& s) {
-    TGameOptions options;
-    options.Regim = static_cast<std::uint8_t>(s.Regime);
-    options.Intellect =
-        s.Intellect >= 1 && s.Intellect <= 3 ? static_cast<std::uint8_t>(s.Intellect) : 0;
-    options.HintOn = s.Help;
-    options.GoFast = s.GoFast;
-    options.Complication = s.Complication;
-    const bool custom = s.ColorScheme == 3;
-    options.SideName1 = custom ? s.SPlayer1 : s.Player1;
-    options.SideName2 = custom ? s.SPlayer2 : s.Player2;
-    return options;
+void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& settings) {
+    GameSettingsSchema().WriteAtExit(store, settings);
 }
 
-void TakeGameOptions(TGameSettings& s, const TGameController& game) {
-    s.Regime = game.Regim();
-    s.Intellect = game.Intellect();
-    s.Help = game.HintOn();
-    s.GoFast = game.GoFast();
-    s.Complication = game.Complication();
+void WriteGameSettingNow(SettingsAccess& store, const TGameSettings& settings,
+                         const QString& name) {
+    GameSettingsSchema().WriteNow(store, settings, name);
 }
 
-void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& s) {
-    const TSettingsBatch batch(store);
-    store.RegWriteBool("LoadBackground", s.LoadBackground);
-    store.RegWriteBool("GoFast", s.GoFast);
-    store.RegWriteBool("LoadField", s.LoadField);
-    store.RegWriteBool("SoundBegin", s.SoundBegin);
-    store.RegWriteBool("SoundMove", s.SoundMove);
-    store.RegWriteBool("SoundEnd", s.SoundEnd);
-    store.RegWriteBool("Complication", s.Complication);
-    store.RegWriteBool("ShowGrid", s.ShowGrid);
-    store.RegWriteBool("ShowCoordinates", s.ShowCoordinates);
-    store.RegWriteBool("ControlPanel", s.ControlPanel);
-    store.RegWriteBool("StayOnTop", s.StayOnTop);
-    store.RegWriteInteger("Left", s.Position.x());
-    store.RegWriteInteger("Top", s.Position.y());
-    store.RegWriteBool("Help", s.Help);
-    store.RegWriteInteger("Regime", s.Regime);
-    store.RegWriteBool("StyleButton", s.StyleButton);
-    store.RegWriteInteger("TextureOfField", s.TextureOfField);
-    store.RegWriteInteger("TextureOfFon", s.TextureOfFon);
-    store.RegWriteInteger("ColorScheme", s.ColorScheme);
-    store.RegWriteInteger("Intellect", s.Intellect);
-    store.RegWriteBool("MinimizeToTray", s.MinimizeToTray);
-    s.RecentFiles.Write(store);
-    store.RegWriteBool("MusicAddSub", s.MusicAddSub);
-    store.RegWriteString("DirOfMusic", s.DirOfMusic);
-    store.RegWriteBool("PlayMusic", s.PlayMusic);
-    store.RegWriteBool("SelectionAccidental", s.SelectionAccidental);
-}
-
-void WriteCustomScheme(SettingsAccess& store, const TGameSettings& s) {
-    const TSettingsBatch batch(store);
-    for (int i = 0; i < 8; ++i)
-        store.RegWriteInteger(Numbered("SColor", i + 1), s.SColor[i]);
-    store.RegWriteString("SPlayer1", s.SPlayer1);
-    store.RegWriteString("SPlayer2", s.SPlayer2);
-    for (int i = 0; i < 4; ++i)
-        store.RegWriteInteger(Numbered("SFigure", i + 1), s.SFigure[i]);
-    store.RegWriteInteger("SPathCount", static_cast<qint32>(s.SPaths.size()));
-    for (int i = 0; i < s.SPaths.size(); ++i)
-        store.RegWriteString(Numbered("SPath", i), s.SPaths[i]);
+void WriteCustomScheme(SettingsAccess& store, const TCustomScheme& scheme) {
+    CustomSchemeSchema().WriteAll(store, scheme);
 }
 
 void EraseAllSettingsKeepingInstallerValues(SettingsAccess& store) {
-    QString kept[std::size(kInstallerValues)];
-    for (std::size_t i = 0; i < std::size(kInstallerValues); ++i)
-        kept[i] = store.RegReadString(kInstallerValues[i], QString());
+    const TSettingsSchema<TInstallerValues>& installer = InstallerSchema();
+    const TInstallerValues kept = installer.Read(store);
     store.RegEraseAll();
-    for (std::size_t i = 0; i < std::size(kInstallerValues); ++i)
-        if (!kept[i].isEmpty()) store.RegWriteString(kInstallerValues[i], kept[i]);
+    // An empty value was not there (or said nothing): it stays away.
+    if (!kept.Default.isEmpty()) installer.WriteNow(store, kept, QString());
+    if (!kept.StartMenuFolder.isEmpty())
+        installer.WriteNow(store, kept, QStringLiteral("Start Menu Folder"));
 }
 
 } // namespace dorvane

@@ -4,20 +4,19 @@
 // view without a display. The window calls back into the controller
 // (TGameController) for clicks, commands, timer ticks and the end of a redraw.
 //
-// Side flags follow SideToMove: 1 = side 1 (the left column of the panel),
-// 0 = side 2 (the right column).
+// TSide::First is side 1 (the left column of the panel), TSide::Second side 2
+// (the right column).
 #pragma once
 
+#include "core/messages.h"
 #include "game/board.h"
+#include "play/game_options.h"
 
 #include <QString>
 
+#include <optional>
+
 namespace dorvane {
-
-// Every message box of the game carries this caption.
-inline constexpr const char* kMessageCaption = "Dorvane";
-
-enum class TMessageIcon { Information, Warning };
 
 // The controller's timers. The window runs them (QTimer) and reports every
 // expiry through TGameController::TimerFired.
@@ -50,6 +49,9 @@ enum class TGameCommand {
 
 enum class TGameSound { Begin, Move, End };
 
+// The status bar's five panels, left to right.
+enum class TStatusPanel { Side1 = 1, Side2 = 2, Count1 = 3, Count2 = 4, Hint = 5 };
+
 // The players' display: names, the start commands' captions and the mode.
 struct TPlayersView {
     QString name1, name2;
@@ -68,20 +70,20 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
 
     // Texts of the control panel and the status bar.
-    virtual void ShowStatusBox(std::uint8_t sideFlag,
-                               const QString& text) = 0;              // row "Ход 00 из 00"
-    virtual void ShowStatusPanel(int panel, const QString& text) = 0; // status bar, 1..5
-    virtual void ShowMoveCounter(const QString& text) = 0;            // "Ход 07 из 12"
+    virtual void ShowStatusBox(TSide side, const QString& text) = 0; // row "Ход 00 из 00"
+    virtual void ShowStatusPanel(TStatusPanel panel, const QString& text) = 0;
+    virtual void ShowMoveCounter(const QString& text) = 0; // "Ход 07 из 12"
     virtual void ShowScores(const QString& caption, const QString& score1,
                             const QString& score2) = 0;
     virtual void ShowOverall(const QString& overall1, const QString& overall2) = 0;
     virtual void ShowRating(const QString& rating1, const QString& rating2) = 0;
-    virtual void ShowClock(std::uint8_t sideFlag, const QString& text) = 0; // "0:00:00"
+    virtual void ShowClock(TSide side, const QString& text) = 0; // "0:00:00"
     virtual void ShowPlayers(const TPlayersView& players) = 0;
     // The hint box in the colours of the given side (empty text: nothing suggested).
-    virtual void ShowHint(const QString& text, std::uint8_t sideFlag) = 0;
-    // The check marks of "Низкий"/"Средний"/"Высокий" and the radio group (index 3 - intellect).
-    virtual void ShowIntellect(int intellect) = 0;
+    virtual void ShowHint(const QString& text, TSide side) = 0;
+    // The check marks of "Низкий"/"Средний"/"Высокий" and the radio group; none
+    // for a stored strength the program does not know.
+    virtual void ShowIntellect(std::optional<TStrength> strength) = 0;
     // The "Нет хода" caption: highlighted = NoMoveColor, else the button-face colour.
     virtual void ShowPassBlink(bool highlighted) = 0;
 
@@ -109,9 +111,6 @@ public:
 
     // A search is running: hourglass cursors on (true) or off (false).
     virtual void ShowBusy(bool busy) = 0;
-    // Let pending window events through during a search
-    // (QCoreApplication::processEvents).
-    virtual void ProcessEvents() = 0;
     // A close asked for during a search was deferred (TGameController::MayClose
     // returned false); the search has now returned, so close the window for
     // real. Called from inside the controller: close from the event loop

@@ -3,7 +3,7 @@
 // Stored as the values "File1" .. "File10".
 #pragma once
 
-#include "play/settings_access.h"
+#include "core/settings_access.h"
 
 #include <QList>
 #include <QString>

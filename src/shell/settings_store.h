@@ -18,7 +18,7 @@
 // from the user-interface thread only.
 #pragma once
 
-#include "play/settings_access.h"
+#include "core/settings_access.h"
 #include "shell/settings_text.h"
 
 #include <QString>

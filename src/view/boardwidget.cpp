@@ -1,6 +1,6 @@
 #include "boardwidget.h"
 
-#include "kvolabel.h"
+#include "widgets/kvolabel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -290,7 +290,10 @@ void TBoardWidget::DrawStep() {
             oldFieldI_[std::size_t(index)] = value;
         }
         if (placed && animate_) {
-            stepTimer_->start(kDiscWait);
+            if (scheduler_)
+                scheduler_(kDiscWait, [this] { DrawStep(); });
+            else
+                stepTimer_->start(kDiscWait);
             return;
         }
     }

@@ -15,6 +15,7 @@
 #include <QPixmap>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QPushButton;
@@ -42,6 +43,11 @@ struct TBoardFigures {
     QPixmap side1, side2, anyMove, bestMove;
 };
 
+// Runs the next step of an animated redraw after delayMs. The board's own is
+// a precise single-shot timer, so the event loop runs between the discs;
+// tests put in their own to see every step and run it when they choose.
+using TStepScheduler = std::function<void(int delayMs, std::function<void()> step)>;
+
 class TBoardWidget : public QFrame {
 public:
     static constexpr int kCell = 48;
@@ -60,6 +66,8 @@ public:
     void SetCoordinatesVisible(bool on);
     bool CoordinatesVisible() const { return coordinates_; }
     void SetGoFast(bool on) { goFast_ = on; }
+    // Empty: the board's own timer.
+    void SetStepScheduler(TStepScheduler scheduler) { scheduler_ = std::move(scheduler); }
     // Switches the style; the first redraw afterwards is not animated.
     void SetStyleButton(bool on);
     bool StyleButton() const { return styleButton_; }
@@ -122,6 +130,7 @@ private:
     bool animate_ = false;
     int nextCell_ = 0; // visiting position 0..63 of the running redraw
     QTimer* stepTimer_ = nullptr;
+    TStepScheduler scheduler_;
 
     QFrame* picturePanel_ = nullptr;
     TFieldImage* fieldImage_ = nullptr;

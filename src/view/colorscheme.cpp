@@ -1,4 +1,4 @@
-#include "colorscheme.h"
+#include "view/colorscheme.h"
 
 namespace dorvane {
 
@@ -20,18 +20,20 @@ TColorScheme ApplyScheme(int n, const TCustomScheme& custom, const TPlayerNames&
     TColorScheme s;
     if (n == kSchemeCustom) {
         s.Number = kSchemeCustom;
-        const auto& c = custom.Colors;
-        s.TextColor1 = c[0];
-        s.TextColor2 = c[1];
-        s.BackColor1 = c[2];
-        s.BackColor2 = c[3];
-        s.StartColor1 = c[4];
-        s.StartColor2 = c[5];
-        s.NoMoveColor = c[6];
-        s.ResetColor = c[7];
+        const auto c = [&custom](std::size_t i) {
+            return ColorFromStored(std::uint32_t(custom.Colors[i]));
+        };
+        s.TextColor1 = c(0);
+        s.TextColor2 = c(1);
+        s.BackColor1 = c(2);
+        s.BackColor2 = c(3);
+        s.StartColor1 = c(4);
+        s.StartColor2 = c(5);
+        s.NoMoveColor = c(6);
+        s.ResetColor = c(7);
         s.SideName1 = custom.Player1;
         s.SideName2 = custom.Player2;
-        const TCustomScheme defaults;
+        static const TCustomScheme defaults = DefaultGameSettings().Custom;
         std::array<int, 4> figures{};
         for (std::size_t i = 0; i < figures.size(); ++i) {
             const int f = custom.Figures[i];
@@ -56,10 +58,6 @@ TColorScheme ApplyScheme(int n, const TCustomScheme& custom, const TPlayerNames&
     s.SideName1 = names.Player1;
     s.SideName2 = names.Player2;
     return s;
-}
-
-int CorrectSchemeNumber(int stored) {
-    return stored == kSchemeDark || stored == kSchemeCustom ? stored : kSchemeDefault;
 }
 
 QColor ColorFromStored(std::uint32_t value) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -148,9 +149,19 @@ void THelpForm::Blink() {
 
 void THelpForm::SearchMove() {
     searchTimer_->stop();
+    if (game_.Blocked()) {
+        // The game is busy or closing: there is nothing this window may do.
+        done(QDialog::Rejected);
+        return;
+    }
     searching_ = true;
     // The hint always looks ahead, whatever strength the computer plays at.
-    const bool alive = game_.Search(3);
+    game_.Search(TSearchType::LookAhead, [form = QPointer<THelpForm>(this)](bool alive) {
+        if (form) form->SearchReturned(alive);
+    });
+}
+
+void THelpForm::SearchReturned(bool alive) {
     searching_ = false;
     blinkTimer_->stop();
     if (!alive) {
@@ -167,9 +178,9 @@ void THelpForm::SearchMove() {
         SetSearchText(QStringLiteral("Ход найден"), kFoundLime);
         moveBox_->setText(QString::fromStdString(CellName(state.MoveColumn, state.MoveRow)));
         if (state.ForecastReady != 0) {
-            scoreLines_[0]->setText(game_.SideName(1) + QStringLiteral(": ") +
+            scoreLines_[0]->setText(game_.SideName(TSide::First) + QStringLiteral(": ") +
                                     QString::number(state.ForecastCount1));
-            scoreLines_[1]->setText(game_.SideName(0) + QStringLiteral(": ") +
+            scoreLines_[1]->setText(game_.SideName(TSide::Second) + QStringLiteral(": ") +
                                     QString::number(state.ForecastCount2));
             resultCaption_->setVisible(true);
             for (QLabel* line : scoreLines_)

@@ -5,9 +5,9 @@
 // click on that cell would.
 //
 // The search starts 200 ms after the window opens, so the window is on screen
-// first, and runs on the UI thread through the controller, which lets events
-// through meanwhile: the search text blinks, and a close asked for during the
-// search is carried out when the search has returned.
+// first, and runs on the controller's search worker: meanwhile the search
+// text blinks, and a close asked for during the search is carried out when
+// the search has returned.
 #pragma once
 
 #include "game/board.h"
@@ -74,6 +74,7 @@ protected:
 private:
     void Blink();
     void SearchMove();
+    void SearchReturned(bool alive);
     void ShowMiniature(const TField& board);
     void SetSearchText(const QString& text, const QColor& colour);
 

@@ -81,7 +81,7 @@ bool DecodeInto(const unsigned char* data, std::size_t size, QSize cover, TDecod
     info.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-        (long long)info.image_width * info.image_height > kMaxSourcePixels) {
+        static_cast<long long>(info.image_width) * info.image_height > kMaxSourcePixels) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -90,7 +90,7 @@ bool DecodeInto(const unsigned char* data, std::size_t size, QSize cover, TDecod
     info.scale_num = 1;
     info.scale_denom = unsigned(ScaleDenominator(info.image_width, info.image_height, cover));
     jpeg_calc_output_dimensions(&info);
-    if ((long long)info.output_width * info.output_height > kMaxOutputPixels) {
+    if (static_cast<long long>(info.output_width) * info.output_height > kMaxOutputPixels) {
         jpeg_destroy_decompress(&info);
         return false;
     }

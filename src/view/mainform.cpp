@@ -1,29 +1,25 @@
-#include "mainform.h"
+#include "view/mainform.h"
 
 #include "view/assets.h"
 #include "view/controlpanel.h"
 
-#include <QActionGroup>
+#include "core/data_folder.h"
+#include "play/search_worker.h"
+
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QMenu>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
-#include <QScreen>
-#include <QStandardPaths>
-#include <QSystemTrayIcon>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QMimeData>
+#include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimer>
-#include <QToolButton>
+#include <QUrl>
 
 namespace dorvane {
 
@@ -35,98 +31,124 @@ constexpr int kStatusHeight = 19;
 constexpr std::array<int, 5> kStatusWidths{105, 105, 77, 77, 50};
 constexpr int kDateTimeMs = 900;
 
-std::size_t Column(std::uint8_t sideFlag) {
-    return sideFlag == 1 ? 0 : 1;
-}
-
-TGameSettings SettingsFrom(const TGameOptions& game, const TLookOptions& look) {
-    TGameSettings s;
-    s.Regime = game.Regim;
-    s.Intellect = game.Intellect;
-    s.Help = game.HintOn;
-    s.GoFast = game.GoFast;
-    s.Complication = game.Complication;
-    s.Player1 = game.SideName1;
-    s.Player2 = game.SideName2;
-    s.StyleButton = look.StyleButton;
-    s.ShowGrid = look.ShowGrid;
-    s.ShowCoordinates = look.ShowCoordinates;
-    s.ControlPanel = look.ControlPanel;
-    s.ColorScheme = look.ColorScheme;
-    s.TextureOfField = look.FieldTexture;
-    s.TextureOfFon = look.FonTexture;
-    s.SoundBegin = look.SoundBegin;
-    s.SoundMove = look.SoundMove;
-    s.SoundEnd = look.SoundEnd;
-    return s;
-}
-
-TLookOptions LookFrom(const TGameSettings& s) {
-    TLookOptions look;
-    look.StyleButton = s.StyleButton;
-    look.ShowGrid = s.ShowGrid;
-    look.ShowCoordinates = s.ShowCoordinates;
-    look.ControlPanel = s.ControlPanel;
-    look.ColorScheme = s.ColorScheme;
-    look.FieldTexture = s.TextureOfField;
-    look.FonTexture = s.TextureOfFon;
-    look.SoundBegin = s.SoundBegin;
-    look.SoundMove = s.SoundMove;
-    look.SoundEnd = s.SoundEnd;
-    return look;
-}
-
-TCustomScheme CustomFrom(const TGameSettings& s) {
-    TCustomScheme custom;
-    for (std::size_t i = 0; i < custom.Colors.size(); ++i)
-        custom.Colors[i] = ColorFromStored(std::uint32_t(s.SColor[i]));
-    custom.Player1 = s.SPlayer1;
-    custom.Player2 = s.SPlayer2;
-    for (std::size_t i = 0; i < custom.Figures.size(); ++i)
-        custom.Figures[i] = s.SFigure[i];
-    custom.Paths = s.SPaths;
-    return custom;
-}
-
-TGameSettingsContext StartContext(const SettingsAccess& store) {
-    TGameSettingsContext context;
-    context.defaultMusicDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Sound");
-    context.currentDir = QDir::currentPath();
-    context.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    context.startStandard = store.RegReadBool(QStringLiteral("StartStandard"), false);
-    return context;
+// The first dropped item that is a file on this machine; of several dropped
+// files only the first counts.
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return {};
+    return urls.first().toLocalFile();
 }
 
 } // namespace
 
+TMainForm::TStored TMainForm::ReadStored(const SettingsAccess& store) {
+    TStored stored;
+    stored.shell = ShellSettingsSchema().Read(store, {QSystemTrayIcon::isSystemTrayAvailable()});
+    stored.game = ReadGameSettings(store, {stored.shell.StartStandard});
+    stored.music = MusicSettingsSchema().Read(store, {MusicFolder(), QDir::currentPath()});
+    stored.recent.Read(store);
+    return stored;
+}
+
+TMainForm::TStored TMainForm::Unstored(const TGameSettings& settings) {
+    TStored stored;
+    stored.game = settings;
+    stored.shell = ShellSettingsSchema().Defaults();
+    stored.music = MusicSettingsSchema().Defaults({MusicFolder(), QDir::currentPath()});
+    return stored;
+}
+
 TMainForm::TMainForm(TRandomSource& random, SettingsAccess& store, QWidget* parent)
-    : TMainForm(random, &store, ReadGameSettings(store, StartContext(store)), parent) {}
+    : TMainForm(random, &store, ReadStored(store), nullptr, parent) {}
 
-TMainForm::TMainForm(TRandomSource& random, const TGameOptions& game, const TLookOptions& look,
+TMainForm::TMainForm(TRandomSource& random, const TGameSettings& settings, TSearchRunner* searches,
                      QWidget* parent)
-    : TMainForm(random, nullptr, SettingsFrom(game, look), parent) {}
+    : TMainForm(random, nullptr, Unstored(settings), searches, parent) {}
 
-TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSettings& settings,
-                     QWidget* parent)
-    : QMainWindow(parent), messages_(this), store_(store), settings_(settings),
-      settingsWritable_(store != nullptr && store->RegistryWritable()), look_(LookFrom(settings)) {
-    const TGameOptions game = GameOptionsFrom(settings);
-    custom_ = CustomFrom(settings);
-    pictureFolder_ = settings.DirOfPicture;
-    gameFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (gameFolder_.isEmpty() || !QFileInfo(gameFolder_).isDir()) gameFolder_ = QDir::homePath();
+TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored stored,
+                     TSearchRunner* searches, QWidget* parent)
+    : QMainWindow(parent), messages_(this), store_(store), settings_(std::move(stored.game)),
+      shell_(stored.shell), music_(std::move(stored.music)), recent_(std::move(stored.recent)),
+      settingsWritable_(store != nullptr && store->RegistryWritable()),
+      chooser_(DialogFileChooser(this)), commands_(this) {
+    if (!searches) {
+        ownSearches_ = std::make_unique<TSearchWorker>();
+        searches = ownSearches_.get();
+    }
+    searches_ = searches;
     setWindowTitle(QString::fromUtf8(kMessageCaption));
     // Opening the audio device takes a noticeable moment; the window comes
     // up first and the sounds are readied right after it.
     QTimer::singleShot(0, this, [this] { Sounds(); });
-    controller_ = std::make_unique<TGameController>(static_cast<TGameView&>(*this), random, game);
 
+    BuildLayout();
+    BuildMenus();
+
+    TGameViewParts parts;
+    parts.window = this;
+    parts.board = board_;
+    parts.panel = panel_;
+    parts.statusPanels = statusPanels_;
+    parts.commands = &commands_;
+    parts.levelMenu = levelMenu_;
+    parts.messages = &messages_;
+    parts.playSound = [this](TGameSound sound) { PlaySound(sound); };
+    view_ = std::make_unique<TGameViewAdapter>(parts);
+    controller_ = std::make_unique<TGameController>(*view_, *searches_, random, settings_.Game,
+                                                    settings_.Names);
+    view_->SetController(controller_.get());
+    look_ = std::make_unique<TGameLook>(
+        TGameLookParts{this, board_, panel_, &commands_, controller_.get(), &figureList_, store_},
+        settings_);
+    savedGames_ = std::make_unique<TSavedGameCommands>(
+        TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_},
+        chooser_);
+
+    ConnectCommands();
+    panel_->BindCommands(commands_);
+    look_->ApplyStored();
+    ShowControlPanel(settings_.Look.ControlPanel);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // Staying on top is offered only in the standard window mode.
+    commands_.SetEnabled(TCommand::StayOnTop, store_ != nullptr && shell_.StartStandard);
+    if (settings_.Look.StayOnTop) StayOnTop(true);
+    commands_.SetEnabled(TCommand::Defaults, settingsWritable_);
+    MirrorOptions();
+
+    clockTimer_ = new QTimer(this);
+    connect(clockTimer_, &QTimer::timeout, this, [this] { SetTime(); });
+    clockTimer_->start(kDateTimeMs);
+    SetTime();
+
+    controller_->Initialize();
+    setAcceptDrops(true);
+    savedGames_->RebuildRecentMenu();
+    if (store_) {
+        adjustSize();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        // The window's size already leaves out a hidden control panel.
+        move(ReadWindowPosition(*store_, area, size(), 0, true));
+    }
+}
+
+TMainForm::~TMainForm() {
+    if (settingsWritable_) WriteSettingsAtExit();
+}
+
+void TMainForm::BuildLayout() {
     client_ = new QWidget(this);
     setCentralWidget(client_);
     board_ = new TBoardWidget(*this, client_);
     board_->move(0, 0);
     panel_ = new TControlPanel(client_);
     panel_->move(kBoardSize + 1, 0);
+    panel_->OnLevelChosen = [this](int index) { controller_->IntellectItemChosen(index); };
+    panel_->OnNameEdited = [this](TSide side, const QString& name) {
+        look_->NameEdited(side, name);
+    };
 
     statusBar_ = new QWidget(client_);
     statusBar_->setGeometry(0, kBoardSize, kBoardSize, kStatusHeight);
@@ -145,55 +167,11 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, const TGameSe
         x += kStatusWidths[i];
         statusPanels_[i] = label;
     }
-
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        auto* timer = new QTimer(this);
-        const auto which = static_cast<TGameTimer>(i);
-        timer->setSingleShot(which == TGameTimer::ComputerPause);
-        connect(timer, &QTimer::timeout, this, [this, which] { controller_->TimerFired(which); });
-        timers_[i] = timer;
-    }
-    clockTimer_ = new QTimer(this);
-    connect(clockTimer_, &QTimer::timeout, this, [this] { SetTime(); });
-    clockTimer_->start(kDateTimeMs);
-    SetTime();
-
-    BuildMenus();
-    ConnectPanel();
-
-    board_->SetGrid(look_.ShowGrid);
-    board_->SetCoordinatesVisible(look_.ShowCoordinates);
-    board_->SetGoFast(controller_->GoFast());
-    board_->SetFieldTexture(BuiltinTexture(look_.FieldTexture));
-    board_->SetBackground(QPixmap::fromImage(BuiltinTexture(look_.FonTexture)));
-    board_->SetStyleButton(look_.StyleButton);
-    SetStyle(look_.StyleButton);
-    ShowControlPanel(look_.ControlPanel);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-
-    playerNames_.Player1 = settings.Player1;
-    playerNames_.Player2 = settings.Player2;
-    figureList_.AddStoredPictures(custom_.Paths);
-    ApplyStoredLook();
-    ApplyScheme(CorrectSchemeNumber(look_.ColorScheme));
-    controller_->Initialize();
-    // A stored level the program does not know plays as the average one,
-    // with no level checked.
-    if (settings_.Intellect < 1 || settings_.Intellect > 3) ShowIntellect(0);
-    setAcceptDrops(true);
-    RebuildRecentMenu();
-    if (store_) {
-        adjustSize();
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        // The window's size already leaves out a hidden control panel.
-        move(ReadWindowPosition(*store_, area, size(), 0, true));
-    }
 }
 
-TMainForm::~TMainForm() {
-    if (settingsWritable_) WriteSettingsAtExit();
+void TMainForm::SetFileChooser(TFileChooser chooser) {
+    chooser_ = std::move(chooser);
+    savedGames_->SetFileChooser(chooser_);
 }
 
 void TMainForm::SetCaption(const QString& text) {
@@ -204,8 +182,8 @@ void TMainForm::SetCaption(const QString& text) {
 void TMainForm::SetTime() {
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    panel_->dateTime->setText(locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                              locale.toString(now.time(), QLocale::LongFormat));
+    view_->ShowDateTime(locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                        locale.toString(now.time(), QLocale::LongFormat));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -215,120 +193,31 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    for (QTimer* timer : timers_)
-        timer->stop();
+    view_->StopTimers();
     event->accept();
 }
 
-// --- TGameView ----------------------------------------------------------------
-
-void TMainForm::ShowMessage(const QString& text, TMessageIcon icon) {
-    messages_.Show(text, icon);
+void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
+    savedGames_->OpenAtStart(arguments, restarted);
 }
 
-bool TMainForm::AskYesNo(const QString& text) {
-    return messages_.AskYesNo(text);
+void TMainForm::OpenFile(const QString& path) {
+    savedGames_->OpenFile(path);
 }
 
-void TMainForm::ShowStatusBox(std::uint8_t sideFlag, const QString& text) {
-    panel_->statuses[Column(sideFlag)]->setText(text);
+bool TMainForm::LoadGameFile(const QString& path) {
+    return savedGames_->LoadFile(path);
 }
 
-void TMainForm::ShowStatusPanel(int panel, const QString& text) {
-    if (panel >= 1 && panel <= 5) statusPanels_[std::size_t(panel - 1)]->setText(text);
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void TMainForm::ShowMoveCounter(const QString& text) {
-    panel_->moveCounter->setText(text);
-}
-
-void TMainForm::ShowScores(const QString& caption, const QString& score1, const QString& score2) {
-    panel_->scoreCaption->setText(caption);
-    panel_->scores[0]->setText(score1);
-    panel_->scores[1]->setText(score2);
-}
-
-void TMainForm::ShowOverall(const QString& overall1, const QString& overall2) {
-    panel_->overall[0]->setText(overall1);
-    panel_->overall[1]->setText(overall2);
-}
-
-void TMainForm::ShowRating(const QString& rating1, const QString& rating2) {
-    panel_->ratings[0]->setText(rating1);
-    panel_->ratings[1]->setText(rating2);
-}
-
-void TMainForm::ShowClock(std::uint8_t sideFlag, const QString& text) {
-    panel_->clocks[Column(sideFlag)]->setText(text);
-}
-
-void TMainForm::ShowPlayers(const TPlayersView& players) {
-    panel_->names[0]->SetName(players.name1);
-    panel_->names[1]->SetName(players.name2);
-    startItems_[0]->setText(players.startCaption1);
-    startItems_[1]->setText(players.startCaption2);
-    panel_->icons[1]->setPixmap(QPixmap::fromImage(SidePicture(players.regim == 1)));
-    regimItems_[0]->setChecked(players.regim == 1);
-    regimItems_[1]->setChecked(players.regim == 2);
-    levelMenu_->setEnabled(players.levelsEnabled);
-    for (QAction* item : levelItems_)
-        item->setEnabled(players.levelsEnabled);
-    panel_->levelGroup->setEnabled(players.levelsEnabled);
-}
-
-void TMainForm::ShowHint(const QString& text, std::uint8_t sideFlag) {
-    panel_->hintBox->setText(text);
-    hintSide_ = sideFlag;
-    ColourHint();
-}
-
-void TMainForm::ShowIntellect(int intellect) {
-    // A level outside 1..3 checks nothing.
-    for (int level = 1; level <= 3; ++level) {
-        const auto index = std::size_t(3 - level);
-        levelItems_[index]->setChecked(level == intellect);
-        QSignalBlocker blocker(panel_->levelButtons);
-        panel_->levels[index]->setChecked(level == intellect);
-    }
-    if (intellect < 1 || intellect > 3) {
-        // Exclusive groups refuse to uncheck their last checked member.
-        panel_->levelButtons->setExclusive(false);
-        for (auto* radio : panel_->levels)
-            radio->setChecked(false);
-        panel_->levelButtons->setExclusive(true);
-        QActionGroup* items = levelItems_[0]->actionGroup();
-        items->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-        for (QAction* item : levelItems_)
-            item->setChecked(false);
-        items->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    }
-}
-
-void TMainForm::ShowPassBlink(bool highlighted) {
-    SetCaptionColour(panel_->passButton,
-                     highlighted ? scheme_.NoMoveColor : palette().color(QPalette::Button));
-}
-
-void TMainForm::EnableCommand(TGameCommand command, bool enabled) {
-    const auto index = std::size_t(command);
-    navigationItems_[index]->setEnabled(enabled);
-    panel_->navigation[index]->setEnabled(enabled);
-}
-
-void TMainForm::StartTimer(TGameTimer timer, int intervalMs) {
-    timers_[std::size_t(timer)]->start(intervalMs);
-}
-
-void TMainForm::StopTimer(TGameTimer timer) {
-    timers_[std::size_t(timer)]->stop();
-}
-
-void TMainForm::RequestRedraw(TRedraw kind) {
-    board_->RequestRedraw(kind);
-}
-
-void TMainForm::ShowMoveMarks(const TFlipGrid& grid, int bestColumn, int bestRow) {
-    board_->ShowMoveMarks(grid, bestColumn, bestRow);
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFile(path);
 }
 
 TGameSounds& TMainForm::Sounds() {
@@ -337,27 +226,36 @@ TGameSounds& TMainForm::Sounds() {
 }
 
 void TMainForm::PlaySound(TGameSound sound) {
-    TSoundSwitches switches;
-    switches.Begin = soundItems_[0]->isChecked();
-    switches.Move = soundItems_[1]->isChecked();
-    switches.End = soundItems_[2]->isChecked();
-    Sounds().Play(sound, switches);
+    const TLookSettings& look = settings_.Look;
+    Sounds().Play(sound, TSoundSwitches{look.SoundBegin, look.SoundMove, look.SoundEnd});
 }
 
-void TMainForm::ShowBusy(bool busy) {
-    // Every control of the window shows the hourglass while the computer thinks.
-    if (busy && !busyCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!busy && busyCursor_) QApplication::restoreOverrideCursor();
-    busyCursor_ = busy;
-    board_->SetBusy(busy);
+void TMainForm::ShowControlPanel(bool on) {
+    settings_.Look.ControlPanel = on;
+    panel_->setVisible(on);
+    statusBar_->setVisible(!on);
+    client_->setFixedSize(on ? QSize(kBoardSize + 1 + kPanelWidth, kBoardSize)
+                             : QSize(kBoardSize, kBoardSize + kStatusHeight));
+    commands_.SetChecked(TCommand::ControlPanel, on);
+    if (!on || !isVisible()) return;
+    // The panel makes the window wider: one near the right edge of the
+    // screen is pulled back into the work area, as at start.
+    adjustSize();
+    if (const QScreen* area = screen()) {
+        const QRect work = area->availableGeometry();
+        QRect frame = frameGeometry();
+        if (frame.right() > work.right()) frame.moveRight(work.right());
+        if (frame.left() < work.left()) frame.moveLeft(work.left());
+        if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+    }
 }
 
-void TMainForm::ProcessEvents() {
-    QCoreApplication::processEvents();
-}
-
-void TMainForm::CloseDeferred() {
-    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+void TMainForm::StayOnTop(bool on) {
+    settings_.Look.StayOnTop = on;
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    // Changing the flags hides a shown window.
+    if (shown) show();
 }
 
 // --- TBoardHost ---------------------------------------------------------------
@@ -384,44 +282,6 @@ void TMainForm::BoardCellClick(int column, int row) {
 
 void TMainForm::BoardRedrawFinished() {
     controller_->RedrawFinished();
-}
-
-// --- Panel --------------------------------------------------------------------
-
-void TMainForm::ConnectPanel() {
-    connect(panel_->startButtons[0], &QPushButton::clicked, this,
-            [this] { controller_->StartGame(1); });
-    connect(panel_->startButtons[1], &QPushButton::clicked, this,
-            [this] { controller_->StartGame(0); });
-    connect(panel_->passButton, &QPushButton::clicked, this, [this] { controller_->PassMove(); });
-    connect(panel_->resetButton, &QPushButton::clicked, this,
-            [this] { controller_->ResetCommand(); });
-    for (std::size_t i = 0; i < 5; ++i)
-        connect(panel_->navigation[i], &QToolButton::clicked, navigationItems_[i],
-                &QAction::trigger);
-    connect(panel_->levelButtons, &QButtonGroup::idClicked, this, [this](int index) {
-        controller_->IntellectItemChosen(index);
-        levelChosen_ = true;
-        ShowIntellect(controller_->Intellect());
-    });
-    connect(panel_->hintCheck, &QCheckBox::toggled, this, [this](bool on) {
-        hintItem_->setChecked(on);
-        controller_->SetHintOn(on);
-    });
-    panel_->hintCheck->setChecked(controller_->HintOn());
-    for (int side = 0; side < 2; ++side)
-        panel_->names[std::size_t(side)]->OnEdited = [this, side](const QString& name) {
-            NameEdited(side == 0 ? 1 : 0, name);
-        };
-    panel_->icons[0]->setPixmap(QPixmap::fromImage(PersonPicture()));
-}
-
-void TMainForm::ShowControlPanel(bool on) {
-    panel_->setVisible(on);
-    statusBar_->setVisible(!on);
-    client_->setFixedSize(on ? QSize(kBoardSize + 1 + kPanelWidth, kBoardSize)
-                             : QSize(kBoardSize, kBoardSize + kStatusHeight));
-    panelItem_->setChecked(on);
 }
 
 } // namespace dorvane

@@ -1,62 +1,31 @@
-// The game window's settings: the look it starts with, the writes at its
-// destruction, and "Все по умолчанию" with the restart that follows it.
-#include "mainform.h"
-
-#include "view/controlpanel.h"
+// The game window's settings at its destruction, and "Все по умолчанию" with
+// the restart that follows it.
+#include "view/mainform.h"
 
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 
 namespace dorvane {
 
-void TMainForm::ApplyStoredLook() {
-    // A stored picture that is gone or damaged leaves the built-in texture.
-    if (settings_.LoadField && !settings_.Field.isEmpty()) ShowFieldPicture(settings_.Field);
-    if (settings_.LoadBackground && !settings_.Background.isEmpty())
-        ShowBackgroundPicture(settings_.Background);
-    if (stayOnTopItem_->isChecked()) StayOnTop(true);
-}
-
-void TMainForm::StayOnTop(bool on) {
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    // Changing the flags hides a shown window.
-    if (shown) show();
-}
-
 void TMainForm::WriteSettingsAtExit() {
-    TGameSettings& s = settings_;
-    const qint32 storedLevel = s.Intellect;
-    TakeGameOptions(s, *controller_);
-    if (!levelChosen_) s.Intellect = storedLevel;
-    s.Help = panel_->hintCheck->isChecked();
-    s.LoadBackground = loadBackground_;
-    s.LoadField = loadField_;
-    s.SoundBegin = soundItems_[0]->isChecked();
-    s.SoundMove = soundItems_[1]->isChecked();
-    s.SoundEnd = soundItems_[2]->isChecked();
-    s.ShowGrid = gridItem_->isChecked();
-    s.ShowCoordinates = coordinatesItem_->isChecked();
-    s.ControlPanel = panelItem_->isChecked();
-    s.StayOnTop = stayOnTopItem_->isChecked();
-    s.Position = pos();
-    s.StyleButton = board_->StyleButton();
-    s.TextureOfField = look_.FieldTexture;
-    s.TextureOfFon = look_.FonTexture;
-    s.ColorScheme = scheme_.Number;
-    WriteGameSettingsAtExit(*store_, s);
+    settings_.Position = pos();
+    // One write of the file, in the order the program has always written:
+    // the window's values, the shell's, the recent games, the music's.
+    const TSettingsBatch batch(*store_);
+    WriteGameSettingsAtExit(*store_, settings_);
+    ShellSettingsSchema().WriteAtExit(*store_, shell_);
+    recent_.Write(*store_);
+    MusicSettingsSchema().WriteAtExit(*store_, music_);
 }
 
 void TMainForm::ResetAllSettings() {
     // Offered when the store could be written at the start; a restart that
     // failed to start the new copy may be tried again.
-    if (!defaultsItem_->isEnabled()) return;
+    if (!commands_.Action(TCommand::Defaults)->isEnabled()) return;
     if (!messages_.AskYesNo(QStringLiteral("Текущие настройки будут потеряны, Вы уверены?")))
         return;
     EraseAllSettingsKeepingInstallerValues(*store_);
@@ -68,7 +37,11 @@ void TMainForm::RestartProgram() {
     // A temporary game that cannot be written only means the new copy starts
     // a new game.
     SaveTemporaryGame(*controller_);
-    store_->RegWriteBool(QStringLiteral("ReStart"), true);
+    const auto mark = [this](bool restart) {
+        shell_.ReStart = restart;
+        ShellSettingsSchema().WriteNow(*store_, shell_, QStringLiteral("ReStart"));
+    };
+    mark(true);
     const bool started = startProgram_
                              ? startProgram_()
                              : QProcess::startDetached(QCoreApplication::applicationFilePath(),
@@ -77,7 +50,7 @@ void TMainForm::RestartProgram() {
         // Closing now would leave the player without the program: this copy
         // stays (it will save nothing), and no later start picks up the game.
         QFile::remove(TemporaryGamePath());
-        store_->RegWriteBool(QStringLiteral("ReStart"), false);
+        mark(false);
         return;
     }
     close();

@@ -11,33 +11,12 @@
 namespace dorvane {
 namespace {
 
-// Counts the calls a search makes to the window and what EngineBusy said then.
-class TRecordingHost : public TEngineHost {
-public:
-    explicit TRecordingHost(const TGameState& game) : game_(game) {}
-    void SearchStarted() override {
-        ++started;
-        busyAtStart = game_.EngineBusy;
-    }
-    void SearchFinished() override {
-        ++finished;
-        busyAtFinish = game_.EngineBusy;
-    }
-    int started = 0;
-    int finished = 0;
-    int busyAtStart = -1;
-    int busyAtFinish = -1;
-
-private:
-    const TGameState& game_;
-};
-
 TGameState Searched(const TGameState& before, int type, std::uint32_t draw2, std::uint32_t draw4) {
     TGameState game = before;
     TScriptedRandom draws;
     draws.Push(draw2);
     draws.Push(draw4);
-    FindMove(game, draws, type);
+    FindMove(game, draws, SearchTypeOf(type));
     EXPECT_TRUE(draws.Exhausted());
     return game;
 }
@@ -47,7 +26,7 @@ std::vector<TGameState> SelfPlayPositions() {
     std::vector<TGameState> positions;
     TRandom random(20261210);
     for (int g = 0; g < 24; ++g) {
-        PlayEngineGame(random, {1 + g % 2, 2 - g % 2},
+        PlayEngineGame(random, {SearchTypeOf(1 + g % 2), SearchTypeOf(2 - g % 2)},
                        [&](const TGameState& game) { positions.push_back(game); });
     }
     return positions;
@@ -131,22 +110,9 @@ TEST(FindMove, RestoresTheWindowsDiscCountsEvenWhenTheyAreStale) {
     game.DiscCount1 = 30; // whatever the window keeps is given back
     game.DiscCount2 = 7;
     TRandom random(1);
-    FindMove(game, random, 2);
+    FindMove(game, random, TSearchType::Rules);
     EXPECT_EQ(game.DiscCount1, 30);
     EXPECT_EQ(game.DiscCount2, 7);
-}
-
-TEST(FindMove, TellsTheWindowWhenItIsBusy) {
-    TGameState game;
-    game.GameBoard = StandardStartPosition().board;
-    game.RecountDiscs();
-    TRecordingHost host(game);
-    TRandom random(2);
-    FindMove(game, random, 2, host);
-    EXPECT_EQ(host.started, 1);
-    EXPECT_EQ(host.finished, 1);
-    EXPECT_EQ(host.busyAtStart, 1);
-    EXPECT_EQ(host.busyAtFinish, 0);
 }
 
 TEST(FindMove, SideWithoutAMoveGetsNoCell) {

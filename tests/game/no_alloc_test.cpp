@@ -61,9 +61,10 @@ TEST(SearchAllocation, NoSearchTypeAllocatesAnywhereInTheGame) {
     positions.reserve(2000);
     TRandom games(0xa110c);
     for (int g = 0; g < 8; ++g) {
-        PlayEngineGame(games, {1 + g % 2, 2 + (g / 2) % 2}, [&](const TGameState& game) {
-            positions.push_back({game.GameBoard, game.SideToMove});
-        });
+        PlayEngineGame(games, {SearchTypeOf(1 + g % 2), SearchTypeOf(2 + (g / 2) % 2)},
+                       [&](const TGameState& game) {
+                           positions.push_back({game.GameBoard, game.SideToMove});
+                       });
     }
     ASSERT_GT(positions.size(), 300u);
 
@@ -75,7 +76,6 @@ TEST(SearchAllocation, NoSearchTypeAllocatesAnywhereInTheGame) {
     ASSERT_EQ(g_allocations, 1u);
 
     TRandom draws(7);
-    TEngineHost quiet;
     for (const TPosition& position : positions) {
         for (int type = 0; type <= 3; ++type) {
             TGameState game;
@@ -84,7 +84,7 @@ TEST(SearchAllocation, NoSearchTypeAllocatesAnywhereInTheGame) {
             game.RecountDiscs();
             g_allocations = 0;
             g_counting = true;
-            FindMove(game, draws, type, quiet);
+            FindMove(game, draws, SearchTypeOf(type));
             g_counting = false;
             ASSERT_EQ(g_allocations, 0u) << "type " << type << " at " << FormatPosition(position);
             ASSERT_GT(game.MovePriority, 0);

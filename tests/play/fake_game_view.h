@@ -1,10 +1,16 @@
 // A game window without a display: it keeps what the controller shows,
 // answers questions from a script, runs timers only when the test fires them
-// and serves redraw requests when the test lets the "event loop" run.
+// and serves redraw requests when the test lets the "event loop" run. It is
+// the controller's search runner too: a search is answered at once, or, with
+// holdSearches, kept until the test finishes it - the time in between is the
+// time a real search spends on its worker thread.
 #pragma once
 
 #include "play/game_controller.h"
 #include "play/game_view.h"
+#include "play/search_runner.h"
+
+#include <gtest/gtest.h>
 
 #include <QString>
 
@@ -12,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -22,19 +29,19 @@ struct TShownMessage {
     TMessageIcon icon;
 };
 
-class TFakeGameView final : public TGameView {
+class TFakeGameView final : public TGameView, public TSearchRunner {
 public:
     TGameController* controller = nullptr;
 
     std::vector<TShownMessage> messages;
     std::vector<QString> questions;
-    std::deque<bool> answers; // answers to questions in order; an unscripted question gets No
-    std::map<int, QString> panels;
+    std::deque<bool> answers;      // answers to questions in order; an unscripted question gets No
+    std::map<int, QString> panels; // by TStatusPanel number
     std::array<QString, 2> boxes;  // status boxes: [0] side 1, [1] side 2
     std::array<QString, 2> clocks; // clock texts
     QString counter, scoreCaption, score1, score2, overall1, overall2, rating1, rating2, hint;
     std::optional<TPlayersView> players;
-    int intellect = 0;
+    int intellect = 0; // the level checked; 0 none
     std::map<TGameCommand, bool> enabled;
     std::map<TGameTimer, int> timers; // running timers and their intervals
     std::optional<TRedraw> pendingRedraw;
@@ -45,9 +52,10 @@ public:
     bool busy = false;
     int busyShown = 0;
     bool closeDeferred = false;
-    std::function<void()> onProcessEvents; // what the "event loop" does during a search
+    bool holdSearches = false;
+    std::vector<TSearchJob> searches; // every search started, in order
 
-    static int Side(std::uint8_t sideFlag) { return sideFlag == 1 ? 0 : 1; }
+    static int Side(TSide side) { return side == TSide::First ? 0 : 1; }
 
     void ShowMessage(const QString& text, TMessageIcon icon) override {
         messages.push_back({text, icon});
@@ -59,10 +67,10 @@ public:
         answers.pop_front();
         return answer;
     }
-    void ShowStatusBox(std::uint8_t sideFlag, const QString& text) override {
-        boxes[Side(sideFlag)] = text;
+    void ShowStatusBox(TSide side, const QString& text) override { boxes[Side(side)] = text; }
+    void ShowStatusPanel(TStatusPanel panel, const QString& text) override {
+        panels[static_cast<int>(panel)] = text;
     }
-    void ShowStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
     void ShowMoveCounter(const QString& text) override { counter = text; }
     void ShowScores(const QString& caption, const QString& s1, const QString& s2) override {
         scoreCaption = caption;
@@ -77,12 +85,12 @@ public:
         rating1 = r1;
         rating2 = r2;
     }
-    void ShowClock(std::uint8_t sideFlag, const QString& text) override {
-        clocks[Side(sideFlag)] = text;
-    }
+    void ShowClock(TSide side, const QString& text) override { clocks[Side(side)] = text; }
     void ShowPlayers(const TPlayersView& p) override { players = p; }
-    void ShowHint(const QString& text, std::uint8_t) override { hint = text; }
-    void ShowIntellect(int value) override { intellect = value; }
+    void ShowHint(const QString& text, TSide) override { hint = text; }
+    void ShowIntellect(std::optional<TStrength> level) override {
+        intellect = level ? StoredStrength(*level) : 0;
+    }
     void ShowPassBlink(bool) override {}
     void EnableCommand(TGameCommand command, bool on) override { enabled[command] = on; }
     void StartTimer(TGameTimer timer, int intervalMs) override { timers[timer] = intervalMs; }
@@ -104,10 +112,29 @@ public:
         busy = on;
         busyShown += on;
     }
-    void ProcessEvents() override {
-        if (onProcessEvents) onProcessEvents();
-    }
     void CloseDeferred() override { closeDeferred = true; }
+
+    // TSearchRunner
+    void Start(const TSearchJob& job, TDone done) override {
+        EXPECT_FALSE(pending_) << "a search started inside another";
+        searches.push_back(job);
+        pending_ = std::make_unique<TPending>(TPending{job, std::move(done)});
+        if (!holdSearches) FinishSearch();
+    }
+    bool SearchPending() const { return pending_ != nullptr; }
+    // Some result reaches the event loop while the search is still pending:
+    // one from an earlier job, say.
+    void Deliver(const TSearchResult& result) {
+        ASSERT_TRUE(pending_);
+        pending_->done(result);
+    }
+    // The worker's result reaches the event loop.
+    bool FinishSearch() {
+        if (!pending_) return false;
+        const std::unique_ptr<TPending> pending = std::move(pending_);
+        pending->done(RunSearch(pending->job));
+        return true;
+    }
 
     bool Running(TGameTimer timer) const { return timers.count(timer) != 0; }
     bool Enabled(TGameCommand command) const {
@@ -134,11 +161,20 @@ public:
         return true;
     }
 
-    // Lets redraws and the computer's pause run until nothing more is pending.
+    // Lets searches, redraws and the computer's pause run until nothing more
+    // is pending.
     void Settle() {
         for (int guard = 0; guard < 1000; ++guard)
-            if (!Redraw() && !Fire(TGameTimer::ComputerPause)) return;
+            if (!FinishSearch() && !Redraw() && !Fire(TGameTimer::ComputerPause)) return;
+        ADD_FAILURE() << "Settle gave up: the game never came to rest";
     }
+
+private:
+    struct TPending {
+        TSearchJob job;
+        TDone done;
+    };
+    std::unique_ptr<TPending> pending_;
 };
 
 } // namespace dorvane::test

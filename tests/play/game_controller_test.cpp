@@ -287,27 +287,27 @@ TEST_F(Controller, ComputerWaitsForThePauseAfterTheRedraw) {
 TEST_F(Controller, QuestionsGuardStartResetLevelAndMode) {
     Start();
     // Nothing played yet: start and level change need no question, reset does nothing.
-    game->StartGame(1);
+    game->StartGame(TSide::First);
     game->ResetCommand();
-    game->SetIntellect(3);
+    game->SetIntellect(TStrength::High);
     EXPECT_TRUE(view.questions.empty());
-    EXPECT_EQ(game->Intellect(), 3);
+    EXPECT_EQ(game->Intellect(), TStrength::High);
     EXPECT_EQ(view.intellect, 3);
 
     Click("D3");
     view.Settle();
     const int recorded = game->CurrentR();
     for (const auto& [ask, text] : std::vector<std::pair<std::function<void()>, QString>>{
-             {[&] { game->StartGame(1); }, "Начать с начала?"},
+             {[&] { game->StartGame(TSide::First); }, "Начать с начала?"},
              {[&] { game->ResetCommand(); }, "Сбросить счет?"},
-             {[&] { game->SetIntellect(1); }, "Вы уверены?"},
+             {[&] { game->SetIntellect(TStrength::Low); }, "Вы уверены?"},
              {[&] { game->SetRegim(2); }, "Вы уверены?"},
          }) {
         ask(); // answered No
         EXPECT_EQ(view.questions.back(), text);
         EXPECT_EQ(game->CurrentR(), recorded) << text.toStdString();
     }
-    EXPECT_EQ(game->Intellect(), 3);
+    EXPECT_EQ(game->Intellect(), TStrength::High);
     EXPECT_EQ(view.intellect, 3);
     EXPECT_EQ(game->Regim(), 1);
 
@@ -338,7 +338,7 @@ TEST_F(Controller, ComplicationGivesTheHandicapToTheLowerRating) {
         saved.S3R = c.s3;
         saved.S4R = c.s4;
         ASSERT_TRUE(game->ShowLoadedGame(saved));
-        game->StartGame(1);
+        game->StartGame(TSide::First);
         const TDiscCounts counts = CountDiscs(Board());
         EXPECT_EQ(counts.Total(), 4 + c.discs);
         if (c.discs > 0) {
@@ -354,37 +354,92 @@ TEST_F(Controller, NothingTouchesTheGameDuringASearchAndCloseWaitsForIt) {
     Click("D3");
     view.Redraw();
     const TField afterHuman = Board();
-    bool closeAsked = false;
-    int calls = 0;
-    view.onProcessEvents = [&] {
-        ++calls;
-        EXPECT_TRUE(view.busy);
-        game->CellClick(3, 3);
-        game->PassMove();
-        game->StartGame(1);
-        game->StepBack();
-        game->SetIntellect(1);
-        if (!closeAsked) {
-            EXPECT_FALSE(game->MayClose());
-            closeAsked = true;
-        }
-    };
+    view.holdSearches = true;
     view.Fire(TGameTimer::ComputerPause);
-    EXPECT_GT(calls, 0);
+    ASSERT_TRUE(view.SearchPending());
+    EXPECT_TRUE(view.busy);
+    EXPECT_TRUE(game->Blocked());
+    // Everything the window or a timer can do while the worker searches.
+    game->CellClick(3, 3);
+    game->PassMove();
+    game->StartGame(TSide::First);
+    game->StepBack();
+    game->ToBegin();
+    game->ResetCommand();
+    game->SetIntellect(TStrength::Low);
+    game->SetRegim(2);
+    EXPECT_FALSE(game->ShowLoadedGame(game->SavedGame()));
+    view.Fire(TGameTimer::Clock2);
+    view.Fire(TGameTimer::PassBlink);
+    EXPECT_EQ(Board(), afterHuman);
+    EXPECT_EQ(view.searches.size(), 1u) << "no search may start inside another";
+    EXPECT_FALSE(game->MayClose());
+
+    ASSERT_TRUE(view.FinishSearch());
     EXPECT_TRUE(view.closeDeferred);
     EXPECT_FALSE(view.busy);
     // The search's move was dropped, nothing else happened meanwhile.
     EXPECT_EQ(Board(), afterHuman);
     EXPECT_EQ(game->CurrentR(), 1);
-    EXPECT_EQ(game->Intellect(), 3);
+    EXPECT_EQ(game->Intellect(), TStrength::High);
+    EXPECT_EQ(game->Regim(), 1);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(view.questions.empty());
+}
+
+// A result that arrives after the game it was searched for has gone (a
+// stale generation) is dropped, and a search answers only its own job.
+TEST_F(Controller, SearchesSeeACopyAndAStaleResultIsDropped) {
+    Start({.Intellect = 3});
+    Click("D3");
+    view.Redraw();
+    view.holdSearches = true;
+    view.Fire(TGameTimer::ComputerPause);
+    ASSERT_TRUE(view.SearchPending());
+    const TSearchJob job = view.searches.back();
+    EXPECT_EQ(job.State.GameBoard, Board());
+    EXPECT_EQ(job.Type, TSearchType::LookAhead);
+    EXPECT_EQ(job.State.SideToMove, 0);
+
+    // An answer stamped with another generation changes nothing.
+    TSearchJob other = job;
+    other.Generation += 7;
+    other.State.GameBoard =
+        test::Picture("-------- -------- -------- ---111-- ---12--- -------- -------- --------");
+    view.Deliver(RunSearch(other));
+    EXPECT_TRUE(game->Blocked());
+    EXPECT_EQ(game->CurrentR(), 1);
+    EXPECT_EQ(Board(), job.State.GameBoard);
+    ASSERT_TRUE(view.FinishSearch());
+    EXPECT_EQ(game->CurrentR(), 2);
+    EXPECT_FALSE(game->Blocked());
+}
+
+TEST_F(Controller, WorkWaitsForTheSearchAndRunsInOrder) {
+    Start({.Intellect = 3});
+    Click("D3");
+    view.Redraw();
+    view.holdSearches = true;
+    view.Fire(TGameTimer::ComputerPause);
+    std::vector<int> order;
+    game->WhenIdle([&] { order.push_back(game->CurrentR()); });
+    game->WhenIdle([&] { order.push_back(10 + game->CurrentR()); });
+    EXPECT_TRUE(order.empty());
+    ASSERT_TRUE(view.FinishSearch());
+    // After the computer's move, in the order given.
+    EXPECT_EQ(order, (std::vector<int>{2, 12}));
+    game->WhenIdle([&] { order.push_back(-1); });
+    EXPECT_EQ(order.back(), -1); // nothing runs: at once
 }
 
 TEST_F(Controller, HintWindowIsGatedLikeTheBoardAndPlaysItsMoveLikeAClick) {
     Start({.Regim = 2, .Intellect = 1});
     ASSERT_TRUE(game->MayOpenHintWindow());
-    ASSERT_TRUE(game->Search(3)); // the window's search, at the high strength whatever the level
+    // The window's search, at the high strength whatever the level.
+    bool answered = false;
+    game->Search(TSearchType::LookAhead, [&](bool alive) { answered = alive; });
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(view.searches.back().Type, TSearchType::LookAhead);
     const int column = game->State().MoveColumn;
     const int row = game->State().MoveRow;
     game->PlayHintMove();
@@ -428,16 +483,15 @@ TEST_F(Controller, RedrawEndingDuringASearchHandsOverAfterIt) {
     const int cell = FirstLegalCell();
     game->CellClick(ColumnOf(cell), RowOf(cell)); // side 1 again; its redraw is still to come
     ASSERT_TRUE(game->OnShow1());
-    std::uint8_t sideSeen = 2;
-    view.onProcessEvents = [&] {
-        view.Redraw(); // the event loop finishes the redraw inside the search
-        sideSeen = game->State().SideToMove;
-    };
-    ASSERT_TRUE(game->Search(3));
-    EXPECT_EQ(sideSeen, 0);       // HumanMove already set it...
-    EXPECT_TRUE(game->OnShow1()); // ...but the hand-over waits for the search
-    view.onProcessEvents = nullptr;
+    view.holdSearches = true;
+    bool answered = false;
+    game->Search(TSearchType::LookAhead, [&](bool alive) { answered = alive; });
+    view.Redraw(); // the event loop finishes the redraw while the worker searches
+    EXPECT_EQ(game->State().SideToMove, 0); // HumanMove already set it...
+    EXPECT_TRUE(game->OnShow1());           // ...but the hand-over waits for the search
+    view.holdSearches = false;
     view.Settle();
+    EXPECT_TRUE(answered);
     EXPECT_FALSE(game->OnShow1());
     EXPECT_TRUE(game->CanAct());
 }
@@ -453,9 +507,9 @@ TEST_F(Controller, ClocksTickOnlyForTheSideToMove) {
     EXPECT_TRUE(view.Running(TGameTimer::Clock2));
     view.Fire(TGameTimer::Clock2);
     EXPECT_EQ(view.clocks[1], "0:00:01");
-    EXPECT_EQ(game->ClockSeconds(1), 2);
+    EXPECT_EQ(game->ClockSeconds(TSide::First), 2);
 
-    game->StartGame(1);
+    game->StartGame(TSide::First);
     EXPECT_EQ(view.clocks[0], "0:00:00");
     EXPECT_EQ(view.clocks[1], "0:00:00");
 }

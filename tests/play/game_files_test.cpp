@@ -147,8 +147,8 @@ TEST_F(GameFilesTest, TemporaryGameResumesAndIsDeleted) {
     EXPECT_EQ(path, dir.filePath("data/Kvo/Dorvane/onlydorvanetemp.dvn"));
     EXPECT_TRUE(IsTemporaryGameFile(path));
     EXPECT_FALSE(IsTemporaryGameFile(dir.filePath("onlydorvanetemp.dvn.bak")));
-    for (const char* game : {"/g/a.dvn", "/g/B.DVN", "/g/c.Dvn", "/g/x.tar.dvn"})
-        EXPECT_TRUE(IsSavedGamePath(game)) << game;
+    for (const char* file : {"/g/a.dvn", "/g/B.DVN", "/g/c.Dvn", "/g/x.tar.dvn"})
+        EXPECT_TRUE(IsSavedGamePath(file)) << file;
     for (const char* other : {"/g/a.mp3", "/g/dvn", "/g/a.dvn.mp3", "/g/a.dvnx", "/g/.dvn/a"})
         EXPECT_FALSE(IsSavedGamePath(other)) << other;
 

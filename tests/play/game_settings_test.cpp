@@ -1,6 +1,9 @@
 #include "fake_game_view.h"
 #include "game/random.h"
+#include "core/shell_settings.h"
+#include "music/music_settings.h"
 #include "play/game_settings.h"
+#include "play/recent_files.h"
 #include "shell/settings_store.h"
 #include "shell/settings_text.h"
 
@@ -17,9 +20,13 @@ protected:
     QTemporaryDir dir;
     QString path = dir.filePath("Kvo/Dorvane.conf");
     SettingsStore store{path};
-    TGameSettingsContext context{"/usr/share/dorvane/Sound", "/home/me", true, false};
+    TGameSettingsContext context{false};
+    TShellContext shellContext{true};
+    TMusicContext musicContext{"/usr/share/dorvane/Sound", "/home/me"};
 
     TGameSettings Read() { return ReadGameSettings(store, context); }
+    TShellSettings ReadShell() { return ShellSettingsSchema().Read(store, shellContext); }
+    TMusicSettings ReadMusic() { return MusicSettingsSchema().Read(store, musicContext); }
     QStringList StoredNames() {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) return {};
@@ -34,27 +41,56 @@ protected:
 
 TEST_F(GameSettingsTest, FirstRunGivesEveryDefault) {
     const TGameSettings s = Read();
-    EXPECT_EQ(s.Player1, "Зеленые");
-    EXPECT_EQ(s.Player2, "Синие");
-    EXPECT_EQ(s.Intellect, 2);
-    EXPECT_EQ(s.Regime, 1);
-    EXPECT_TRUE(s.Help);
-    EXPECT_EQ(s.TextureOfField, 3);
-    EXPECT_EQ(s.TextureOfFon, 1);
-    EXPECT_TRUE(s.SoundMove && !s.SoundBegin && !s.SoundEnd);
-    EXPECT_TRUE(s.SelectionAccidental && s.PlayMusic && !s.MusicAddSub && !s.ShowListMusic);
-    EXPECT_EQ(s.DirOfMusic, "/usr/share/dorvane/Sound");
-    EXPECT_EQ(s.SColor[0], 0xFFFFFF);
-    EXPECT_EQ(s.SColor[2], 0xFF0000); // blue in the stored layout
-    EXPECT_EQ(s.SColor[3], 0x0000FF); // red
-    EXPECT_EQ(s.SColor[6], 0x008000); // green
-    EXPECT_EQ(s.SPlayer2, "Красные");
-    EXPECT_EQ(s.SFigure, (std::array<qint32, 4>{1, 3, 0, 2}));
-    EXPECT_TRUE(s.SPaths.isEmpty());
-    EXPECT_EQ(s.ColorScheme, 2);
-    EXPECT_TRUE(s.ShowGrid && s.ShowCoordinates && s.ControlPanel);
-    EXPECT_TRUE(s.RecentFiles.MenuItems().isEmpty());
+    EXPECT_EQ(s.Names, (TPlayerNames{"Зеленые", "Синие"}));
+    EXPECT_EQ(s.Game.Intellect, 2);
+    EXPECT_EQ(s.Game.Regim, 1);
+    EXPECT_TRUE(s.Game.HintOn);
+    EXPECT_FALSE(s.Game.GoFast || s.Game.Complication);
+    EXPECT_EQ(s.Look.TextureOfField, 3);
+    EXPECT_EQ(s.Look.TextureOfFon, 1);
+    EXPECT_TRUE(s.Look.SoundMove && !s.Look.SoundBegin && !s.Look.SoundEnd);
+    EXPECT_EQ(s.Custom.Colors[0], 0xFFFFFF);
+    EXPECT_EQ(s.Custom.Colors[2], 0xFF0000); // blue in the stored layout
+    EXPECT_EQ(s.Custom.Colors[3], 0x0000FF); // red
+    EXPECT_EQ(s.Custom.Colors[6], 0x008000); // green
+    EXPECT_EQ(s.Custom.Player2, "Красные");
+    EXPECT_EQ(s.Custom.Figures, (std::array<qint32, 4>{1, 3, 0, 2}));
+    EXPECT_TRUE(s.Custom.Paths.isEmpty());
+    EXPECT_EQ(s.Look.ColorScheme, 2);
+    EXPECT_TRUE(s.Look.ShowGrid && s.Look.ShowCoordinates && s.Look.ControlPanel);
+    EXPECT_FALSE(s.Look.StyleButton || s.Look.StayOnTop || s.Look.LoadField);
+    // The defaults without a store are the same as a first run's reading.
+    const TGameSettings defaults = DefaultGameSettings();
+    EXPECT_EQ(defaults.Names, s.Names);
+    EXPECT_EQ(defaults.Game.HintOn, s.Game.HintOn);
+    EXPECT_EQ(defaults.Custom.Colors, s.Custom.Colors);
+
+    const TMusicSettings music = ReadMusic();
+    EXPECT_TRUE(music.SelectionAccidental && music.PlayMusic);
+    EXPECT_FALSE(music.MusicAddSub || music.ShowListMusic);
+    EXPECT_EQ(music.DirOfMusic, "/usr/share/dorvane/Sound");
+    const TShellSettings shell = ReadShell();
+    EXPECT_FALSE(shell.MinimizeToTray || shell.StartStandard);
+    EXPECT_TRUE(shell.ReStart);        // a first run counts as a restart
     EXPECT_FALSE(QFile::exists(path)); // reading writes nothing
+}
+
+// Every stored name is declared once across the groups that the exit writes
+// together, so no two tables can disagree about one value.
+TEST_F(GameSettingsTest, EachValueIsDeclaredOnce) {
+    QStringList names;
+    for (const auto& entry : GameSettingsSchema().Entries())
+        names << entry.Name.toLower();
+    for (const auto& entry : ShellSettingsSchema().Entries())
+        names << entry.Name.toLower();
+    for (const auto& entry : MusicSettingsSchema().Entries())
+        names << entry.Name.toLower();
+    for (int slot = 1; slot <= TRecentFiles::kSlots; ++slot)
+        names << QStringLiteral("file%1").arg(slot);
+    QStringList unique = names;
+    unique.removeDuplicates();
+    EXPECT_EQ(unique.size(), names.size()) << names.join(' ').toStdString();
+    EXPECT_GT(names.size(), 50);
 }
 
 TEST_F(GameSettingsTest, StoredValuesAreCorrected) {
@@ -65,19 +101,19 @@ TEST_F(GameSettingsTest, StoredValuesAreCorrected) {
         qint32 expected;
     };
     const Case cases[] = {
-        {"Regime", "0", [](auto& s) { return s.Regime; }, 1},
-        {"Regime", "7", [](auto& s) { return s.Regime; }, 2},
-        {"Intellect", "7", [](auto& s) { return s.Intellect; }, 7},
-        {"TextureOfField", "0", [](auto& s) { return s.TextureOfField; }, 1},
-        {"TextureOfField", "9", [](auto& s) { return s.TextureOfField; }, 5},
-        {"TextureOfField", "256", [](auto& s) { return s.TextureOfField; }, 1},
-        {"TextureOfField", "260", [](auto& s) { return s.TextureOfField; }, 4},
-        {"TextureOfFon", "-1", [](auto& s) { return s.TextureOfFon; }, 5},
-        {"ColorScheme", "3", [](auto& s) { return s.ColorScheme; }, 3},
-        {"ColorScheme", "5", [](auto& s) { return s.ColorScheme; }, 1},
-        {"ColorScheme", "0", [](auto& s) { return s.ColorScheme; }, 1},
-        {"Help", "0", [](auto& s) { return qint32(s.Help); }, 0},
-        {"Help", "yes", [](auto& s) { return qint32(s.Help); }, 1},
+        {"Regime", "0", [](auto& s) { return s.Game.Regim; }, 1},
+        {"Regime", "7", [](auto& s) { return s.Game.Regim; }, 2},
+        {"Intellect", "7", [](auto& s) { return s.Game.Intellect; }, 7},
+        {"TextureOfField", "0", [](auto& s) { return s.Look.TextureOfField; }, 1},
+        {"TextureOfField", "9", [](auto& s) { return s.Look.TextureOfField; }, 5},
+        {"TextureOfField", "256", [](auto& s) { return s.Look.TextureOfField; }, 1},
+        {"TextureOfField", "260", [](auto& s) { return s.Look.TextureOfField; }, 4},
+        {"TextureOfFon", "-1", [](auto& s) { return s.Look.TextureOfFon; }, 5},
+        {"ColorScheme", "3", [](auto& s) { return s.Look.ColorScheme; }, 3},
+        {"ColorScheme", "5", [](auto& s) { return s.Look.ColorScheme; }, 1},
+        {"ColorScheme", "0", [](auto& s) { return s.Look.ColorScheme; }, 1},
+        {"Help", "0", [](auto& s) { return qint32(s.Game.HintOn); }, 0},
+        {"Help", "yes", [](auto& s) { return qint32(s.Game.HintOn); }, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "=" + c.stored);
@@ -97,20 +133,21 @@ TEST_F(GameSettingsTest, TextValuesAndTheirConditions) {
     store.RegWriteBool("MinimizeToTray", true);
     store.RegWriteBool("StayOnTop", true);
     TGameSettings s = Read();
-    EXPECT_EQ(s.Player1, "Зеленые");
-    EXPECT_EQ(s.Player2, "Вася");
-    EXPECT_EQ(s.Background, ""); // LoadBackground is off
-    EXPECT_EQ(s.Field, "/pictures/wood.jpg");
-    EXPECT_EQ(s.DirOfMusic, "/mu");
-    EXPECT_TRUE(s.MinimizeToTray);
-    EXPECT_FALSE(s.StayOnTop); // only read in the standard window mode
+    EXPECT_EQ(s.Names.Player1, "Зеленые");
+    EXPECT_EQ(s.Names.Player2, "Вася");
+    EXPECT_EQ(s.Look.Background, ""); // LoadBackground is off
+    EXPECT_EQ(s.Look.Field, "/pictures/wood.jpg");
+    EXPECT_EQ(ReadMusic().DirOfMusic, "/mu");
+    EXPECT_TRUE(ReadShell().MinimizeToTray);
+    EXPECT_FALSE(s.Look.StayOnTop); // only read in the standard window mode
 
     store.RegWriteString("DirOfMusic", "/x");
-    context = {"/usr/share/dorvane/Sound", "/home/me", false, true};
+    context.startStandard = true;
+    shellContext.trayAvailable = false;
     s = Read();
-    EXPECT_EQ(s.DirOfMusic, "/home/me"); // under 3 characters: the current folder
-    EXPECT_FALSE(s.MinimizeToTray);      // no tray
-    EXPECT_TRUE(s.StayOnTop);
+    EXPECT_EQ(ReadMusic().DirOfMusic, "/home/me"); // under 3 characters: the current folder
+    EXPECT_FALSE(ReadShell().MinimizeToTray);      // no tray
+    EXPECT_TRUE(s.Look.StayOnTop);
 }
 
 TEST_F(GameSettingsTest, AddedPicturesSkipShortEntriesAndStayBounded) {
@@ -118,31 +155,40 @@ TEST_F(GameSettingsTest, AddedPicturesSkipShortEntriesAndStayBounded) {
     store.RegWriteString("SPath0", "/p/a.bmp");
     store.RegWriteString("SPath1", "a.b");
     store.RegWriteString("SPath3", "/p/d.bmp");
-    EXPECT_EQ(Read().SPaths, QStringList({"/p/a.bmp", "/p/d.bmp"}));
+    EXPECT_EQ(Read().Custom.Paths, QStringList({"/p/a.bmp", "/p/d.bmp"}));
     store.RegWriteInteger("SPathCount", 2000000000); // damaged: must not read for ever
     store.RegWriteString("SPath300", "/p/far.bmp");
-    EXPECT_EQ(Read().SPaths, QStringList({"/p/a.bmp", "/p/d.bmp"}));
+    EXPECT_EQ(Read().Custom.Paths, QStringList({"/p/a.bmp", "/p/d.bmp"}));
     store.RegWriteInteger("SPathCount", -3);
-    EXPECT_TRUE(Read().SPaths.isEmpty());
+    EXPECT_TRUE(Read().Custom.Paths.isEmpty());
 }
 
 TEST_F(GameSettingsTest, ExitWritesInItsOrderAndReadsBack) {
-    TGameSettings s;
-    s.LoadBackground = true;
-    s.Background = "/pictures/sky.jpg";
-    s.Intellect = 3;
-    s.Regime = 2;
-    s.TextureOfField = 5;
-    s.ColorScheme = 3;
-    s.Help = false;
-    s.SoundEnd = true;
-    s.MinimizeToTray = true;
-    s.DirOfMusic = "/home/me/Music";
+    TGameSettings s = DefaultGameSettings();
+    s.Look.LoadBackground = true;
+    s.Look.Background = "/pictures/sky.jpg";
+    s.Game.Intellect = 3;
+    s.Game.Regim = 2;
+    s.Look.TextureOfField = 5;
+    s.Look.ColorScheme = 3;
+    s.Game.HintOn = false;
+    s.Look.SoundEnd = true;
     s.Position = {-40, 25};
-    s.RecentFiles.Add("/games/one.dvn");
+    TShellSettings shell = ShellSettingsSchema().Defaults();
+    shell.MinimizeToTray = true;
+    TMusicSettings music = MusicSettingsSchema().Defaults(musicContext);
+    music.DirOfMusic = "/home/me/Music";
+    TRecentFiles recent;
+    recent.Add("/games/one.dvn");
     store.RegWriteString("File2", "/games/stale.dvn");
-    store.RegWriteString("Background", s.Background); // written when loaded, not at exit
-    WriteGameSettingsAtExit(store, s);
+    WriteGameSettingNow(store, s, "Background"); // written when loaded, not at exit
+    {
+        const TSettingsBatch batch(store);
+        WriteGameSettingsAtExit(store, s);
+        ShellSettingsSchema().WriteAtExit(store, shell);
+        recent.Write(store);
+        MusicSettingsSchema().WriteAtExit(store, music);
+    }
 
     // "File2" was emptied, so its value is gone.
     const QStringList expected = {
@@ -155,68 +201,62 @@ TEST_F(GameSettingsTest, ExitWritesInItsOrderAndReadsBack) {
     EXPECT_EQ(StoredNames(), expected);
 
     const TGameSettings back = Read();
-    EXPECT_TRUE(back.LoadBackground);
-    EXPECT_EQ(back.Background, s.Background);
-    EXPECT_EQ(back.Intellect, 3);
-    EXPECT_EQ(back.Regime, 2);
-    EXPECT_EQ(back.TextureOfField, 5);
-    EXPECT_EQ(back.ColorScheme, 3);
-    EXPECT_FALSE(back.Help);
-    EXPECT_TRUE(back.SoundEnd);
-    EXPECT_TRUE(back.MinimizeToTray);
-    EXPECT_EQ(back.DirOfMusic, s.DirOfMusic);
-    EXPECT_EQ(back.RecentFiles.Slot(1), "/games/one.dvn");
+    EXPECT_TRUE(back.Look.LoadBackground);
+    EXPECT_EQ(back.Look.Background, s.Look.Background);
+    EXPECT_EQ(back.Game.Intellect, 3);
+    EXPECT_EQ(back.Game.Regim, 2);
+    EXPECT_EQ(back.Look.TextureOfField, 5);
+    EXPECT_EQ(back.Look.ColorScheme, 3);
+    EXPECT_FALSE(back.Game.HintOn);
+    EXPECT_TRUE(back.Look.SoundEnd);
+    EXPECT_TRUE(ReadShell().MinimizeToTray);
+    EXPECT_EQ(ReadMusic().DirOfMusic, music.DirOfMusic);
+    TRecentFiles recentBack;
+    recentBack.Read(store);
+    EXPECT_EQ(recentBack.Slot(1), "/games/one.dvn");
     EXPECT_EQ(store.RegReadInteger("Left", 0), -40);
 }
 
-TEST_F(GameSettingsTest, ControllerStartsFromTheSettingsAndHandsThemBack) {
-    TGameSettings s;
-    s.Regime = 2;
-    s.Intellect = 3;
-    s.Help = false;
-    s.Complication = true;
-    s.Player1 = "Аня";
-    s.SPlayer1 = "Свои";
-    TGameOptions options = GameOptionsFrom(s);
-    EXPECT_EQ(options.Regim, 2);
-    EXPECT_EQ(options.Intellect, 3);
-    EXPECT_FALSE(options.HintOn);
-    EXPECT_TRUE(options.Complication);
-    EXPECT_EQ(options.SideName1, "Аня");
-    EXPECT_EQ(options.SideName2, "Синие");
-    s.ColorScheme = 3;
-    s.Intellect = 9;
-    options = GameOptionsFrom(s);
-    EXPECT_EQ(options.SideName1, "Свои");
-    EXPECT_EQ(options.SideName2, "Красные");
-
+// The controller works on the settings' own options: what it changes is
+// what the exit writes, and an unknown stored level stays unless a level is
+// picked.
+TEST_F(GameSettingsTest, ControllerChangesTheSettingsInPlace) {
+    store.RegWriteInteger("Intellect", 9);
+    store.RegWriteInteger("Regime", 2);
+    store.RegWriteBool("Complication", true);
+    TGameSettings s = Read();
     test::TFakeGameView view;
     TScriptedRandom random;
-    TGameController game(view, random, options);
-    EXPECT_EQ(game.Intellect(), 2); // an unknown strength plays as the average one
+    TGameController game(view, view, random, s.Game, s.Names);
+    view.controller = &game;
+    game.Initialize();
+    EXPECT_EQ(game.Intellect(), TStrength::Average); // an unknown strength plays as the average one
+    EXPECT_EQ(view.intellect, 0);                    // and no level is checked
+    EXPECT_EQ(game.Regim(), 2);
+    EXPECT_TRUE(game.Complication());
     game.SetGoFast(true);
-    TGameSettings back;
-    TakeGameOptions(back, game);
-    EXPECT_EQ(back.Regime, 2);
-    EXPECT_EQ(back.Intellect, 2);
-    EXPECT_TRUE(back.GoFast);
-    EXPECT_TRUE(back.Complication);
-    EXPECT_FALSE(back.Help);
+    game.SetHintOn(false);
+    EXPECT_TRUE(s.Game.GoFast);
+    EXPECT_FALSE(s.Game.HintOn);
+    EXPECT_EQ(s.Game.Intellect, 9);
+    game.SetIntellect(TStrength::Average); // the level in force, picked
+    EXPECT_EQ(s.Game.Intellect, 2);
+    EXPECT_TRUE(view.questions.empty());
 }
 
 TEST_F(GameSettingsTest, CustomSchemeWritesEveryValue) {
-    TGameSettings s;
-    s.SColor[7] = StoredColor(1, 2, 3);
-    s.SPlayer1 = "Свои";
-    s.SFigure = {4, 0, 1, 2};
-    s.SPaths = {"/p/a.bmp", "/p/b.bmp"};
-    WriteCustomScheme(store, s);
+    TCustomScheme scheme = DefaultGameSettings().Custom;
+    scheme.Colors[7] = StoredColor(1, 2, 3);
+    scheme.Player1 = "Свои";
+    scheme.Figures = {4, 0, 1, 2};
+    scheme.Paths = {"/p/a.bmp", "/p/b.bmp"};
+    WriteCustomScheme(store, scheme);
     const TGameSettings back = Read();
-    EXPECT_EQ(back.SColor, s.SColor);
-    EXPECT_EQ(back.SColor[7], 0x030201);
-    EXPECT_EQ(back.SPlayer1, "Свои");
-    EXPECT_EQ(back.SFigure, s.SFigure);
-    EXPECT_EQ(back.SPaths, s.SPaths);
+    EXPECT_EQ(back.Custom.Colors, scheme.Colors);
+    EXPECT_EQ(back.Custom.Colors[7], 0x030201);
+    EXPECT_EQ(back.Custom.Player1, "Свои");
+    EXPECT_EQ(back.Custom.Figures, scheme.Figures);
+    EXPECT_EQ(back.Custom.Paths, scheme.Paths);
 }
 
 TEST_F(GameSettingsTest, AllByDefaultKeepsOnlyTheInstallersValues) {
@@ -226,7 +266,7 @@ TEST_F(GameSettingsTest, AllByDefaultKeepsOnlyTheInstallersValues) {
     store.RegWriteInteger("Intellect", 3);
     store.RegWriteList("Music", {"/m/a.mp3"}, 0);
     EraseAllSettingsKeepingInstallerValues(store);
-    EXPECT_EQ(Read().Intellect, 2);
+    EXPECT_EQ(Read().Game.Intellect, 2);
     QStringList list;
     EXPECT_FALSE(store.RegReadList("Music", list, 0));
     EXPECT_EQ(store.RegReadString("", ""), "C:\\Program Files\\Dorvane");

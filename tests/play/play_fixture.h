@@ -19,10 +19,14 @@ protected:
     // diagonal (D5, E4 side 1; D4, E5 side 2) and every search is repeatable.
     TScriptedRandom random;
     TFakeGameView view;
+    TGameOptions storedOptions; // the settings' copy the controller works on
     std::unique_ptr<TGameController> game;
 
-    void Start(const TGameOptions& options = {}) {
-        game = std::make_unique<TGameController>(view, random, options);
+    // A zero level plays as the average one; the names are the default ones.
+    void Start(const TGameOptions& given = {}) {
+        storedOptions = given;
+        game = std::make_unique<TGameController>(view, view, random, storedOptions,
+                                                 TPlayerNames{"Зеленые", "Синие"});
         view.controller = game.get();
         game->Initialize();
         view.Settle();
@@ -39,7 +43,7 @@ protected:
         saved.March.Fields[0] = Picture(picture);
         saved.March.Who[0] =
             OtherSide(sideToMove); // resuming at 0 gives the move to the other side
-        saved.Intellect = game->Intellect();
+        saved.Intellect = std::uint8_t(StoredStrength(game->Intellect()));
         saved.Regim = game->Regim();
         ASSERT_TRUE(game->ShowLoadedGame(saved));
         game->ResumePlay();

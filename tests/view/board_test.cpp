@@ -1,6 +1,6 @@
 // The board's hit testing and the shadowed label's drawing.
 #include "view/boardwidget.h"
-#include "view/kvolabel.h"
+#include "widgets/kvolabel.h"
 
 #include <QImage>
 #include <QTest>
@@ -89,8 +89,5 @@ void TBoardTest::labelTakesAmpersandAsAcceleratorOnlyWhenAsked() {
 
 } // namespace dorvane::test
 
-QObject* MakeBoardTest() {
-    return new dorvane::test::TBoardTest;
-}
-
+QTEST_MAIN(dorvane::test::TBoardTest)
 #include "board_test.moc"

@@ -16,7 +16,7 @@ TEST(ColorScheme, BuiltinSchemesTakeTheirColoursAndTheBuiltinNames) {
         {1, QColor(0, 128, 0), QColor(0, 0, 255), kWindow},
         {2, QColor(0, 255, 0), QColor(0, 255, 255), QColor(0, 0, 0)},
     };
-    TCustomScheme custom;
+    TCustomScheme custom = DefaultGameSettings().Custom;
     custom.Figures = {3, 2, 1, 0};
     const TPlayerNames names{QStringLiteral("Аня"), QStringLiteral("Боря")};
     for (const TCase& c : cases) {
@@ -40,7 +40,7 @@ TEST(ColorScheme, BuiltinSchemesTakeTheirColoursAndTheBuiltinNames) {
 }
 
 TEST(ColorScheme, CustomSchemeDefaultsAreBlueAgainstRed) {
-    const TColorScheme s = ApplyScheme(3, TCustomScheme{}, TPlayerNames{}, kWindow, 4);
+    const TColorScheme s = ApplyScheme(3, DefaultGameSettings().Custom, TPlayerNames{}, kWindow, 4);
     EXPECT_EQ(s.Number, 3);
     EXPECT_EQ(s.TextColor1, QColor(255, 255, 255));
     EXPECT_EQ(s.TextColor2, QColor(255, 255, 255));
@@ -57,9 +57,9 @@ TEST(ColorScheme, CustomSchemeDefaultsAreBlueAgainstRed) {
 }
 
 TEST(ColorScheme, CustomSchemeTakesEditedValuesAndReplacesMissingFigures) {
-    TCustomScheme custom;
-    custom.Colors[0] = QColor(1, 2, 3);
-    custom.Colors[7] = QColor(7, 8, 9);
+    TCustomScheme custom = DefaultGameSettings().Custom;
+    custom.Colors[0] = StoredColor(1, 2, 3);
+    custom.Colors[7] = StoredColor(7, 8, 9);
     custom.Player1 = QStringLiteral("Я");
     custom.Figures = {5, 9, -1, 4}; // 9 and -1 name no picture of a list of six
     const TColorScheme s = ApplyScheme(3, custom, TPlayerNames{}, kWindow, 6);
@@ -70,12 +70,11 @@ TEST(ColorScheme, CustomSchemeTakesEditedValuesAndReplacesMissingFigures) {
               (std::array{5, 3, 0, 4}));
 }
 
-TEST(ColorScheme, StoredSchemeNumberKeepsOnlyDarkAndCustom) {
-    const std::pair<int, int> cases[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {5, 1}, {-2, 1}};
-    for (const auto& [stored, used] : cases)
-        EXPECT_EQ(CorrectSchemeNumber(stored), used) << stored;
-    // An unknown number applied directly is the default scheme too.
-    EXPECT_EQ(ApplyScheme(7, TCustomScheme{}, TPlayerNames{}, kWindow, 4).Number, 1);
+TEST(ColorScheme, UnknownSchemeNumberIsTheDefaultScheme) {
+    for (int n : {0, 5, -2, 7})
+        EXPECT_EQ(ApplyScheme(n, DefaultGameSettings().Custom, TPlayerNames{}, kWindow, 4).Number,
+                  1)
+            << n;
 }
 
 TEST(ColorScheme, StoredColoursKeepRedInTheLowByte) {

@@ -6,6 +6,8 @@
 #include "view/controlpanel.h"
 #include "view/helpform.h"
 
+#include "support/gated_searches.h"
+
 #include "game/engine.h"
 #include "game/position_text.h"
 
@@ -62,8 +64,8 @@ struct TSnapshot {
                 game.PlayR(),
                 game.OnShow1(),
                 game.OnShow2(),
-                driver.Form().Panel().statuses[0]->text(),
-                driver.Form().Panel().statuses[1]->text()};
+                driver.Form().Panel().Shown(TPanelBox::Status, TSide::First),
+                driver.Form().Panel().Shown(TPanelBox::Status, TSide::Second)};
     }
     bool operator==(const TSnapshot&) const = default;
 };
@@ -210,7 +212,7 @@ void THelpFormTest::openingIsGatedLikeAClickOnTheBoard() {
     // In history view, through the panel's button.
     driver.Form().FindAction(QStringLiteral("Назад"))->trigger();
     QVERIFY(!driver.Game().PlayR());
-    driver.Press(driver.Form().Panel().hintButton);
+    driver.Press(driver.Form().Panel().Button(TCommand::FindMove));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Игра остановлена!")});
 }
@@ -238,7 +240,7 @@ void THelpFormTest::searchShowsTheMoveAndForecastOfTheLookAhead() {
     // The same search on a copy of the game, with the same (zero) draws.
     TGameState oracle = before;
     TScriptedRandom zeros;
-    FindMove(oracle, zeros, 3);
+    FindMove(oracle, zeros, TSearchType::LookAhead);
     QVERIFY(oracle.MovePriority > 0);
     QCOMPARE(oracle.ForecastReady, std::uint8_t(moves == 0 ? 0 : 1));
 
@@ -264,9 +266,11 @@ void THelpFormTest::searchShowsTheMoveAndForecastOfTheLookAhead() {
         QVERIFY(form.ResultPanel()->isVisible());
         QCOMPARE(form.ResultCaption()->isVisible(), oracle.ForecastReady != 0);
         if (oracle.ForecastReady != 0) {
-            QCOMPARE(form.ScoreLine(0)->text(), driver.Game().SideName(1) + QStringLiteral(": ") +
+            QCOMPARE(form.ScoreLine(0)->text(), driver.Game().SideName(TSide::First) +
+                                                    QStringLiteral(": ") +
                                                     QString::number(oracle.ForecastCount1));
-            QCOMPARE(form.ScoreLine(1)->text(), driver.Game().SideName(0) + QStringLiteral(": ") +
+            QCOMPARE(form.ScoreLine(1)->text(), driver.Game().SideName(TSide::Second) +
+                                                    QStringLiteral(": ") +
                                                     QString::number(oracle.ForecastCount2));
         }
         QVERIFY(form.ApplyButton()->isEnabled());
@@ -363,8 +367,8 @@ void THelpFormTest::applyPlaysTheMoveLikeAClick() {
     QCOMPARE(int(hinted.Game().March().Moves[9][1]), row);
     QVERIFY(SameHistory(hinted.Game().March(), clicked.Game().March(), 10));
     QCOMPARE(hinted.TakeMessages(), clicked.TakeMessages());
-    QCOMPARE(hinted.Game().ClockRunning(1), clicked.Game().ClockRunning(1));
-    QCOMPARE(hinted.Form().Panel().hintBox->text(), clicked.Form().Panel().hintBox->text());
+    QCOMPARE(hinted.Game().ClockRunning(TSide::First), clicked.Game().ClockRunning(TSide::First));
+    QCOMPARE(hinted.Form().Panel().ShownHint(), clicked.Form().Panel().ShownHint());
 }
 
 void THelpFormTest::cancelEscapeAndClosingChangeNothing_data() {
@@ -376,7 +380,8 @@ void THelpFormTest::cancelEscapeAndClosingChangeNothing_data() {
 
 void THelpFormTest::cancelEscapeAndClosingChangeNothing() {
     QFETCH(QString, how);
-    TPlayDriver driver(Options(2, 2));
+    TGatedSearches searches;
+    TPlayDriver driver(Options(2, 2), false, &searches);
     QVERIFY(driver.WaitIdle());
     QVERIFY(PlayMoves(driver, 12));
     const TSnapshot snapshot = TSnapshot::Of(driver);
@@ -385,15 +390,18 @@ void THelpFormTest::cancelEscapeAndClosingChangeNothing() {
     bool closedDuringSearch = true, escapeIgnored = false, searchedBeforeClosing = false;
     QVERIFY(WithHintWindow(driver, [&](THelpForm& form) {
         if (how == QStringLiteral("close")) {
-            // Every round of events during the search comes here.
+            // The search is held on the worker until Escape and the close
+            // have come.
+            searches.Shut();
             auto* probe = new QTimer(&form);
             probe->setInterval(0);
             QObject::connect(probe, &QTimer::timeout, &form, [&, probe] {
-                if (!form.Searching()) return;
+                if (!form.Searching() || !searches.Waiting()) return;
                 probe->stop();
                 QTest::keyClick(&form, Qt::Key_Escape);
                 escapeIgnored = form.isVisible();
                 closedDuringSearch = form.close();
+                searches.Open();
             });
             probe->start();
             searchedBeforeClosing =
@@ -420,20 +428,23 @@ void THelpFormTest::cancelEscapeAndClosingChangeNothing() {
 }
 
 void THelpFormTest::closingTheGameWindowDuringTheSearchClosesBoth() {
-    TPlayDriver driver(Options(2, 2));
+    TGatedSearches searches;
+    TPlayDriver driver(Options(2, 2), false, &searches);
     QVERIFY(driver.WaitIdle());
     QVERIFY(PlayMoves(driver, 12));
     const TSnapshot snapshot = TSnapshot::Of(driver);
 
     bool gameClosedAtOnce = true;
     bool hintGone = false;
+    searches.Shut();
     QVERIFY(WithHintWindow(driver, [&](THelpForm& form) {
         auto* probe = new QTimer(&form);
         probe->setInterval(0);
         QObject::connect(probe, &QTimer::timeout, &form, [&, probe] {
-            if (!form.Searching()) return;
+            if (!form.Searching() || !searches.Waiting()) return;
             probe->stop();
             gameClosedAtOnce = driver.Form().close();
+            searches.Open();
         });
         probe->start();
         hintGone = QTest::qWaitFor([&] { return !form.isVisible(); }, 30000);

@@ -4,14 +4,18 @@
 
 #include "game/engine.h"
 #include "view/controlpanel.h"
-#include "view/kvolabel.h"
+#include "widgets/kvolabel.h"
 #include "view/textureform.h"
+
+#include "play/saved_game_file.h"
+#include "support/gated_searches.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -77,7 +81,7 @@ TSimulatedGame FindEventfulGame(int intellect) {
             TDiscCounts counts = CountDiscs(game.GameBoard);
             if (counts.Total() == 64 || counts.side1 == 0 || counts.side2 == 0) break;
             game.SideToMove = 0;
-            FindMove(game, random, intellect);
+            FindMove(game, random, SearchTypeOf(intellect));
             game.SideToMove = 1;
             if (game.MovePriority <= 0) {
                 if (cell == 0) break;
@@ -104,6 +108,7 @@ private slots:
     void againstTheComputerWithPassAndNoMove();
     void resumingInModeOneLetsTheComputerMoveAtOnce();
     void clicksDuringASearchDoNothingAndCloseWaitsForIt();
+    void everyCommandWaitsForTheComputersSearch();
     void panelAndCoordinatesChangeTheWindow();
     void discsAppearOneByOneInVisitingOrder();
     void panelControlsReachTheGame();
@@ -149,7 +154,7 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
     }
 
     // A pass with four legal moves is refused, and the moves are marked.
-    driver.Press(panel.passButton);
+    driver.Press(panel.Button(TCommand::PassMove));
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Сейчас у Вас есть 4 хода.")});
     for (int index = 11; index <= 88; ++index)
         if (IsPlayingCell(ColumnOf(index), RowOf(index)) && start[std::size_t(index)] == 0)
@@ -179,13 +184,13 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
     }
     QVERIFY(driver.WaitIdle());
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Зеленые выиграли!")});
-    QCOMPARE(panel.scores[0]->text(), QStringLiteral("40"));
-    QCOMPARE(panel.scores[1]->text(), QStringLiteral("24"));
-    QCOMPARE(panel.overall[0]->text(), QStringLiteral("40"));
-    QCOMPARE(panel.overall[1]->text(), QStringLiteral("24"));
-    QCOMPARE(panel.ratings[0]->text(), QStringLiteral("62"));
-    QCOMPARE(panel.ratings[1]->text(), QStringLiteral("38"));
-    QCOMPARE(panel.moveCounter->text(), QStringLiteral("Ход 60 из 60"));
+    QCOMPARE(panel.Shown(TPanelBox::Score, TSide::First), QStringLiteral("40"));
+    QCOMPARE(panel.Shown(TPanelBox::Score, TSide::Second), QStringLiteral("24"));
+    QCOMPARE(panel.Shown(TPanelBox::Overall, TSide::First), QStringLiteral("40"));
+    QCOMPARE(panel.Shown(TPanelBox::Overall, TSide::Second), QStringLiteral("24"));
+    QCOMPARE(panel.Shown(TPanelBox::Rating, TSide::First), QStringLiteral("62"));
+    QCOMPARE(panel.Shown(TPanelBox::Rating, TSide::Second), QStringLiteral("38"));
+    QCOMPARE(panel.ShownMoveCounter(), QStringLiteral("Ход 60 из 60"));
     QVERIFY(!driver.Game().BeginGame());
 
     // A click on the finished game does nothing.
@@ -194,12 +199,12 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
 
     // Back five moves and forward one through the panel's buttons.
     for (int step = 0; step < 5; ++step)
-        driver.Press(panel.navigation[1]);
+        driver.Press(panel.Button(TCommand::StepBack));
     QVERIFY(driver.WaitIdle());
-    QCOMPARE(panel.moveCounter->text(), QStringLiteral("Ход 55 из 60"));
-    driver.Press(panel.navigation[3]);
+    QCOMPARE(panel.ShownMoveCounter(), QStringLiteral("Ход 55 из 60"));
+    driver.Press(panel.Button(TCommand::StepForward));
     QVERIFY(driver.WaitIdle());
-    QCOMPARE(panel.moveCounter->text(), QStringLiteral("Ход 56 из 60"));
+    QCOMPARE(panel.ShownMoveCounter(), QStringLiteral("Ход 56 из 60"));
     QVERIFY(driver.Game().State().GameBoard == driver.Game().March().Fields[56]);
     // In history view the board cannot be played.
     QCOMPARE(buttons ? board.CellButton(1, 1)->cursor().shape()
@@ -210,15 +215,15 @@ void TMainFormTest::twoHumansPlayAWholeGame() {
 
     // Back to the start: the field shows the start position again, with the
     // cells emptied by the rebuild.
-    driver.Press(panel.navigation[0]);
+    driver.Press(panel.Button(TCommand::ToBegin));
     QVERIFY(driver.WaitIdle());
     QVERIFY(driver.Game().State().GameBoard == start);
     if (!buttons)
         QVERIFY(driver.Form().Board().FieldPicture() == before);
     else
         QVERIFY(driver.Form().Board().CellButton(1, 1)->icon().isNull());
-    QVERIFY(!panel.navigation[0]->isEnabled());
-    QVERIFY(panel.navigation[4]->isEnabled());
+    QVERIFY(!panel.Button(TCommand::ToBegin)->isEnabled());
+    QVERIFY(panel.Button(TCommand::ToEnd)->isEnabled());
 }
 
 void TMainFormTest::againstTheComputerWithPassAndNoMove() {
@@ -238,7 +243,7 @@ void TMainFormTest::againstTheComputerWithPassAndNoMove() {
             continue;
         }
         // Without a legal move the pass is taken: no count of moves is shown.
-        driver.Press(panel.passButton);
+        driver.Press(panel.Button(TCommand::PassMove));
         passed = true;
         for (const QString& text : driver.messages)
             QVERIFY(!text.startsWith(QStringLiteral("Сейчас у Вас есть")));
@@ -253,8 +258,8 @@ void TMainFormTest::againstTheComputerWithPassAndNoMove() {
             said.last().endsWith(QStringLiteral("разгромлены!")) ||
             said.last() == QStringLiteral("Ничья!"));
     const TDiscCounts counts = CountDiscs(driver.Game().State().GameBoard);
-    QCOMPARE(panel.overall[0]->text(), QString::number(counts.side1));
-    QCOMPARE(panel.overall[1]->text(), QString::number(counts.side2));
+    QCOMPARE(panel.Shown(TPanelBox::Overall, TSide::First), QString::number(counts.side1));
+    QCOMPARE(panel.Shown(TPanelBox::Overall, TSide::Second), QString::number(counts.side2));
 }
 
 void TMainFormTest::resumingInModeOneLetsTheComputerMoveAtOnce() {
@@ -269,57 +274,130 @@ void TMainFormTest::resumingInModeOneLetsTheComputerMoveAtOnce() {
     QCOMPARE(driver.Game().CurrentR(), std::uint8_t(6));
 
     // Back to the position after the human's third move: the computer's turn.
-    driver.Press(panel.navigation[1]);
+    driver.Press(panel.Button(TCommand::StepBack));
     QVERIFY(driver.WaitIdle());
-    QCOMPARE(panel.moveCounter->text(), QStringLiteral("Ход 05 из 06"));
+    QCOMPARE(panel.ShownMoveCounter(), QStringLiteral("Ход 05 из 06"));
     QVERIFY(!driver.Game().PlayR());
-    QVERIFY(driver.Game().ClockRunning(1) == false);
+    QVERIFY(driver.Game().ClockRunning(TSide::First) == false);
 
-    driver.Press(panel.navigation[2]);
-    // No pause: the computer has moved before the button's click returned.
-    QCOMPARE(driver.Game().CurrentR(), std::uint8_t(6));
+    driver.Press(panel.Button(TCommand::ResumePlay));
+    // No pause: the computer's search starts at once, and its move follows
+    // as soon as the search returns.
+    QVERIFY(!driver.Game().PausePending());
+    QVERIFY(driver.Game().State().EngineBusy != 0);
+    QVERIFY(QTest::qWaitFor([&] { return driver.Game().CurrentR() == 6; }, 5000));
     QCOMPARE(driver.Game().March().Who[6], std::uint8_t(0));
     QVERIFY(driver.Game().PlayR());
     QVERIFY(driver.WaitIdle());
     QVERIFY(driver.Game().CanAct());
-    QVERIFY(!panel.navigation[2]->isEnabled());
+    QVERIFY(!panel.Button(TCommand::ResumePlay)->isEnabled());
 }
 
 void TMainFormTest::clicksDuringASearchDoNothingAndCloseWaitsForIt() {
-    TPlayDriver driver(AgainstComputer(3));
+    TGatedSearches searches;
+    TPlayDriver driver(AgainstComputer(3), false, &searches);
     QVERIFY(driver.WaitIdle());
     unsigned policy = 3;
+    // The computer's search is held on the worker while a click and a close
+    // arrive; the window's event loop runs on meanwhile.
+    searches.Shut();
     driver.ClickCell(PickMove(driver.Game().State().GameBoard, 1, policy));
-
-    // The high strength's search lets events through: a click and a close
-    // arrive while it runs.
-    bool sawSearch = false;
-    bool closedAtOnce = true;
-    bool busyCursor = false;
-    TField during{};
-    QStringList saidDuring;
-    QTimer probe;
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (sawSearch || driver.Game().State().EngineBusy == 0) return;
-        sawSearch = true;
-        busyCursor = QApplication::overrideCursor() != nullptr &&
-                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-        during = driver.Game().State().GameBoard;
-        driver.Click(1, 1);
-        driver.Click(8, 8);
-        saidDuring = driver.TakeMessages();
-        closedAtOnce = driver.Form().close();
-        QVERIFY(driver.Game().State().GameBoard == during);
-    });
-    probe.start();
-    QTRY_VERIFY_WITH_TIMEOUT(sawSearch, 20000);
-    QVERIFY(saidDuring.isEmpty());
-    QVERIFY(!closedAtOnce);
+    QTRY_VERIFY_WITH_TIMEOUT(searches.Waiting(), 20000);
+    QVERIFY(QApplication::overrideCursor() != nullptr &&
+            QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    const TField during = driver.Game().State().GameBoard;
+    driver.Click(1, 1);
+    driver.Click(8, 8);
+    QVERIFY(driver.TakeMessages().isEmpty());
+    QVERIFY(driver.Game().State().GameBoard == during);
+    QVERIFY(!driver.Form().close());
+    QVERIFY(driver.Form().isVisible());
+    searches.Open();
     QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().isVisible(), 60000);
     QCOMPARE(driver.Game().State().EngineBusy, std::uint8_t(0));
-    QVERIFY(busyCursor);
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+// What the game is, as far as any command could change it.
+struct TGameSnapshot {
+    TSavedGame saved;
+    TGameState state;
+    bool playR = false, beginGame = false, onShow1 = false, onShow2 = false;
+    int regim = 0, intellect = 0;
+
+    static TGameSnapshot Of(TGameController& game) {
+        return {game.SavedGame(), game.State(),   game.PlayR(), game.BeginGame(),
+                game.OnShow1(),   game.OnShow2(), game.Regim(), int(game.Intellect())};
+    }
+    bool operator==(const TGameSnapshot& o) const {
+        return saved == o.saved && state.GameBoard == o.state.GameBoard &&
+               state.SideToMove == o.state.SideToMove && state.MoveColumn == o.state.MoveColumn &&
+               state.MoveRow == o.state.MoveRow && playR == o.playR && beginGame == o.beginGame &&
+               onShow1 == o.onShow1 && onShow2 == o.onShow2 && regim == o.regim &&
+               intellect == o.intellect;
+    }
+};
+
+// Every command of the window, given while the computer's search runs on the
+// worker, leaves the game as it is and opens no dialog; the search's move
+// follows when the worker is let go.
+void TMainFormTest::everyCommandWaitsForTheComputersSearch() {
+    TGatedSearches searches;
+    TPlayDriver driver(AgainstComputer(3), false, &searches);
+    TMainForm& form = driver.Form();
+    int filesAsked = 0;
+    form.SetFileChooser([&](const TFileRequest&) {
+        ++filesAsked;
+        return QString();
+    });
+    QStringList dialogs;
+    QTimer failsafe; // a dialog that opens anyway is recorded and closed
+    QObject::connect(&failsafe, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialogs << modal->windowTitle();
+            modal->reject();
+        }
+    });
+    failsafe.start(20);
+    QVERIFY(driver.WaitIdle());
+    unsigned policy = 5;
+    for (int i = 0; i < 2; ++i) {
+        driver.ClickCell(PickMove(driver.Game().State().GameBoard, 1, policy));
+        QVERIFY(driver.WaitIdle());
+    }
+    const QString saved = QDir::temp().filePath(QStringLiteral("dorvane-during-search.dvn"));
+    QVERIFY(WriteSavedGameFile(saved, driver.Game().SavedGame()));
+
+    searches.Shut();
+    driver.ClickCell(PickMove(driver.Game().State().GameBoard, 1, policy));
+    QTRY_VERIFY_WITH_TIMEOUT(searches.Waiting(), 20000);
+    const TGameSnapshot before = TGameSnapshot::Of(driver.Game());
+    const int recorded = driver.Game().CurrentR();
+    driver.TakeMessages();
+
+    for (int i = 0; i < kCommandCount; ++i) {
+        const auto command = static_cast<TCommand>(i);
+        if (command == TCommand::Close) continue; // deferred: see the test above
+        QAction* action = form.Commands().Action(command);
+        action->trigger();
+        if (QAbstractButton* button = form.Panel().Button(command)) button->click();
+        QTest::qWait(1);
+        QVERIFY2(TGameSnapshot::Of(driver.Game()) == before, qPrintable(action->text()));
+        QVERIFY2(searches.Waiting(), qPrintable(action->text()));
+    }
+    form.Panel().LevelButton(TStrength::Low)->click();
+    form.OpenFile(saved);
+    QVERIFY(form.LoadGameFile(saved) == false);
+    QVERIFY(TGameSnapshot::Of(driver.Game()) == before);
+    QCOMPARE(searches.Started(), 3);
+    QCOMPARE(filesAsked, 0);
+    QCOMPARE(dialogs, QStringList());
+    QCOMPARE(driver.TakeMessages(), QStringList());
+
+    searches.Open();
+    QVERIFY(driver.WaitIdle());
+    QCOMPARE(driver.Game().CurrentR(), std::uint8_t(recorded + 1));
+    QFile::remove(saved);
 }
 
 void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
@@ -367,9 +445,16 @@ void TMainFormTest::discsAppearOneByOneInVisitingOrder() {
     options.GoFast = false;
     TPlayDriver driver(options);
     QVERIFY(driver.WaitIdle());
+    TBoardWidget& board = driver.Form().Board();
+    // Every step of the animation comes here instead of to the board's timer.
+    std::vector<std::function<void()>> steps;
+    std::vector<int> delays;
+    board.SetStepScheduler([&](int delayMs, std::function<void()> step) {
+        delays.push_back(delayMs);
+        steps.push_back(std::move(step));
+    });
     const TField start = driver.Game().State().GameBoard;
     TField after = start;
-    // Side 1's first legal cell in visiting order flips one disc.
     unsigned policy = 0;
     const int cell = PickMove(start, 1, policy);
     QVERIFY(ApplyMove(after, ColumnOf(cell), RowOf(cell), 1));
@@ -381,27 +466,29 @@ void TMainFormTest::discsAppearOneByOneInVisitingOrder() {
                 changed.push_back(CellCentre(column, row));
     QVERIFY(changed.size() >= 2);
 
-    const QImage before = driver.Form().Board().FieldPicture();
-    std::vector<qint64> seenAt(changed.size(), -1);
-    QElapsedTimer clock;
-    QTimer probe;
-    probe.setInterval(2);
-    probe.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const QImage& now = driver.Form().Board().FieldPicture();
-        for (std::size_t i = 0; i < changed.size(); ++i)
-            if (seenAt[i] < 0 && now.pixel(changed[i]) != before.pixel(changed[i]))
-                seenAt[i] = clock.elapsed();
-    });
-    clock.start();
-    probe.start();
+    const QImage before = board.FieldPicture();
+    const auto shown = [&] {
+        std::size_t count = 0;
+        while (count < changed.size() &&
+               board.FieldPicture().pixel(changed[count]) != before.pixel(changed[count]))
+            ++count;
+        for (std::size_t k = count; k < changed.size(); ++k)
+            if (board.FieldPicture().pixel(changed[k]) != before.pixel(changed[k])) return -1;
+        return int(count);
+    };
     driver.ClickCell(cell);
-    QVERIFY(driver.WaitIdle());
-    probe.stop();
-    for (std::size_t i = 0; i < changed.size(); ++i) {
-        QVERIFY(seenAt[i] >= 0);
-        if (i > 0) QVERIFY2(seenAt[i] - seenAt[i - 1] >= 140, qPrintable(QString::number(i)));
+    QTRY_COMPARE_WITH_TIMEOUT(steps.size(), std::size_t(1), 5000);
+    // One disc per step, in visiting order, each step 150 ms after the last.
+    for (std::size_t k = 0; k < changed.size(); ++k) {
+        QCOMPARE(shown(), int(k + 1));
+        QCOMPARE(steps.size(), k + 1);
+        QVERIFY(!board.Idle());
+        const std::function<void()> next = steps[k];
+        next();
     }
+    QCOMPARE(delays, std::vector<int>(changed.size(), TBoardWidget::kDiscWait));
+    QVERIFY(driver.WaitIdle());
+    QCOMPARE(steps.size(), changed.size());
 }
 
 void TMainFormTest::panelControlsReachTheGame() {
@@ -411,39 +498,39 @@ void TMainFormTest::panelControlsReachTheGame() {
     QVERIFY(driver.WaitIdle());
 
     // A double click opens the name for editing, Enter takes it over.
-    TNameBox* name = panel.names[0];
+    TNameBox* name = panel.NameBox(TSide::First);
     QTest::mouseDClick(name, Qt::LeftButton);
     QVERIFY(!name->isReadOnly());
     name->setText(QStringLiteral("Красные"));
     QTest::keyClick(name, Qt::Key_Return);
     QVERIFY(name->isReadOnly());
-    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    QCOMPARE(driver.Game().SideName(TSide::First), QStringLiteral("Красные"));
     QVERIFY(form.FindAction(QStringLiteral("Красные начинают")) != nullptr);
     // An emptied name comes back unchanged.
     QTest::mouseDClick(name, Qt::LeftButton);
     name->clear();
     QTest::mouseDClick(name, Qt::LeftButton);
     QCOMPARE(name->text(), QStringLiteral("Красные"));
-    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    QCOMPARE(driver.Game().SideName(TSide::First), QStringLiteral("Красные"));
     // The built-in schemes share the edited name.
     form.FindAction(QStringLiteral("По умолчанию"))->trigger();
-    QCOMPARE(driver.Game().SideName(1), QStringLiteral("Красные"));
+    QCOMPARE(driver.Game().SideName(TSide::First), QStringLiteral("Красные"));
     QCOMPARE(name->text(), QStringLiteral("Красные"));
 
     // The level group: "Высокий" is item 0, level 3; the menu follows.
-    driver.Press(panel.levels[0]);
-    QCOMPARE(driver.Game().Intellect(), std::uint8_t(3));
+    driver.Press(panel.LevelButton(TStrength::High));
+    QCOMPARE(driver.Game().Intellect(), TStrength::High);
     QVERIFY(form.FindAction(QStringLiteral("Высокий"))->isChecked());
     QVERIFY(!form.FindAction(QStringLiteral("Средний"))->isChecked());
 
     // The hint's check box and menu item are one setting.
     const bool hint = driver.Game().HintOn();
-    driver.Press(panel.hintCheck);
+    driver.Press(panel.HintCheck());
     QCOMPARE(driver.Game().HintOn(), !hint);
     QCOMPARE(form.FindAction(QStringLiteral("Подсказка"))->isChecked(), !hint);
     form.FindAction(QStringLiteral("Подсказка"))->trigger();
     QCOMPARE(driver.Game().HintOn(), hint);
-    QCOMPARE(panel.hintCheck->isChecked(), hint);
+    QCOMPARE(panel.HintCheck()->isChecked(), hint);
     QVERIFY(driver.WaitIdle());
 
     // Choosing the style already in use changes nothing.
@@ -532,8 +619,5 @@ void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {
 
 } // namespace dorvane::test
 
-QObject* MakeMainFormTest() {
-    return new dorvane::test::TMainFormTest;
-}
-
+QTEST_MAIN(dorvane::test::TMainFormTest)
 #include "mainform_test.moc"

@@ -9,11 +9,15 @@
 
 namespace dorvane::test {
 
-TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton) {
-    TLookOptions look;
-    look.StyleButton = styleButton;
-    look.SoundMove = false;
-    form_ = std::make_unique<TMainForm>(random_, game, look);
+TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton, TSearchRunner* searches) {
+    TGameSettings settings = DefaultGameSettings();
+    settings.Game = game;
+    // Options left zero mean the stored defaults.
+    if (game.Regim == 0) settings.Game.Regim = DefaultGameSettings().Game.Regim;
+    if (game.Intellect == 0) settings.Game.Intellect = DefaultGameSettings().Game.Intellect;
+    settings.Look.StyleButton = styleButton;
+    settings.Look.SoundMove = false;
+    form_ = std::make_unique<TMainForm>(random_, settings, searches);
     form_->Messages().SetResponder([this](TMessageKind kind, const QString& text) {
         messages << text;
         if (kind != TMessageKind::Question || answers.empty()) return true;

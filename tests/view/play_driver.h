@@ -9,13 +9,16 @@
 
 #include <memory>
 
-class QAbstractButton;
 #include <vector>
+
+class QAbstractButton;
 
 namespace dorvane::test {
 
 struct TPlayDriver {
-    explicit TPlayDriver(const TGameOptions& game, bool styleButton = false);
+    // searches: the window's search runner; none, its own worker thread.
+    explicit TPlayDriver(const TGameOptions& game, bool styleButton = false,
+                         TSearchRunner* searches = nullptr);
 
     TRandomSource& Random() { return random_; }
     TMainForm& Form() { return *form_; }

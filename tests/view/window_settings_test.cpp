@@ -14,8 +14,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -38,40 +36,31 @@ struct TWindow {
             return kind != TMessageKind::Question || answer;
         });
         form.show();
+        // The window's first hint search runs on the worker; commands wait
+        // for it as a player's would.
+        idle = QTest::qWaitFor([this] { return !form.Controller().Blocked(); }, 10000);
     }
     TScriptedRandom random;
     TMainForm form;
+    bool idle = false;
     QStringList messages;
     bool answer = true;
 };
 
-// Triggers a command that opens a saved-game dialog and answers it; fails
-// the test when no dialog came up within the timeout.
+// Triggers a command that asks for a saved-game file and answers with path;
+// fails the test when the command asked nothing or asked the wrong way.
 void RunDialogCommand(TMainForm& form, const QString& item, const QString& path) {
-    bool answered = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        answered = true;
-        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Файлы dorvane (*.dvn)")});
-        // Typed into the name box, as a player does: the dialog lists its
-        // folder in the background, so answer until it has closed.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, &QDialog::accept);
+    std::optional<TFileRequest> asked;
+    form.SetFileChooser([&](const TFileRequest& request) {
+        asked = request;
+        return path;
     });
-    poll.start(10);
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    QObject::connect(&failsafe, &QTimer::timeout, [] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            modal->reject();
-    });
-    failsafe.start(5000);
     form.FindAction(item)->trigger();
-    QVERIFY2(answered, qPrintable(item));
+    QVERIFY2(asked, qPrintable(item));
+    QCOMPARE(asked->filter, QStringLiteral("Файлы dorvane (*.dvn)"));
+    QCOMPARE(asked->defaultSuffix, QStringLiteral("dvn"));
+    QCOMPARE(asked->save, item == QStringLiteral("Сохранить игру"));
+    QCOMPARE(asked->title, item);
 }
 
 QMenu* RecentMenu(TMainForm& form) {
@@ -139,7 +128,7 @@ private slots:
             QVERIFY(form.FindAction(QStringLiteral("Все по умолчанию"))->isEnabled());
             QVERIFY(!form.FindAction(QStringLiteral("Поверх всех окон"))->isEnabled());
             QCOMPARE(RecentMenu(form), nullptr);
-            QCOMPARE(form.Controller().SideName(1), QStringLiteral("Зеленые"));
+            QCOMPARE(form.Controller().SideName(TSide::First), QStringLiteral("Зеленые"));
             const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
             QVERIFY(area.contains(QRect(form.pos(), form.size())));
             QCOMPARE(window.messages, QStringList());
@@ -179,9 +168,9 @@ private slots:
                  {"Ходить быстро", "Усложнение", "Сетка", "Координаты", "Панель управления",
                   "Кнопки", "По умолчанию", "Начало игры", "Высокий", "Человек и Человек"})
                 form.FindAction(QString::fromUtf8(item))->trigger();
-            form.Panel().hintCheck->setChecked(false);
+            form.Panel().HintCheck()->click();
             // Edited names are kept at once, not only at the exit.
-            form.Panel().names[0]->OnEdited(QStringLiteral("Ира"));
+            form.Panel().NameBox(TSide::First)->OnEdited(QStringLiteral("Ира"));
             QCOMPARE(store.RegReadString(QStringLiteral("Player1"), {}), QStringLiteral("Ира"));
             QCOMPARE(form.Controller().Regim(), 2);
         }
@@ -198,8 +187,8 @@ private slots:
             QVERIFY2(!form.FindAction(QString::fromUtf8(item))->isChecked(), item);
         QVERIFY(!form.Panel().isVisible());
         QVERIFY(form.Board().StyleButton());
-        QCOMPARE(form.Controller().Intellect(), 3);
-        QCOMPARE(form.Controller().SideName(1), QStringLiteral("Ира"));
+        QCOMPARE(form.Controller().Intellect(), TStrength::High);
+        QCOMPARE(form.Controller().SideName(TSide::First), QStringLiteral("Ира"));
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(form.pos().x(), area.left());
         QCOMPARE(form.pos().y(), area.top() + area.height() - form.height());
@@ -236,7 +225,7 @@ private slots:
             if (name == QStringLiteral("Intellect"))
                 for (const char* level : {"Высокий", "Средний", "Низкий"})
                     QVERIFY(!form.FindAction(QString::fromUtf8(level))->isChecked());
-            QCOMPARE(form.Controller().SideName(1), QStringLiteral("Зеленые"));
+            QCOMPARE(form.Controller().SideName(TSide::First), QStringLiteral("Зеленые"));
         }
         // A level the program does not know is kept as it was.
         if (name == QStringLiteral("Intellect")) QCOMPARE(store.RegReadInteger(name, 0), 9);
@@ -547,6 +536,7 @@ private slots:
             window.form.Controller().ShowLoadedGame(game.Game().SavedGame());
             window.form.Controller().ResumePlay();
             QVERIFY(window.form.Controller().PlayR());
+            QVERIFY(QTest::qWaitFor([&] { return !window.form.Controller().Blocked(); }, 10000));
             kept = window.form.Controller().SavedGame();
 
             window.answer = true;

@@ -1,4 +1,4 @@
-#include "play/settings_access.h"
+#include "core/settings_access.h"
 
 #include <algorithm>
 #include <limits>

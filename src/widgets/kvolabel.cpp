@@ -1,4 +1,4 @@
-#include "kvolabel.h"
+#include "widgets/kvolabel.h"
 
 #include <QEvent>
 #include <QPainter>

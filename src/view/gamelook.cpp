@@ -1,0 +1,181 @@
+#include "view/gamelook.h"
+
+#include "view/boardwidget.h"
+#include "view/controlpanel.h"
+
+#include "play/game_controller.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace dorvane {
+
+TGameLook::TGameLook(const TGameLookParts& parts, TGameSettings& settings)
+    : parts_(parts), settings_(settings) {
+    TLookSettings& look = settings_.Look;
+    field_ = std::make_unique<TPictureSlot>(
+        TPictureSlotSpec{TCommand::LoadField, TCommand::FieldTexture,
+                         QStringLiteral("Текстура поля"),
+                         // The field must be a bitmap: nothing else is offered.
+                         QStringLiteral("Рисунки BMP (*.bmp *.BMP)"), QStringLiteral("Field"),
+                         &dorvane::LoadFieldPicture},
+        TPictureSlotState{look.TextureOfField, look.LoadField, look.Field}, *parts_.commands,
+        [this](const QImage& picture) { parts_.board->SetFieldTexture(picture); });
+    background_ = std::make_unique<TPictureSlot>(
+        TPictureSlotSpec{TCommand::LoadBackground, TCommand::BackgroundTexture,
+                         QStringLiteral("Текстура фона"),
+                         QStringLiteral("Рисунки (*.bmp *.jpg *.jpeg *.png *.gif)"),
+                         QStringLiteral("Background"), &dorvane::LoadBackgroundPicture},
+        TPictureSlotState{look.TextureOfFon, look.LoadBackground, look.Background},
+        *parts_.commands, [this](const QImage& picture) {
+            parts_.board->SetBackground(QPixmap::fromImage(picture));
+        });
+}
+
+void TGameLook::ApplyStored() {
+    TLookSettings& look = settings_.Look;
+    TBoardWidget& board = *parts_.board;
+    board.SetGrid(look.ShowGrid);
+    board.SetCoordinatesVisible(look.ShowCoordinates);
+    board.SetGoFast(settings_.Game.GoFast);
+    // A picture counts as shown only once it has been loaded.
+    const bool field = look.LoadField && !look.Field.isEmpty();
+    const bool background = look.LoadBackground && !look.Background.isEmpty();
+    look.LoadField = look.LoadBackground = false;
+    field_->ShowTexture();
+    background_->ShowTexture();
+    board.SetStyleButton(look.StyleButton);
+    SetStyle(look.StyleButton);
+    parts_.figures->AddStoredPictures(settings_.Custom.Paths);
+    if (field) field_->ShowFile(look.Field);
+    if (background) background_->ShowFile(look.Background);
+    ApplyScheme(look.ColorScheme);
+}
+
+void TGameLook::ApplyScheme(int scheme) {
+    QWidget& window = *parts_.window;
+    TFigureList& figures = *parts_.figures;
+    const TCommandRegistry& commands = *parts_.commands;
+    scheme_ = dorvane::ApplyScheme(scheme, settings_.Custom, settings_.Names,
+                                   window.palette().color(QPalette::Base), figures.FigureCount());
+    settings_.Look.ColorScheme = scheme_.Number;
+    parts_.controller->RenameSide(TSide::First, scheme_.SideName1);
+    parts_.controller->RenameSide(TSide::Second, scheme_.SideName2);
+    commands.SetChecked(TCommand::SchemeDefault, scheme_.Number == kSchemeDefault);
+    commands.SetChecked(TCommand::SchemeDark, scheme_.Number == kSchemeDark);
+    parts_.panel->SetColours({scheme_.TextColor1, scheme_.BackColor1, scheme_.TextColor2,
+                              scheme_.BackColor2, scheme_.StartColor1, scheme_.StartColor2,
+                              scheme_.NoMoveColor, scheme_.ResetColor});
+
+    TBoardFigures board;
+    board.side1 = QPixmap::fromImage(figures.Figure(scheme_.Figure1));
+    board.side2 = QPixmap::fromImage(figures.Figure(scheme_.Figure2));
+    board.anyMove = QPixmap::fromImage(figures.Figure(scheme_.FigureAny));
+    board.bestMove = QPixmap::fromImage(figures.Figure(scheme_.FigureBest));
+    parts_.board->SetFigures(board);
+    const auto icon = [&figures](int figure) {
+        return QIcon(QPixmap::fromImage(figures.SmallFigure(figure)));
+    };
+    commands.Action(TCommand::StartSide1)->setIcon(icon(scheme_.Figure1));
+    commands.Action(TCommand::StartSide2)->setIcon(icon(scheme_.Figure2));
+    commands.Action(TCommand::PassMove)->setIcon(icon(scheme_.FigureAny));
+    if (!parts_.board->StyleButton()) parts_.board->RepaintField();
+    parts_.board->RequestRedraw(TRedraw::AllAtOnce);
+}
+
+void TGameLook::NameEdited(TSide side, const QString& name) {
+    if (!parts_.controller->RenameSide(side, name)) return;
+    const bool custom = scheme_.Number == kSchemeCustom;
+    const bool first = side == TSide::First;
+    QString& kept = custom ? (first ? settings_.Custom.Player1 : settings_.Custom.Player2)
+                           : (first ? settings_.Names.Player1 : settings_.Names.Player2);
+    kept = name;
+    if (!parts_.store) return;
+    const QString value =
+        QLatin1String(custom ? "SPlayer" : "Player") + QLatin1Char(first ? '1' : '2');
+    WriteGameSettingNow(*parts_.store, settings_, value);
+}
+
+void TGameLook::SetStyle(bool buttons) {
+    settings_.Look.StyleButton = buttons;
+    MirrorChecks();
+    if (buttons == parts_.board->StyleButton()) return;
+    parts_.board->SetStyleButton(buttons);
+    parts_.board->RequestRedraw(TRedraw::AllAtOnce);
+}
+
+void TGameLook::SetGrid(bool on) {
+    settings_.Look.ShowGrid = on;
+    parts_.board->SetGrid(on);
+    MirrorChecks();
+    RefreshField();
+}
+
+void TGameLook::SetCoordinates(bool on) {
+    settings_.Look.ShowCoordinates = on;
+    parts_.board->SetCoordinatesVisible(on);
+    MirrorChecks();
+}
+
+void TGameLook::RefreshField() {
+    if (parts_.board->StyleButton()) return;
+    parts_.board->RepaintField();
+    parts_.board->RequestRedraw(TRedraw::AllAtOnce);
+}
+
+void TGameLook::LoadPicture(TPictureSlot& slot, const TFileChooser& chooser) {
+    slot.MirrorChecks(); // a cancelled dialog leaves the marks as they were
+    const QString path = chooser(slot.DialogRequest(settings_.Look.DirOfPicture));
+    if (!path.isEmpty()) UsePicture(slot, path);
+}
+
+bool TGameLook::UsePicture(TPictureSlot& slot, const QString& path) {
+    const bool shown = slot.ShowFile(path);
+    // The path is kept at once, whatever the exit will write.
+    if (shown && parts_.store)
+        WriteGameSettingNow(*parts_.store, settings_, slot.Spec().pathSetting);
+    if (&slot == field_.get()) RefreshField();
+    return shown;
+}
+
+void TGameLook::LoadFieldPicture(const TFileChooser& chooser) {
+    LoadPicture(*field_, chooser);
+}
+
+bool TGameLook::UseFieldPicture(const QString& path) {
+    return UsePicture(*field_, path);
+}
+
+void TGameLook::ChooseFieldTexture() {
+    if (!field_->ChooseTexture(parts_.window)) return;
+    // A built-in field comes with its grid.
+    SetGrid(true);
+}
+
+void TGameLook::LoadBackgroundPicture(const TFileChooser& chooser) {
+    LoadPicture(*background_, chooser);
+}
+
+bool TGameLook::UseBackgroundPicture(const QString& path) {
+    return UsePicture(*background_, path);
+}
+
+void TGameLook::ChooseBackgroundTexture() {
+    background_->ChooseTexture(parts_.window);
+}
+
+void TGameLook::MirrorChecks() const {
+    const TCommandRegistry& commands = *parts_.commands;
+    const TLookSettings& look = settings_.Look;
+    commands.SetChecked(TCommand::Grid, look.ShowGrid);
+    commands.SetChecked(TCommand::Coordinates, look.ShowCoordinates);
+    commands.SetChecked(TCommand::StyleButtons, look.StyleButton);
+    commands.SetChecked(TCommand::StylePicture, !look.StyleButton);
+    // The field's items only mean something in the picture style.
+    for (TCommand item : {TCommand::LoadField, TCommand::FieldTexture, TCommand::Grid})
+        commands.SetEnabled(item, !look.StyleButton);
+    field_->MirrorChecks();
+    background_->MirrorChecks();
+}
+
+} // namespace dorvane
