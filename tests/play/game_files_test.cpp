@@ -2,6 +2,7 @@
 #include "play/saved_game_file.h"
 #include "play_fixture.h"
 #include "support/file_contents.h"
+#include "support/env_guard.h"
 #include "support/file_size_limit.h"
 
 #include <QCoreApplication>
@@ -139,8 +140,8 @@ TEST_F(GameFilesTest, FailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(GameFilesTest, TemporaryGameResumesAndIsDeleted) {
-    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    std::optional<TEnvGuard> data(std::in_place, "XDG_DATA_HOME",
+                                  dir.filePath("data").toStdString());
     QCoreApplication::setOrganizationName("Kvo");
     QCoreApplication::setApplicationName("Dorvane");
     const QString path = TemporaryGamePath();
@@ -156,7 +157,7 @@ TEST_F(GameFilesTest, TemporaryGameResumesAndIsDeleted) {
     game->StepBack(); // resumes where it was shown, the later move dropped
     const TSavedGame saved = game->SavedGame();
     ASSERT_TRUE(SaveTemporaryGame(*game)); // its folder does not exist yet
-    qputenv("XDG_DATA_HOME", oldData);
+    data.reset();
     Start();
     ASSERT_TRUE(LoadGame(*game, path, recent, show));
     EXPECT_TRUE(shown.empty());

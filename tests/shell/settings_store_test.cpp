@@ -1,5 +1,6 @@
 #include "shell/settings_store.h"
 #include "shell/settings_text.h"
+#include "support/env_guard.h"
 #include "support/file_contents.h"
 #include "support/file_size_limit.h"
 
@@ -179,12 +180,13 @@ TEST_F(SettingsStoreTest, ListsWaitForTheSectionPath) {
 TEST(SettingsStoreFirstRun, CleanAccountGivesDefaultsAndCreatesTheFolder) {
     QTemporaryDir home;
     const QString config = home.filePath("fresh/config");
-    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", config.toUtf8());
-    const QString path = SettingsStore::DefaultFilePath();
-    qputenv("XDG_CONFIG_HOME", "relative/ignored");
-    EXPECT_EQ(SettingsStore::DefaultFilePath(), QDir::homePath() + "/.config/Kvo/Dorvane.conf");
-    qputenv("XDG_CONFIG_HOME", old);
+    QString path;
+    {
+        const test::TEnvGuard env("XDG_CONFIG_HOME", config.toStdString());
+        path = SettingsStore::DefaultFilePath();
+        env.Set("relative/ignored");
+        EXPECT_EQ(SettingsStore::DefaultFilePath(), QDir::homePath() + "/.config/Kvo/Dorvane.conf");
+    }
     ASSERT_EQ(path, config + "/Kvo/Dorvane.conf");
 
     SettingsStore store(path);

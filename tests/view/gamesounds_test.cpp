@@ -2,6 +2,8 @@
 // the audio callback in real time without a sound card.
 #include "view/gamesounds.h"
 
+#include "support/env_guard.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -63,20 +65,14 @@ TEST(GameSounds, SwitchedOffSoundsStaySilent) {
 }
 
 TEST(GameSounds, WithoutAnAudioDeviceEverythingIsQuietlyOff) {
-    const char* saved = std::getenv("SDL_AUDIODRIVER");
-    const std::string previous = saved ? saved : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     {
+        const test::TEnvGuard driver("SDL_AUDIODRIVER", "no-such-driver");
         TGameSounds sounds;
         EXPECT_FALSE(sounds.Available());
         sounds.Play(TGameSound::Move, kAllOn);
         sounds.Stop();
         EXPECT_FALSE(sounds.Playing().has_value());
     }
-    if (saved)
-        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-    else
-        unsetenv("SDL_AUDIODRIVER");
     // The next set of sounds opens the device again.
     TGameSounds again;
     EXPECT_TRUE(again.Available());

@@ -9,6 +9,8 @@
 #include "shell/settings_store.h"
 #include "view/controlpanel.h"
 
+#include "support/env_guard.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -101,14 +103,22 @@ class WindowSettingsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<TEnvGuard> config_, data_;
 
     QString ConfigFile() const { return SettingsStore::DefaultFilePath(); }
 
 private slots:
     void init() {
         home_ = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", home_->filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", home_->filePath(QStringLiteral("data")).toUtf8());
+        config_ = std::make_unique<TEnvGuard>(
+            "XDG_CONFIG_HOME", home_->filePath(QStringLiteral("config")).toStdString());
+        data_ = std::make_unique<TEnvGuard>("XDG_DATA_HOME",
+                                            home_->filePath(QStringLiteral("data")).toStdString());
+    }
+    void cleanup() {
+        data_.reset();
+        config_.reset();
+        home_.reset();
     }
 
     void firstRunStartsOnDefaultsAndWritesThemInOrder() {
