@@ -1,30 +1,62 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Dorvane needs to build, test and run.
+# Installs the Debian 12 packages that Dorvane needs, by group:
+#   run     build and run the program (the default)
+#   test    run + the test and benchmark libraries and the screenshot tools
+#   fuzz    run + clang with libFuzzer and the sanitizer runtimes
+#   format  clang-format
+# Usage: scripts/install-deps.sh [group...]
 # Idempotent: silent when everything is present; runs apt-get update only when
 # something is missing; uses sudo when not run as root.
 set -euo pipefail
 
-packages=(
+run_packages=(
   # build
   cmake ninja-build g++ make pkg-config
   # Qt 6 (Core for the models and the settings store, Widgets for the windows)
   qt6-base-dev qt6-translations-l10n
   # game sounds (SDL2 audio) and JPEG pictures
   libsdl2-dev libjpeg62-turbo-dev
-  # screenshots of windows in tests and artwork contact sheets
-  imagemagick xvfb xauth
-  # the game window on X11 (the xcb platform plugin) with a known font; xdotool for screenshots
-  libqt6gui6 fonts-dejavu-core xdotool
+  # the game window on X11 (the xcb platform plugin) with a known font
+  libqt6gui6 fonts-dejavu-core
+)
+test_packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # screenshots of windows in tests and artwork contact sheets
+  xvfb xauth xdotool imagemagick
+)
+fuzz_packages=(
   # fuzzing the file readers (make fuzz)
   clang libclang-rt-14-dev
 )
+format_packages=(
+  clang-format
+)
+
+usage() {
+  echo "usage: $0 [run|test|fuzz|format]..." >&2
+  exit 2
+}
+
+[ $# -gt 0 ] || set -- run
+packages=()
+for group in "$@"; do
+  case "$group" in
+    run) packages+=("${run_packages[@]}") ;;
+    test) packages+=("${run_packages[@]}" "${test_packages[@]}") ;;
+    fuzz) packages+=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+    format) packages+=("${format_packages[@]}") ;;
+    -h|--help) usage ;;
+    *) echo "install-deps: unknown group '$group'" >&2; usage ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-  [ "$status" = "installed" ] || missing+=("$p")
+  if [ "$status" != "installed" ] && [[ " ${missing[*]} " != *" $p "* ]]; then
+    missing+=("$p")
+  fi
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
