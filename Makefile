@@ -1,13 +1,30 @@
 # The two set-up commands: `make run` and `make test`. Each installs what is
 # missing, configures and builds, then starts the program or runs every test.
+# `make sanitize` runs the same tests in a build of its own under ASan/UBSan.
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= 2
+WERROR ?= OFF
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: run test build deps configure bench fuzz format clean
+# The package group of scripts/install-deps.sh that a goal needs; its
+# prerequisites (configure, deps) inherit it.
+DEPS ?= run
+run: DEPS := run
+test build bench sanitize: DEPS := test
+fuzz: DEPS := fuzz
+format: DEPS := format
 
-run: build
+# Configures build tree $(1) as build type $(2) with extra options $(3). cmake
+# runs every time, so a changed build type or WERROR reaches the cache; the
+# generator can only be chosen for a new tree.
+configure_tree = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,-G "$(GENERATOR)") \
+  -DCMAKE_BUILD_TYPE=$(2) -DDORVANE_WERROR=$(WERROR) $(3)
+
+.PHONY: run test build deps configure bench fuzz format sanitize clean
+
+run: configure
+	cmake --build $(BUILD) -j$(JOBS) --target dorvane
 	$(BUILD)/src/app/dorvane
 
 test: build
@@ -17,16 +34,29 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 configure: deps
-	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then \
-	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); \
-	fi
+	$(call configure_tree,$(BUILD),$(BUILD_TYPE))
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh $(DEPS)
 
 # Benchmarks are run by hand; their figures go into the closing notes.
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+# The test suite in a Debug build (asserts on) with AddressSanitizer,
+# LeakSanitizer and UndefinedBehaviorSanitizer; any report fails the test that
+# shows it. The options are set for the build too, since test discovery runs
+# the test programs.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+SANITIZE_ENV := \
+  ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+sanitize: deps
+	$(call configure_tree,$(SANITIZE_BUILD),Debug,-DDORVANE_BUILD_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)")
+	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j$(JOBS)
 
 # libFuzzer with ASan/UBSan in a build of its own; FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 60
@@ -43,8 +73,8 @@ fuzz: deps
 	  $$f -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/$$name tests/fuzz/corpus/$$name || exit 1; \
 	done
 
-format:
+format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz $(SANITIZE_BUILD)
