@@ -116,8 +116,15 @@ QImage MakeWordPicture(const QString& word, QColor top, QColor bottom) {
     p.setBrush(QColor(255, 255, 255, 46));
     p.drawRoundedRect(QRectF(3, 6, 66, 9), 4, 4);
 
-    const double height = 11.0;
-    const double spacing = 1.6;
+    // The word stays inside the straight part of the plate: a long one is
+    // drawn smaller rather than over the rounded ends.
+    const double room = plate.width() - 2 * 5.0 - 2.0;
+    double height = 11.0;
+    double spacing = 1.6;
+    while (StrokeTextWidth(word, height, spacing) > room && height > 5.0) {
+        height -= 0.25;
+        spacing = 1.6 * height / 11.0;
+    }
     const double width = StrokeTextWidth(word, height, spacing);
     const double x = (72.0 - width) / 2.0;
     const double y = (32.0 - height) / 2.0;
