@@ -18,7 +18,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(dorvane::ProgramIcon());
 
     // The program speaks Russian whatever the desktop's language, so Qt's own
-    // dialogs (file dialogs, standard buttons) must too.
+    // dialogs (file dialogs, standard buttons) must too, and every date, size
+    // and number the toolkit formats reads in Russian.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
