@@ -5,6 +5,7 @@
 #include "play/game_controller.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -25,6 +26,15 @@ constexpr int kButtonBar = 27;
 const QColor kSearchRed(255, 0, 0);
 const QColor kFoundLime(0, 255, 0);
 const QColor kBlack(0, 0, 0);
+
+// Makes the label's font as large as the panel allows, at most its own size,
+// so the caption stays within the panel's bevel whatever font the desktop has.
+void FitText(QLabel* label, int room) {
+    QFont font = label->font();
+    while (font.pixelSize() > 7 && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
 
 QLabel* Line(QWidget* parent, int y) {
     auto* label = new QLabel(parent);
@@ -102,6 +112,7 @@ THelpForm::THelpForm(TGameController& game, const THelpLook& look, QWidget* pare
     moveBox_->setFont(big);
     resultCaption_ = Line(resultPanel_, 48);
     resultCaption_->setText(QStringLiteral("Возможный результат"));
+    FitText(resultCaption_, resultPanel_->width() - 6);
     scoreLines_ = {Line(resultPanel_, 66), Line(resultPanel_, 84)};
 
     const int top = kClientHeight - kButtonBar;

@@ -181,6 +181,9 @@ void THelpFormTest::layoutFollowsTheFixedDialog() {
     QCOMPARE(form.MoveBox()->geometry(), QRect(32, 8, 65, 32));
     QCOMPARE(form.MoveBox()->font().pixelSize(), 19);
     QCOMPARE(form.ResultCaption()->text(), QStringLiteral("Возможный результат"));
+    // The caption stays inside the panel's bevel.
+    QVERIFY(form.ResultCaption()->fontMetrics().horizontalAdvance(form.ResultCaption()->text()) <=
+            form.ResultPanel()->width() - 6);
     for (QPushButton* button : {form.ApplyButton(), form.CancelButton()}) {
         QVERIFY(button->geometry().top() >= 180 - 27);
         QVERIFY(button->geometry().bottom() < 180);
