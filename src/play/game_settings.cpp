@@ -171,8 +171,12 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
                                           workArea.left() + (workArea.width() - width) / 2);
     const int top = store.RegReadInteger(QStringLiteral("Top"),
                                          workArea.top() + (workArea.height() - height) / 2);
-    return {PullInto(left, workArea.left(), workArea.width(), width),
-            PullInto(top, workArea.top(), workArea.height(), height)};
+    return PullIntoWorkArea({left, top}, {width, height}, workArea);
+}
+
+QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea) {
+    return {PullInto(topLeft.x(), workArea.left(), workArea.width(), window.width()),
+            PullInto(topLeft.y(), workArea.top(), workArea.height(), window.height())};
 }
 
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& settings) {

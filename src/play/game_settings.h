@@ -88,6 +88,10 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
                           int panelWidth, bool panelShown);
 
+// Where a window of the given size at topLeft comes to lie when it is pulled
+// back into the work area: the area's own edges count, not only its size.
+QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea);
+
 // The game window's share of the exit's writes, in the order the program has
 // always written them. The caller writes only when SettingsWritable, holds
 // the batch and writes the shell's, the recent files' and the music player's

@@ -242,11 +242,10 @@ void TMainForm::ShowControlPanel(bool on) {
     // screen is pulled back into the work area, as at start.
     adjustSize();
     if (const QScreen* area = screen()) {
-        const QRect work = area->availableGeometry();
-        QRect frame = frameGeometry();
-        if (frame.right() > work.right()) frame.moveRight(work.right());
-        if (frame.left() < work.left()) frame.moveLeft(work.left());
-        if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+        const QRect frame = frameGeometry();
+        const QPoint pulled =
+            PullIntoWorkArea(frame.topLeft(), frame.size(), area->availableGeometry());
+        if (pulled != frame.topLeft()) move(pulled);
     }
 }
 
