@@ -66,8 +66,8 @@ struct TPanelState {
     QString hint;
     TSide hintSide = TSide::First; // the hint box takes this side's colours
     QString dateTime;
-    bool passHighlighted = false; // the "Нет хода" caption in NoMoveColor
-    bool againstComputer = true;  // the right icon: "COMPUTER" or "USER"
+    bool passHighlighted = true; // the "Нет хода" caption in NoMoveColor, else unseen
+    bool againstComputer = true; // the right icon: "COMPUTER" or "USER"
     bool levelsEnabled = true;
     std::optional<TStrength> level; // the radio checked; none for an unknown level
     bool operator==(const TPanelState&) const = default;

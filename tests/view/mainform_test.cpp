@@ -413,7 +413,6 @@ void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
     QVERIFY(!form.Panel().isVisible());
     QCOMPARE(form.StatusPanel(3)->text(), QStringLiteral("Зеленые: 2"));
     QCOMPARE(form.StatusPanel(1)->text(), QStringLiteral("Зеленые: думают"));
-
     for (const QString& style : {QStringLiteral("Кнопки"), QStringLiteral("Рисунок")}) {
         form.FindAction(style)->trigger();
         form.FindAction(QStringLiteral("Координаты"))->trigger();
