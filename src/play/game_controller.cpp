@@ -89,7 +89,11 @@ void TGameController::Search(TSearchType type, TAfterSearch then) {
     afterSearch_ = std::move(then);
     game_.EngineBusy = 1;
     view_.ShowBusy(true);
-    searches_.Start(job, [this](const TSearchResult& result) { SearchDone(result); });
+    // A runner that outlives this controller must not reach it.
+    searches_.Start(job,
+                    [this, alive = std::weak_ptr<int>(lifetime_)](const TSearchResult& result) {
+                        if (alive.lock()) SearchDone(result);
+                    });
 }
 
 void TGameController::SearchDone(const TSearchResult& result) {

@@ -34,6 +34,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace dorvane {
@@ -258,6 +259,7 @@ private:
     std::uint64_t searchGeneration_ = 0; // the search whose result is awaited; 0 none
     TAfterSearch afterSearch_;
     std::vector<std::function<void()>> idleWork_;
+    std::shared_ptr<int> lifetime_ = std::make_shared<int>(0); // watched by the runner's answer
 };
 
 } // namespace dorvane

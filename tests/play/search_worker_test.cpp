@@ -79,6 +79,31 @@ TEST(SearchWorker, AWorkerEndedDuringASearchNeverAnswers) {
     EXPECT_FALSE(answered);
 }
 
+// A runner that outlives its controller (the window went during a search)
+// must not hand the answer to the controller that is gone.
+TEST(SearchWorker, AnAnswerForAControllerThatIsGoneIsDropped) {
+    TGatedSearches searches;
+    TScriptedRandom random;
+    TFakeGameView view;
+    TGameOptions options{.Regim = 1, .Intellect = 3};
+    {
+        TGameController game(view, searches, random, options, TPlayerNames{"Зеленые", "Синие"});
+        view.controller = &game;
+        game.Initialize();
+        game.CellClick(4, 6); // D3
+        view.Redraw();
+        searches.Shut();
+        view.Fire(TGameTimer::ComputerPause);
+        ASSERT_TRUE(WaitFor([&] { return searches.Waiting(); }));
+        view.controller = nullptr;
+    }
+    searches.Open();
+    ASSERT_TRUE(WaitFor([&] { return searches.Finished() == 1; }));
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(searches.Started(), 1);
+}
+
 // A controller whose searches run on the worker thread, seen by the fake
 // window; the window's event loop is the test's.
 class WorkerGame : public ::testing::Test {

@@ -41,6 +41,11 @@ public:
         return waiting_ > 0;
     }
     int Started() const { return started_; }
+    // Searches the worker thread has finished (their answers posted).
+    int Finished() const {
+        const std::lock_guard lock(mutex_);
+        return finished_;
+    }
 
 private:
     // Worker thread.
@@ -51,13 +56,17 @@ private:
             changed_.wait(lock, [this] { return open_; });
             --waiting_;
         }
-        return RunSearch(job);
+        TSearchResult result = RunSearch(job);
+        const std::lock_guard lock(mutex_);
+        ++finished_;
+        return result;
     }
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool open_ = true;
     int waiting_ = 0;
+    int finished_ = 0;
     int started_ = 0;      // UI thread only
     TSearchWorker worker_; // last: it ends, and waits for its thread, first
 };
