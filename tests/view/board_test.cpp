@@ -1,6 +1,11 @@
-// The board's hit testing and the shadowed label's drawing.
+// The board's hit testing, the shadowed label's drawing and the message
+// boxes.
 #include "view/boardwidget.h"
 #include "widgets/kvolabel.h"
+#include "widgets/messageboxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
 
 #include <QImage>
 #include <QTest>
@@ -16,7 +21,26 @@ private slots:
     void labelDrawsItsShadowOffset_data();
     void labelDrawsItsShadowOffset();
     void labelTakesAmpersandAsAcceleratorOnlyWhenAsked();
+    void statementsAreShownWithoutWaiting();
 };
+
+// A statement may come from a timer or a search's answer: it must not run
+// an event loop of its own, so it is shown and the caller goes on.
+void TBoardTest::statementsAreShownWithoutWaiting() {
+    QWidget owner;
+    owner.show();
+    TMessageBoxes messages(&owner);
+    messages.Show(QStringLiteral("У меня нет хода."), TMessageIcon::Information);
+    QMessageBox* box = owner.findChild<QMessageBox*>();
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("Dorvane"));
+    QCOMPARE(box->text(), QStringLiteral("У меня нет хода."));
+    QCOMPARE(box->icon(), QMessageBox::Information);
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    box->close();
+    QTRY_VERIFY(owner.findChild<QMessageBox*>() == nullptr); // it deletes itself
+}
 
 void TBoardTest::fieldPixelsGiveCells_data() {
     QTest::addColumn<QPoint>("pixel");

@@ -495,9 +495,14 @@ void TMainFormTest::panelControlsReachTheGame() {
     TMainForm& form = driver.Form();
     TControlPanel& panel = form.Panel();
     QVERIFY(driver.WaitIdle());
+    // "Нет хода" reads in the dark scheme's colour until it blinks.
+    QCOMPARE(panel.Button(TCommand::PassMove)->palette().color(QPalette::ButtonText),
+             QColor(255, 0, 255));
 
-    // A double click opens the name for editing, Enter takes it over.
+    // A double click opens the name for editing, Enter takes it over; the
+    // read-only box takes no focus, so it shows no typing frame.
     TNameBox* name = panel.NameBox(TSide::First);
+    QCOMPARE(name->focusPolicy(), Qt::NoFocus);
     QTest::mouseDClick(name, Qt::LeftButton);
     QVERIFY(!name->isReadOnly());
     name->setText(QStringLiteral("Красные"));
