@@ -192,6 +192,7 @@ TEST_F(History, MovesAreRecordedAfterThePositionShownAndNeverPast60) {
     TSavedGame full;
     full.March.Fields[60] = StandardStartPosition().board;
     full.March.Who[60] = 0;
+    full.March.Moves[60] = {1, 1}; // a record the program could have written: a cell
     full.CurrentR = full.CurrentV = 60;
     ASSERT_TRUE(game->ShowLoadedGame(full));
     game->ResumePlay();
