@@ -1,6 +1,7 @@
 // The settings file may be edited by hand or cut short by a full disk. Any
-// text is either refused (and the program runs on defaults) or read into a
-// document that writes back as text that reads to the same document.
+// text is either refused whole (not UTF-8; the program runs on defaults) or
+// read into a document, skipping the lines it cannot read, that writes back
+// as text that reads to the same document without a line skipped.
 #include "shell/settings_text.h"
 
 #include <cstdint>
@@ -9,14 +10,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace dorvane;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QString error;
-    const std::optional<TSettingsDocument> document = ParseSettingsText(bytes, &error);
+    TSettingsProblems problems;
+    const std::optional<TSettingsDocument> document = ParseSettingsText(bytes, &problems);
     if (!document) {
-        if (error.isEmpty()) std::abort();
+        if (problems.first.isEmpty()) std::abort();
         return 0;
     }
+    if ((problems.skippedLines > 0) == problems.first.isEmpty()) std::abort();
     const QByteArray text = FormatSettingsText(*document);
-    const std::optional<TSettingsDocument> again = ParseSettingsText(text, &error);
-    if (!again || !(*again == *document) || FormatSettingsText(*again) != text) std::abort();
+    TSettingsProblems again;
+    const std::optional<TSettingsDocument> reread = ParseSettingsText(text, &again);
+    if (!reread || again.skippedLines != 0 || !(*reread == *document) ||
+        FormatSettingsText(*reread) != text)
+        std::abort();
     return 0;
 }

@@ -33,7 +33,7 @@ protected:
         QStringList names;
         const std::optional<TSettingsDocument> document =
             ParseSettingsText(file.readAll(), nullptr);
-        for (const TSettingsEntry& e : document->main.entries)
+        for (const TSettingsEntry& e : document->main.Entries())
             names << e.name;
         return names;
     }
