@@ -99,6 +99,14 @@ void SettingsAccess::EndBatch() {
     if (batchDepth_ > 0 && --batchDepth_ == 0) NoteWrite(CommitBatch());
 }
 
+void SettingsAccess::BeginReads() const {
+    if (readsDepth_++ == 0) OpenReads();
+}
+
+void SettingsAccess::EndReads() const {
+    if (readsDepth_ > 0 && --readsDepth_ == 0) CloseReads();
+}
+
 void SettingsAccess::NoteWrite(bool succeeded) {
     if (batchDepth_ > 0) return; // the batch's commit decides
     // Only the first write of the run decides: a store that took it is worth

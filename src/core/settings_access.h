@@ -62,6 +62,13 @@ public:
     void BeginBatch();
     void EndBatch();
 
+    // A run of reads served by one reading of the store: the window's
+    // creation reads some sixty values. Nothing is kept once the outermost
+    // run ends, so another copy's change is seen by the next run. A write
+    // made meanwhile is seen by the reads after it. Use TSettingsReads.
+    void BeginReads() const;
+    void EndReads() const;
+
     // Parses a stored integer the way every read does: optional sign, decimal
     // digits, nothing else, within 32 bits.
     static std::optional<qint32> ParseStoredInteger(const QString& text);
@@ -79,6 +86,9 @@ protected:
     // A store without batches of its own writes each change at once.
     virtual void OpenBatch() {}
     virtual bool CommitBatch() { return true; }
+    // A store that reads cheaply may ignore runs of reads.
+    virtual void OpenReads() const {}
+    virtual void CloseReads() const {}
 
 private:
     void NoteWrite(bool succeeded);
@@ -87,6 +97,7 @@ private:
     bool registryWritable_ = true;
     bool firstWriteDone_ = false;
     int batchDepth_ = 0;
+    mutable int readsDepth_ = 0;
 };
 
 class TSettingsBatch {
@@ -98,6 +109,17 @@ public:
 
 private:
     SettingsAccess& store_;
+};
+
+class TSettingsReads {
+public:
+    explicit TSettingsReads(const SettingsAccess& store) : store_(store) { store_.BeginReads(); }
+    ~TSettingsReads() { store_.EndReads(); }
+    TSettingsReads(const TSettingsReads&) = delete;
+    TSettingsReads& operator=(const TSettingsReads&) = delete;
+
+private:
+    const SettingsAccess& store_;
 };
 
 } // namespace dorvane

@@ -90,6 +90,12 @@ const TSettingsSchema<TInstallerValues>& InstallerSchema() {
     return schema;
 }
 
+// A stored integer, or none when it is missing or not a number (the reads'
+// default then applies).
+std::optional<qint32> StoredInteger(const SettingsAccess& store, const QString& name) {
+    return SettingsAccess::ParseStoredInteger(store.RegReadString(name, QString()));
+}
+
 // Pulls one coordinate of the window back into [start, start + extent - size].
 int PullInto(int value, int start, int extent, int size) {
     if (value < start) return start;
@@ -131,13 +137,22 @@ const TGameSchema& GameSettingsSchema() {
         s.Integer("ColorScheme", DORVANE_MEMBER(Look.ColorScheme), 2, 19, SchemeNumber);
         s.Bool("Complication", DORVANE_MEMBER(Game.Complication), false, 7);
         s.Bool("ShowGrid", DORVANE_MEMBER(Look.ShowGrid), true, 8);
-        // The position needs the work area to be read (ReadWindowPosition).
-        s.Custom("Left", 12, {}, [](SettingsAccess& store, const TGameSettings& r) {
-            store.RegWriteInteger(QStringLiteral("Left"), r.Position.x());
-        });
-        s.Custom("Top", 13, {}, [](SettingsAccess& store, const TGameSettings& r) {
-            store.RegWriteInteger(QStringLiteral("Top"), r.Position.y());
-        });
+        // The stored position is read as it is; where the window goes also
+        // needs the work area (WindowPosition).
+        const auto coordinate = [&s](const char* name, int exit, auto stored, auto now) {
+            s.Custom(
+                name, exit,
+                [name, stored](const SettingsAccess& store, const C&, TGameSettings& r) {
+                    stored(r) = StoredInteger(store, QLatin1String(name));
+                },
+                [name, now](SettingsAccess& store, const TGameSettings& r) {
+                    store.RegWriteInteger(QLatin1String(name), now(r));
+                });
+        };
+        coordinate("Left", 12, DORVANE_MEMBER(StoredLeft),
+                   [](const TGameSettings& r) { return r.Position.x(); });
+        coordinate("Top", 13, DORVANE_MEMBER(StoredTop),
+                   [](const TGameSettings& r) { return r.Position.y(); });
         return s;
     }();
     return schema;
@@ -161,17 +176,22 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
     return GameSettingsSchema().Read(store, context);
 }
 
-QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
-                          int panelWidth, bool panelShown) {
+QPoint WindowPosition(std::optional<qint32> left, std::optional<qint32> top, const QRect& workArea,
+                      QSize window, int panelWidth, bool panelShown) {
     const int width = panelShown ? window.width() : window.width() - panelWidth - 1;
     const int height = window.height();
     // The area's own edges, not just its size: a panel on the left or top of
     // the screen moves the work area away from 0.
-    const int left = store.RegReadInteger(QStringLiteral("Left"),
-                                          workArea.left() + (workArea.width() - width) / 2);
-    const int top = store.RegReadInteger(QStringLiteral("Top"),
-                                         workArea.top() + (workArea.height() - height) / 2);
-    return PullIntoWorkArea({left, top}, {width, height}, workArea);
+    const QPoint at(left.value_or(workArea.left() + (workArea.width() - width) / 2),
+                    top.value_or(workArea.top() + (workArea.height() - height) / 2));
+    return PullIntoWorkArea(at, {width, height}, workArea);
+}
+
+QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
+                          int panelWidth, bool panelShown) {
+    return WindowPosition(StoredInteger(store, QStringLiteral("Left")),
+                          StoredInteger(store, QStringLiteral("Top")), workArea, window, panelWidth,
+                          panelShown);
 }
 
 QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea) {
@@ -193,6 +213,9 @@ void WriteCustomScheme(SettingsAccess& store, const TCustomScheme& scheme) {
 }
 
 void EraseAllSettingsKeepingInstallerValues(SettingsAccess& store) {
+    // One reading and one writing of the store; a store left with nothing to
+    // keep leaves no file.
+    const TSettingsBatch batch(store);
     const TSettingsSchema<TInstallerValues>& installer = InstallerSchema();
     const TInstallerValues kept = installer.Read(store);
     store.RegEraseAll();

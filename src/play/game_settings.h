@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace dorvane {
 
@@ -59,7 +60,10 @@ struct TGameSettings {
     TPlayerNames Names; // of the built-in schemes
     TLookSettings Look;
     TCustomScheme Custom;
-    QPoint Position; // "Left", "Top": read by ReadWindowPosition, written at exit
+    // "Left", "Top": as stored (none when missing or not a number), and
+    // where the window is at exit.
+    std::optional<qint32> StoredLeft, StoredTop;
+    QPoint Position;
 };
 
 // What the reading needs to know about the world outside the store.
@@ -85,6 +89,8 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
 // The window's position: the stored "Left"/"Top", by default centred, pulled
 // back into the work area. The control panel's width (and one pixel) does not
 // count while the panel is hidden.
+QPoint WindowPosition(std::optional<qint32> left, std::optional<qint32> top, const QRect& workArea,
+                      QSize window, int panelWidth, bool panelShown);
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
                           int panelWidth, bool panelShown);
 

@@ -1,11 +1,16 @@
 #include "shell/settings_store.h"
 
+#include "core/file_name.h"
+#include "core/regular_file.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace dorvane {
 
@@ -36,21 +41,33 @@ QString SettingsStore::DefaultFilePath() {
 
 SettingsStore::TLoad SettingsStore::LoadFile(TSettingsDocument& document) const {
     document = {};
-    QFile file(filePath_);
-    if (!file.exists()) return TLoad::Missing;
-    if (!file.open(QIODevice::ReadOnly)) return TLoad::Unreadable;
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) return TLoad::Unreadable;
-    if (bytes.size() > kMaxFileSize) return TLoad::Corrupt;
-    std::optional<TSettingsDocument> parsed = ParseSettingsText(bytes, nullptr);
+    ++fileReads_;
+    const TFileBytes file = ReadRegularFile(NativeFileName(filePath_), kMaxFileSize);
+    if (!file.ok()) {
+        switch (*file.failure) {
+        case TReadFailure::Missing:
+            return TLoad::Missing;
+        case TReadFailure::TooLarge:
+            return TLoad::Corrupt;
+        case TReadFailure::NotRegular:
+        case TReadFailure::Unreadable:
+            break;
+        }
+        return TLoad::Unreadable;
+    }
+    TSettingsProblems problems;
+    std::optional<TSettingsDocument> parsed = ParseSettingsText(
+        QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size())), &problems);
     if (!parsed) return TLoad::Corrupt;
     document = std::move(*parsed);
-    return TLoad::Read;
+    return problems.skippedLines > 0 ? TLoad::Partial : TLoad::Read;
 }
 
-TSettingsDocument SettingsStore::Current(bool locked) const {
+TSettingsDocument SettingsStore::Current(bool locked, bool* partial) const {
     TSettingsDocument document;
-    if (LoadFile(document) != TLoad::Corrupt) return document;
+    const TLoad load = LoadFile(document);
+    if (partial) *partial = load == TLoad::Partial;
+    if (load != TLoad::Corrupt) return document;
     if (locked) {
         MoveAside();
         return {};
@@ -59,28 +76,46 @@ TSettingsDocument SettingsStore::Current(bool locked) const {
     // lock before moving anything, and give up (defaults) if the lock is busy.
     QLockFile lock(LockPath(filePath_));
     if (!lock.tryLock(kLockWaitMs)) return {};
-    if (LoadFile(document) == TLoad::Corrupt) {
+    const TLoad again = LoadFile(document);
+    if (partial) *partial = again == TLoad::Partial;
+    if (again == TLoad::Corrupt) {
         MoveAside();
         return {};
     }
     return document;
 }
 
-void SettingsStore::MoveAside() const {
+QString SettingsStore::AsideName() const {
     const QString stem =
         filePath_ + QStringLiteral(".corrupt-") +
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString target = stem;
     for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
         target = stem + u'-' + QString::number(n);
-    QFile::rename(filePath_, target);
+    return target;
+}
+
+void SettingsStore::MoveAside() const {
+    QFile::rename(filePath_, AsideName());
+}
+
+void SettingsStore::CopyAside() const {
+    QFile::copy(filePath_, AsideName());
 }
 
 bool SettingsStore::Lock(QLockFile& lock) const {
     return QDir().mkpath(QFileInfo(filePath_).absolutePath()) && lock.tryLock(kLockWaitMs);
 }
 
-bool SettingsStore::Save(const TSettingsDocument& document) const {
+bool SettingsStore::Save(const TSettingsDocument& document, bool keepOld) const {
+    reads_.reset(); // the reads after this write see it
+    // Something else than a file under the name (a FIFO, a device) is left
+    // alone: writing to it could wait for ever, and replacing it is not ours.
+    const std::string native = NativeFileName(filePath_);
+    struct stat info {};
+    if (::stat(native.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+    if (keepOld) CopyAside();
+    if (document.Empty()) return !QFileInfo::exists(filePath_) || QFile::remove(filePath_);
     QSaveFile file(filePath_);
     // Unbuffered, so that a short write (a full disk, a file size limit) shows
     // in write()'s count: a buffered QSaveFile commits the cut file as a success.
@@ -97,16 +132,17 @@ bool SettingsStore::Modify(const std::function<void(TSettingsDocument&)>& edit) 
     }
     QLockFile lock(LockPath(filePath_));
     if (!Lock(lock)) return false;
-    TSettingsDocument document = Current(true);
+    bool partial = false;
+    TSettingsDocument document = Current(true, &partial);
     edit(document);
-    return Save(document);
+    return Save(document, partial);
 }
 
 void SettingsStore::OpenBatch() {
     batch_ = std::make_unique<TBatch>();
     batch_->lock = std::make_unique<QLockFile>(LockPath(filePath_));
     if (Lock(*batch_->lock)) {
-        batch_->document = Current(true);
+        batch_->document = Current(true, &batch_->partial);
     } else {
         batch_->lock.reset();
         batch_->document = Current(false);
@@ -115,11 +151,25 @@ void SettingsStore::OpenBatch() {
 
 bool SettingsStore::CommitBatch() {
     const std::unique_ptr<TBatch> batch = std::move(batch_);
-    return batch->lock && Save(batch->document);
+    return batch->lock && Save(batch->document, batch->partial);
+}
+
+void SettingsStore::OpenReads() const {
+    readsOpen_ = true;
+    reads_.reset();
+}
+
+void SettingsStore::CloseReads() const {
+    readsOpen_ = false;
+    reads_.reset();
 }
 
 const TSettingsDocument& SettingsStore::Document(TSettingsDocument& scratch) const {
     if (batch_) return batch_->document;
+    if (readsOpen_) {
+        if (!reads_) reads_ = Current(false);
+        return *reads_;
+    }
     scratch = Current(false);
     return scratch;
 }
@@ -127,8 +177,7 @@ const TSettingsDocument& SettingsStore::Document(TSettingsDocument& scratch) con
 std::optional<QString> SettingsStore::ReadValue(const QString& name) const {
     TSettingsDocument scratch;
     const TSettingsDocument& document = Document(scratch);
-    if (const QString* value = document.main.Find(name)) return *value;
-    return std::nullopt;
+    return document.main.Find(name);
 }
 
 bool SettingsStore::WriteValue(const QString& name, const QString& text) {
@@ -146,6 +195,7 @@ bool SettingsStore::EraseAll() {
     }
     QLockFile lock(LockPath(filePath_));
     if (!lock.tryLock(kLockWaitMs)) return false;
+    reads_.reset();
     return !QFileInfo::exists(filePath_) || QFile::remove(filePath_);
 }
 
@@ -154,7 +204,7 @@ QStringList SettingsStore::ReadListItems(const QString& subKey) const {
     TSettingsDocument scratch;
     const TSettingsDocument& document = Document(scratch);
     if (const TSettingsSection* list = document.FindList(subKey))
-        for (const TSettingsEntry& entry : list->entries)
+        for (const TSettingsEntry& entry : list->Entries())
             items.append(entry.value);
     return items;
 }
@@ -166,7 +216,7 @@ bool SettingsStore::ReplaceList(const QString& subKey, const QStringList& items)
         if (items.isEmpty()) return;
         TSettingsSection& list = d.List(subKey);
         for (qsizetype i = 0; i < items.size(); ++i)
-            list.entries.append({QString::number(i), items[i]});
+            list.Set(QString::number(i), items[i]);
     });
 }
 

@@ -232,15 +232,15 @@ TEST(SettingsStoreUnwritable, ReadsDefaultAndWritesNothing) {
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST_F(SettingsStoreTest, CorruptFileIsMovedAsideAndDefaultsUsed) {
+// Bytes that are not UTF-8, or a file past the size limit, are not a
+// settings file: it goes aside whole and the program runs on defaults.
+TEST_F(SettingsStoreTest, UnreadableFileIsMovedAsideAndDefaultsUsed) {
     const QByteArray damaged[] = {
-        "Intellect=3\nthis line has no separator\n",
-        "Intellect=3\nPath=C:\\Games\n", // an unknown escape
-        "Intellect=3\n[Music\n",
         QByteArray("Intellect=3\nName=\xff\xfe\n"),
+        QByteArray("Intellect=3\n") + QByteArray(4 * 1024 * 1024, 'x'),
     };
     for (const QByteArray& bytes : damaged) {
-        SCOPED_TRACE(bytes.toStdString());
+        SCOPED_TRACE(bytes.left(40).toStdString());
         for (const QString& old : CorruptCopies())
             QFile::remove(dir.filePath("Kvo/" + old));
         WriteAll(path, bytes);
@@ -253,13 +253,76 @@ TEST_F(SettingsStoreTest, CorruptFileIsMovedAsideAndDefaultsUsed) {
     // The next write starts a fresh, readable file.
     store.RegWriteInteger("Intellect", 1);
     EXPECT_EQ(store.RegReadInteger("Intellect", 2), 1);
-    EXPECT_TRUE(ParseSettingsText(ReadAll(path), nullptr).has_value());
-    // A write that meets a damaged file keeps the damaged text too.
-    WriteAll(path, "garbage");
-    store.RegWriteInteger("Regime", 2);
-    EXPECT_EQ(store.RegReadInteger("Intellect", 2), 2);
-    EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
-    EXPECT_EQ(CorruptCopies().size(), 2);
+    EXPECT_TRUE(ParseSettingsText(ReadAll(path)).has_value());
+}
+
+// One line the store cannot read costs that line only; the file stands, and
+// before the store writes over it the old bytes are kept aside.
+TEST_F(SettingsStoreTest, DamagedLinesAreSkippedAndTheOldTextKeptBeforeAWrite) {
+    const QByteArray damaged[] = {
+        "Intellect=3\nRegime 2\nHelp=0\n",
+        "Intellect=3\nPath=C:\\Games\nHelp=0\n", // an unknown escape
+        "Intellect=3\n[Music\nHelp=0\n",
+        "garbage\nIntellect=3\nHelp=0",
+    };
+    for (const QByteArray& bytes : damaged) {
+        SCOPED_TRACE(bytes.toStdString());
+        for (const QString& old : CorruptCopies())
+            QFile::remove(dir.filePath("Kvo/" + old));
+        WriteAll(path, bytes);
+        EXPECT_EQ(store.RegReadInteger("Intellect", 2), 3);
+        EXPECT_FALSE(store.RegReadBool("Help", true));
+        EXPECT_EQ(ReadAll(path), bytes); // reading changes nothing
+        EXPECT_TRUE(CorruptCopies().isEmpty());
+
+        store.RegWriteInteger("Regime", 2);
+        const QStringList copies = CorruptCopies();
+        ASSERT_EQ(copies.size(), 1);
+        EXPECT_EQ(ReadAll(dir.filePath("Kvo/" + copies[0])), bytes);
+        EXPECT_EQ(store.RegReadInteger("Intellect", 2), 3);
+        EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
+        // The file is understood now: the next write keeps no further copy.
+        store.RegWriteInteger("Regime", 1);
+        EXPECT_EQ(CorruptCopies().size(), 1);
+    }
+}
+
+// LF, CR LF and the lone CR of old Mac files all end a line.
+TEST_F(SettingsStoreTest, EveryLineEndIsALineEnd) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(QByteArray(end).toHex().toStdString());
+        const QByteArray text = QByteArray("# comment") + end + "Intellect=3" + end + "Regime=2" +
+                                end + "[Music]" + end + "0=/m/a.mp3" + end;
+        WriteAll(path, text);
+        EXPECT_EQ(store.RegReadInteger("Intellect", 1), 3);
+        EXPECT_EQ(store.RegReadInteger("Regime", 1), 2);
+        QStringList music;
+        EXPECT_TRUE(store.RegReadList("Music", music, 0));
+        EXPECT_EQ(music, QStringList{"/m/a.mp3"});
+        store.RegWriteBool("Help", false);
+        EXPECT_TRUE(CorruptCopies().isEmpty()); // nothing was lost, nothing to keep
+        EXPECT_EQ(store.RegReadInteger("Intellect", 1), 3);
+    }
+}
+
+// A run of reads reads the file once, and sees a write made in between.
+TEST_F(SettingsStoreTest, ARunOfReadsReadsTheFileOnce) {
+    store.RegWriteInteger("Intellect", 3);
+    SettingsStore otherCopy(path);
+    const int before = store.FileReads();
+    {
+        const TSettingsReads reads(store);
+        for (int i = 0; i < 50; ++i)
+            EXPECT_EQ(store.RegReadInteger("Intellect", 0), 3);
+        EXPECT_EQ(store.FileReads(), before + 1);
+        otherCopy.RegWriteInteger("Intellect", 1); // not seen inside the run
+        EXPECT_EQ(store.RegReadInteger("Intellect", 0), 3);
+        store.RegWriteInteger("Regime", 2); // its own write is seen, with the other's
+        EXPECT_EQ(store.RegReadInteger("Regime", 0), 2);
+        EXPECT_EQ(store.RegReadInteger("Intellect", 0), 1);
+    }
+    otherCopy.RegWriteInteger("Intellect", 2);
+    EXPECT_EQ(store.RegReadInteger("Intellect", 0), 2); // nothing kept after the run
 }
 
 TEST_F(SettingsStoreTest, WriteCutShortKeepsTheOldFile) {
