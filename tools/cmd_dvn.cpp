@@ -4,13 +4,12 @@
 
 #include "game/board.h"
 #include "play/saved_game.h"
+#include "play/saved_game_read.h"
 
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 namespace dorvane::tool {
 
@@ -56,16 +55,10 @@ std::string GameJson(const TSavedGame& game) {
 int RunDvn(Args args) {
     if (args.size() != 1) return Usage("dvn needs one file: dvn FILE");
     const std::string path(args[0]);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Usage("dvn: cannot open " + path);
-    // One byte more than a saved game is enough to tell that a file is too long.
-    std::vector<char> bytes(kSavedGameSize + 1);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return Usage("dvn: cannot read " + path);
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-
-    const TSavedGameResult result = DecodeSavedGame(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    // Only a regular file is read: a FIFO would block the tool for ever.
+    const TSavedGameRead read = ReadSavedGameBytes(path);
+    if (!read.opened) return Usage("dvn: cannot open " + path);
+    const TSavedGameResult& result = read.result;
     if (!result.game)
         return Usage("dvn: " + path + ": refused: " + SavedGameErrorName(result.error) + " (" +
                      result.detail + ")");

@@ -1,6 +1,7 @@
 #include "play/saved_game_file.h"
 
-#include <QFile>
+#include "core/file_name.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -25,15 +26,7 @@ bool WriteSavedGameFile(const QString& path, const TSavedGame& game) {
 }
 
 TSavedGameRead ReadSavedGameFile(const QString& path) {
-    TSavedGameRead read;
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) return read;
-    const QByteArray bytes = file.read(static_cast<qint64>(kSavedGameSize) + 1);
-    if (file.error() != QFileDevice::NoError) return read;
-    read.opened = true;
-    read.result = DecodeSavedGame(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                            static_cast<std::size_t>(bytes.size())));
-    return read;
+    return ReadSavedGameBytes(NativeFileName(path));
 }
 
 QString TemporaryGamePath() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "play/saved_game.h"
+#include "play/saved_game_read.h"
 
 #include <QString>
 
@@ -12,12 +13,8 @@ namespace dorvane {
 // is complete. False when nothing was written.
 bool WriteSavedGameFile(const QString& path, const TSavedGame& game);
 
-struct TSavedGameRead {
-    bool opened = false;     // false: missing, unreadable, a folder...
-    TSavedGameResult result; // when opened: the game or why it was refused
-};
-
-// Reads at most one byte more than a saved game, so a huge file costs nothing.
+// Reads at most one byte more than a saved game, so a huge file costs nothing;
+// only a regular file is read.
 TSavedGameRead ReadSavedGameFile(const QString& path);
 
 // "onlydorvanetemp.dvn" in the per-user data folder

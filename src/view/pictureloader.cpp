@@ -1,10 +1,12 @@
-#include "pictureloader.h"
+#include "view/pictureloader.h"
 
-#include "assets.h"
-#include "jpegdecoder.h"
+#include "view/assets.h"
+#include "view/jpegdecoder.h"
+
+#include "core/file_name.h"
+#include "core/regular_file.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 
 #include <cstdint>
@@ -15,14 +17,15 @@ namespace {
 
 // Larger files are not pictures anyone loads as a board background, and
 // reading them whole would only waste memory.
-constexpr qint64 kMaxPictureFile = 64LL * 1024 * 1024;
+constexpr std::size_t kMaxPictureFile = 64 * 1024 * 1024;
 // Qt's readers refuse images whose decoded size exceeds this many megabytes.
 constexpr int kAllocationLimitMb = 128;
 
+// Only a regular file: a FIFO named as a picture would block for ever.
 QByteArray ReadWhole(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFile) return {};
-    return file.read(kMaxPictureFile);
+    const TFileBytes file = ReadRegularFile(NativeFileName(path), kMaxPictureFile);
+    if (!file.ok()) return {};
+    return QByteArray(file.bytes.data(), qsizetype(file.bytes.size()));
 }
 
 QImage ReadWithQt(const QByteArray& bytes, const char* format) {
