@@ -2,9 +2,16 @@
 
 #include "play/saved_game_file.h"
 
+#include "core/file_name.h"
+#include "core/regular_file.h"
+#include "play/saved_game_read.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dorvane {
 
@@ -20,8 +27,32 @@ bool SaveGame(const TGameController& game, const QString& path, bool report,
 
 bool SaveTemporaryGame(const TGameController& game) {
     const QString path = TemporaryGamePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return WriteSavedGameFile(path, game.SavedGame());
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        // Only its owner may look into the folder of the restart's game.
+        if (::mkdir(NativeFileName(folder).c_str(), 0700) != 0 && !QFileInfo(folder).isDir())
+            return false;
+    }
+    const std::vector<std::uint8_t> bytes = EncodeSavedGame(game.SavedGame());
+    return ReplaceFileEntry(NativeFileName(path), reinterpret_cast<const char*>(bytes.data()),
+                            bytes.size());
+}
+
+bool ResumeTemporaryGame(TGameController& game) {
+    const QString path = TemporaryGamePath();
+    const std::string native = NativeFileName(path);
+    bool resumed = false;
+    if (IsRegularFile(native, true, true)) {
+        const TSavedGameRead read = ReadSavedGameBytes(native, true);
+        if (read.opened && read.result.game && game.ShowLoadedGame(*read.result.game)) {
+            game.ResumePlay();
+            resumed = true;
+        }
+    }
+    // unlink() removes a link itself, never what it points to.
+    ::unlink(native.c_str());
+    return resumed;
 }
 
 bool LoadGame(TGameController& game, const QString& path, TRecentFiles& recent,

@@ -25,8 +25,16 @@ bool SaveGame(const TGameController& game, const QString& path, bool report,
               const TShowMessage& show);
 
 // The restart's save: the game in progress goes to the temporary game file
-// without any message; its folder is created when missing.
+// without any message. Its folder is created (mode 0700) when missing; the
+// file (mode 0600) replaces whatever entry bore its name - a symbolic link
+// planted there is replaced, never written through.
 bool SaveTemporaryGame(const TGameController& game);
+
+// After a restart with default settings: the temporary game, when it is a
+// regular file owned by the user (a link is not followed), is shown and play
+// resumes at once, without a word; the entry goes in any case, so a damaged
+// one is not offered again. True when play resumed.
+bool ResumeTemporaryGame(TGameController& game);
 
 // Reads path and shows the game in history view. A file that cannot be opened
 // gives "Не удалось открыть файл!", one that is not a saved game of ours

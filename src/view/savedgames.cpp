@@ -1,12 +1,13 @@
 #include "view/savedgames.h"
 
+#include "core/file_name.h"
+#include "core/regular_file.h"
 #include "play/game_controller.h"
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
@@ -66,24 +67,20 @@ bool TSavedGameCommands::LoadFile(const QString& path) {
 void TSavedGameCommands::OpenFile(const QString& path) {
     TGameController& game = *parts_.controller;
     if (game.Blocked() || !game.CanAct()) return;
-    const QFileInfo file(path);
-    if (!file.isFile()) return;
+    // The name as the file system gave it: bytes that are not UTF-8 stay as
+    // they are (core/file_name.h), so QFileInfo, which would re-encode the
+    // name lossily, is not asked.
+    if (!IsRegularFile(NativeFileName(path))) return;
+    const QString absolute =
+        QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QDir::currentPath() + u'/' + path;
     // Other kinds of file are the music player's.
-    if (IsSavedGamePath(path)) LoadFile(file.absoluteFilePath());
+    if (IsSavedGamePath(absolute)) LoadFile(absolute);
 }
 
 void TSavedGameCommands::OpenAtStart(const QStringList& arguments, bool restarted) {
     parts_.controller->WhenIdle([this, arguments, restarted] {
-        const QString temporary = TemporaryGamePath();
-        if (restarted && QFileInfo::exists(temporary)) {
-            // Not a file the player chose: a damaged one goes without a word,
-            // and goes in any case, so it is not offered again at the next
-            // restart.
-            const bool resumed = LoadGame(*parts_.controller, temporary, *parts_.recent,
-                                          [](const QString&, TMessageIcon) {});
-            QFile::remove(temporary);
-            if (resumed) return;
-        }
+        // Not a file the player chose: a damaged one goes without a word.
+        if (restarted && ResumeTemporaryGame(*parts_.controller)) return;
         if (!arguments.isEmpty()) OpenFile(arguments.first());
     });
 }
@@ -96,7 +93,7 @@ void TSavedGameCommands::RebuildRecentMenu() {
     recentMenu_ = new QMenu(QStringLiteral("Загрузить снова"), parts_.gameMenu);
     for (const TRecentFiles::TItem& item : items) {
         // An ampersand in a path is shown as it stands, not as a shortcut mark.
-        QString text = item.text;
+        QString text = DisplayFileName(item.text);
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = recentMenu_->addAction(text);
         const QString path = item.path;
