@@ -1,8 +1,10 @@
 // Dorvane: the settings store, one random source for the whole run seeded
 // from the clock, and the game window.
+#include "core/file_name.h"
 #include "core/shell_settings.h"
 #include "game/random.h"
 #include "shell/settings_store.h"
+#include "shell/termination.h"
 #include "view/assets.h"
 #include "view/mainform.h"
 
@@ -11,7 +13,14 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    dorvane::TTerminationSignals::Install();
+    // A file-size limit (ulimit -f) makes a long write fail instead of killing
+    // the program with the lock file left behind: the settings store and the
+    // saved-game writer report a short write as a failure.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvane"));
     QApplication::setOrganizationName(QStringLiteral("Kvo"));
@@ -39,6 +48,14 @@ int main(int argc, char** argv) {
     dorvane::TRandom random = dorvane::TRandom::FromClock();
     dorvane::TMainForm window(random, store);
     window.show();
-    window.OpenAtStart(QApplication::arguments().mid(1), restarted);
+    // The arguments as the system gave them: a file name that is not UTF-8
+    // must open all the same (QApplication's decoding would replace bytes).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << dorvane::FileNameFromBytes(QByteArray(argv[i]));
+    window.OpenAtStart(arguments, restarted);
+    // A logout or a kill closes the window the ordinary way, once what is
+    // already on its way (a file opening, a search) is done.
+    const dorvane::TTerminationSignals termination([&window] { window.CloseWhenIdle(); });
     return QApplication::exec();
 }

@@ -43,6 +43,8 @@ QString DroppedFile(const QMimeData* data) {
 } // namespace
 
 TMainForm::TStored TMainForm::ReadStored(const SettingsAccess& store) {
+    // Some sixty values, one reading of the file.
+    const TSettingsReads reads(store);
     TStored stored;
     stored.shell = ShellSettingsSchema().Read(store, {QSystemTrayIcon::isSystemTrayAvailable()});
     stored.game = ReadGameSettings(store, {stored.shell.StartStandard});
@@ -130,7 +132,7 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
         // The window's size already leaves out a hidden control panel.
-        move(ReadWindowPosition(*store_, area, size(), 0, true));
+        move(WindowPosition(settings_.StoredLeft, settings_.StoredTop, area, size(), 0, true));
     }
 }
 
@@ -184,6 +186,10 @@ void TMainForm::SetTime() {
     const QDateTime now = QDateTime::currentDateTime();
     view_->ShowDateTime(locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
                         locale.toString(now.time(), QLocale::LongFormat));
+}
+
+void TMainForm::CloseWhenIdle() {
+    controller_->WhenIdle([this] { close(); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

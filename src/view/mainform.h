@@ -70,6 +70,10 @@ public:
     void SetFileChooser(TFileChooser chooser);
     bool SettingsWritable() const { return settingsWritable_; }
 
+    // Closes the window once the game is idle: after the search in progress
+    // and whatever waits for it (a file being opened).
+    void CloseWhenIdle();
+
     // The window's caption: "Dorvane", or "Dorvane - " + text.
     void SetCaption(const QString& text);
 
