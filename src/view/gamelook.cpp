@@ -38,17 +38,17 @@ void TGameLook::ApplyStored() {
     board.SetGrid(look.ShowGrid);
     board.SetCoordinatesVisible(look.ShowCoordinates);
     board.SetGoFast(settings_.Game.GoFast);
-    // A picture counts as shown only once it has been loaded.
-    const bool field = look.LoadField && !look.Field.isEmpty();
-    const bool background = look.LoadBackground && !look.Background.isEmpty();
-    look.LoadField = look.LoadBackground = false;
+    // The stored pictures come back; one that cannot be shown now (a drive
+    // not mounted yet, a file cut short) leaves the built-in texture in its
+    // place but keeps the preference, its path and its check mark: only the
+    // player's own choice changes those.
     field_->ShowTexture();
     background_->ShowTexture();
     board.SetStyleButton(look.StyleButton);
     SetStyle(look.StyleButton);
     parts_.figures->AddStoredPictures(settings_.Custom.Paths);
-    if (field) field_->ShowFile(look.Field);
-    if (background) background_->ShowFile(look.Background);
+    if (look.LoadField && !look.Field.isEmpty()) field_->ShowFile(look.Field);
+    if (look.LoadBackground && !look.Background.isEmpty()) background_->ShowFile(look.Background);
     ApplyScheme(look.ColorScheme);
 }
 

@@ -11,6 +11,8 @@
 
 #include "support/env_guard.h"
 
+#include "view/assets.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace dorvane::test {
 
@@ -95,6 +99,12 @@ void PlayMoves(TPlayDriver& driver, int count, unsigned policy = 7) {
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -267,13 +277,135 @@ private slots:
             QCOMPARE(window.form.Board().Background().toImage().pixelColor(10, 10),
                      QColor(Qt::blue));
         }
-        // A picture that has gone since: the built-in texture, without a word.
+        // A picture that cannot be shown now (gone, on a drive not mounted
+        // yet): the built-in texture, without a word, but the preference, its
+        // path and its check mark stay through the exit.
         QVERIFY(QFile::remove(field));
-        TWindow window(store);
-        QVERIFY(!window.form.FindAction(QStringLiteral("Загружать рисунок поля"))->isChecked());
-        QVERIFY(window.form.FindAction(QStringLiteral("Встроенная текстура поля"))->isChecked());
-        QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок фона"))->isChecked());
-        QCOMPARE(window.messages, QStringList());
+        for (int run = 0; run < 2; ++run) {
+            TWindow window(store);
+            QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок поля"))->isChecked());
+            QVERIFY(
+                !window.form.FindAction(QStringLiteral("Встроенная текстура поля"))->isChecked());
+            QCOMPARE(window.form.Board().FieldTexture().pixelColor(10, 10),
+                     BuiltinTexture(3).pixelColor(10, 10));
+            QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок фона"))->isChecked());
+            QCOMPARE(window.messages, QStringList());
+        }
+        QVERIFY(store.RegReadBool(QStringLiteral("LoadField"), false));
+        QCOMPARE(store.RegReadString(QStringLiteral("Field"), {}), field);
+        // Taken back by the player's own choice, the picture goes.
+        {
+            TWindow window(store);
+            window.form.SetFileChooser([](const TFileRequest&) { return QString(); });
+            QVERIFY(!window.form.UseFieldPicture(home_->filePath(QStringLiteral("none.bmp"))));
+            QVERIFY(window.form.FindAction(QStringLiteral("Загружать рисунок поля"))->isChecked());
+        }
+        QVERIFY(store.RegReadBool(QStringLiteral("LoadField"), false));
+    }
+
+    // Settings files that a hand, another program or a runaway write made:
+    // the window still comes up at once, with what it can read.
+    void hostileSettingsFilesStillStartTheWindow_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("regime");
+        QByteArray many;
+        for (int i = 0; i < 100000; ++i)
+            many += "Unknown" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+        QTest::newRow("100 000 keys") << QByteArray("Regime=2\n" + many) << 2;
+        QTest::newRow("one 3 MB line")
+            << QByteArray("Regime=2\nLong=" + QByteArray(3 << 20, 'x')) << 2;
+        QTest::newRow("old Mac line ends") << QByteArray("Regime=2\rIntellect=3\r") << 2;
+        QTest::newRow("a line without '='") << QByteArray("Intellect=3\nRegime 2\nHelp=0\n") << 1;
+    }
+    void hostileSettingsFilesStillStartTheWindow() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, regime);
+        SettingsStore store;
+        QVERIFY(QDir().mkpath(QFileInfo(ConfigFile()).absolutePath()));
+        QVERIFY(WriteFile(ConfigFile(), text));
+        {
+            const int before = store.FileReads();
+            TWindow window(store);
+            QVERIFY(window.idle);
+            QCOMPARE(store.FileReads() - before, 1); // the window's creation reads it once
+            QCOMPARE(int(window.form.Controller().Regim()), regime);
+        }
+        // The exit wrote over the file; a text it could not fully read was
+        // kept aside first.
+        const QStringList aside =
+            QDir(QFileInfo(ConfigFile()).absolutePath()).entryList({"Dorvane.conf.corrupt-*"});
+        QCOMPARE(aside.isEmpty(), !QByteArray(QTest::currentDataTag()).contains("'='"));
+        if (!aside.isEmpty())
+            QCOMPARE(ReadAll(QFileInfo(ConfigFile()).absolutePath() + u'/' + aside[0]), text);
+        QCOMPARE(store.RegReadInteger(QStringLiteral("Regime"), 0), regime);
+    }
+
+    // A named pipe under a file's name is never opened: it would wait for a
+    // writer for ever.
+    void namedPipesAreNeverOpened() {
+        const QString pipe = home_->filePath(QStringLiteral("pipe.dvn"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(QFileInfo(ConfigFile()).absolutePath()));
+        QCOMPARE(::mkfifo(QFile::encodeName(ConfigFile()).constData(), 0600), 0);
+        {
+            SettingsStore store;
+            TWindow window(store); // the settings file: defaults
+            QVERIFY(window.idle);
+            QVERIFY(!window.form.UseBackgroundPicture(pipe)); // a picture: the texture
+            QVERIFY(!window.form.LoadGameFile(pipe));         // a game: the message
+            QCOMPARE(window.messages, QStringList{QStringLiteral("Не удалось открыть файл!")});
+            window.form.OpenFile(pipe); // handed over: nothing
+            QCOMPARE(window.messages.size(), 1);
+        }
+        QFile::remove(ConfigFile());
+    }
+
+    // The restart's game file is written by replacing its folder entry: a
+    // link planted under its name is replaced, never written through, and
+    // the next copy reads only a regular file of the user's.
+    void theRestartNeverWritesThroughALink() {
+        const QString victim = home_->filePath(QStringLiteral("victim.txt"));
+        QVERIFY(WriteFile(victim, "precious"));
+        QString temporary;
+        {
+            SettingsStore store;
+            TWindow window(store);
+            temporary = TemporaryGamePath();
+            const QString folder = QFileInfo(temporary).absolutePath();
+            QVERIFY(!QFileInfo::exists(folder));
+            window.form.SetProgramStarter([] { return true; });
+            window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
+            QVERIFY(QFileInfo(temporary).isFile());
+            QCOMPARE(QFile::permissions(temporary) & 0x7777,
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(folder).constData(), &info), 0);
+            QCOMPARE(int(info.st_mode & 0777), 0700);
+
+            // Planted where the game was: the next save replaces the link.
+            QVERIFY(QFile::remove(temporary));
+            QVERIFY(QFile::link(victim, temporary));
+        }
+        SettingsStore store;
+        {
+            TWindow window(store);
+            window.form.SetProgramStarter([] { return true; });
+            window.form.FindAction(QStringLiteral("Все по умолчанию"))->trigger();
+        }
+        QCOMPARE(ReadAll(victim), QByteArray("precious"));
+        QVERIFY(!QFileInfo(temporary).isSymLink());
+        QVERIFY(QFileInfo(temporary).isFile());
+
+        // A link to a real game is not followed by the restarted copy either.
+        const QString game = home_->filePath(QStringLiteral("elsewhere.dvn"));
+        QVERIFY(QFile::rename(temporary, game));
+        QVERIFY(QFile::link(game, temporary));
+        TWindow restarted(store);
+        const TSavedGame before = restarted.form.Controller().SavedGame();
+        restarted.form.OpenAtStart({}, true);
+        QVERIFY(restarted.form.Controller().SavedGame() == before);
+        QVERIFY(!QFileInfo(temporary).isSymLink() && !QFileInfo::exists(temporary));
+        QVERIFY(QFileInfo(game).isFile()); // the target itself stays
     }
 
     void stayOnTopIsOfferedInTheStandardWindowMode() {
