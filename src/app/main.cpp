@@ -37,7 +37,11 @@ int main(int argc, char** argv) {
 
     dorvane::SettingsStore store;
     // A missing value counts as set: a first run behaves like a restart.
-    dorvane::TShellSettings shell = dorvane::ShellSettingsSchema().Read(store);
+    dorvane::TShellSettings shell;
+    {
+        const dorvane::TSettingsReads reads(store);
+        shell = dorvane::ShellSettingsSchema().Read(store);
+    }
     const bool restarted = shell.ReStart;
     // The first write of the run also tells whether the store can be written
     // at all; when it cannot, the program runs on defaults and saves nothing.
