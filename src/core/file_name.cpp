@@ -117,8 +117,14 @@ std::string NativeFileName(const QString& name) {
 
 QString DisplayFileName(const QString& name) {
     QString shown = name;
-    for (QChar& c : shown)
-        if (IsEscapedByte(c.unicode())) c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const char16_t unit = shown[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < shown.size() &&
+            QChar::isLowSurrogate(shown[i + 1].unicode()))
+            ++i; // a character beyond the BMP, whose low half may look like a byte
+        else if (IsEscapedByte(unit))
+            shown[i] = QChar::ReplacementCharacter;
+    }
     return shown;
 }
 

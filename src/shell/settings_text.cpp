@@ -66,8 +66,16 @@ std::optional<QString> Unescape(QStringView text) {
 QString Escape(QStringView text, bool isName) {
     QString out;
     out.reserve(text.size() + 8);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         const char16_t u = c.unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            // A character beyond the BMP; its low half may look like a byte.
+            out += c;
+            out += text[++i];
+            continue;
+        }
         if (u >= kRawByteBase + 0x80 && u <= kRawByteBase + 0xFF) {
             out += QStringLiteral("\\x") + QString::number(u - kRawByteBase, 16).toUpper();
             continue;

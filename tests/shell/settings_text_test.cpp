@@ -18,6 +18,8 @@ TEST(SettingsText, FormatParsesBackToTheSameDocument) {
     document.List("#[odd]=").Set("", "#");
     // A file name that is not UTF-8 keeps its bytes (U+DC00 + byte).
     document.List("Files").Set("0", QStringLiteral("/g/") + QChar(0xDCFF) + QChar(0xDC80) + "x");
+    // A character beyond the BMP whose low half lies among those codes.
+    document.List("Files").Set("1", QString::fromUtf8("\xf3\xa3\xa3\x9d"));
     const QByteArray text = FormatSettingsText(document);
     EXPECT_TRUE(text.contains("0=/g/\\xFF\\x80x")) << text.toStdString();
     TSettingsProblems problems;
