@@ -1,8 +1,16 @@
-// Search speed of the three strengths over a fixed corpus of positions from
-// self-play (bench/data/search_positions.txt, nine for every disc total from
-// 5 to 63). The high strength's cost grows sharply towards the end of the
-// game, so besides the mean it reports its slowest and median move. Goal on
-// the 2-core build machine: slowest under 100 ms, median under 2 ms.
+// Search speed of the three strengths.
+//
+// Two sets of positions. The corpus (bench/data/search_positions.txt) holds
+// positions from self-play, nine for every disc total from 5 to 63; its draws
+// come from one seeded source, as in a game. The hard set
+// (bench/data/hard_positions.txt) holds the high strength's slowest positions
+// that make_hard_positions found, each searched under all eight pairs of
+// draws. For the high strength each move is timed on its own, by the wall
+// clock, and the median, p90 and slowest are reported per set, with a table by
+// disc total printed after the benchmarks.
+//
+// Goal on the 2-core build machine: the hard set's slowest move at most 50 ms
+// and the corpus's median at most 1 ms.
 #include "game/engine.h"
 #include "game/position_text.h"
 #include "game/random.h"
@@ -10,10 +18,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,85 +31,179 @@ namespace {
 
 using namespace dorvane;
 
-const std::vector<TPosition>& Corpus() {
-    static const std::vector<TPosition> corpus = [] {
-        std::vector<TPosition> positions;
-        std::ifstream in(DORVANE_SEARCH_CORPUS);
-        std::string line;
-        std::string error;
-        for (int number = 1; std::getline(in, line); ++number) {
-            TPosition position;
-            if (!ParsePosition(line, position, error)) {
-                std::fprintf(stderr, "%s:%d: %s\n", DORVANE_SEARCH_CORPUS, number, error.c_str());
-                std::exit(1);
-            }
-            positions.push_back(position);
+struct TBenchPosition {
+    TPosition position;
+    std::string kind; // the hard set's mark: "reachable" or "constructed"
+};
+
+[[noreturn]] void Fail(const char* path, int line, const std::string& error) {
+    std::fprintf(stderr, "%s:%d: %s\n", path, line, error.c_str());
+    std::exit(1);
+}
+
+// One position per line; the hard set puts its mark before the position and
+// the generator's time after it, and has '#' comment lines.
+std::vector<TBenchPosition> Load(const char* path, bool marked) {
+    std::vector<TBenchPosition> positions;
+    std::ifstream in(path);
+    std::string line;
+    std::string error;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty() || line[0] == '#') continue;
+        TBenchPosition entry;
+        std::string text = line;
+        if (marked) {
+            std::istringstream fields(line);
+            std::string cells;
+            std::string side;
+            fields >> entry.kind >> cells >> side;
+            if (entry.kind != "reachable" && entry.kind != "constructed")
+                Fail(path, number, "the mark must be reachable or constructed");
+            text = cells + ' ' + side;
         }
-        if (positions.empty()) {
-            std::fprintf(stderr, "no positions in %s\n", DORVANE_SEARCH_CORPUS);
-            std::exit(1);
-        }
-        return positions;
-    }();
+        if (!ParsePosition(text, entry.position, error)) Fail(path, number, error);
+        positions.push_back(entry);
+    }
+    if (positions.empty()) Fail(path, 0, "no positions");
+    return positions;
+}
+
+const std::vector<TBenchPosition>& Corpus() {
+    static const auto corpus = Load(DORVANE_SEARCH_CORPUS, false);
     return corpus;
 }
 
-void SearchOnce(const TPosition& position, TRandom& random, int type) {
+const std::vector<TBenchPosition>& HardSet() {
+    static const auto hard = Load(DORVANE_HARD_POSITIONS, true);
+    return hard;
+}
+
+TGameState GameAt(const TPosition& position) {
     TGameState game;
     game.GameBoard = position.board;
     game.SideToMove = position.sideToMove;
     game.RecountDiscs();
-    FindMove(game, random, SearchTypeOf(type));
-    benchmark::DoNotOptimize(game.MoveColumn);
+    return game;
 }
 
 // The whole corpus per iteration; "per_search" is the mean time of one search.
 void BM_SearchCorpus(benchmark::State& state) {
     const auto& corpus = Corpus();
-    const int type = static_cast<int>(state.range(0));
+    const TSearchType type = SearchTypeOf(static_cast<int>(state.range(0)));
     TRandom random(1);
     for (auto _ : state)
-        for (const TPosition& position : corpus)
-            SearchOnce(position, random, type);
+        for (const TBenchPosition& entry : corpus) {
+            TGameState game = GameAt(entry.position);
+            FindMove(game, random, type);
+            benchmark::DoNotOptimize(game.MoveColumn);
+        }
     state.counters["per_search"] = benchmark::Counter(
         static_cast<double>(corpus.size()),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SearchCorpus)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
-// CPU time of this thread in milliseconds: the build machine is shared, and
-// wall time per search would measure the neighbours as much as the search.
-double ThreadMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+struct TTimedSearch {
+    int discs = 0;
+    double ms = 0;
+    std::string what;
+};
+
+double Percentile(std::vector<double> ms, int percent) {
+    std::sort(ms.begin(), ms.end());
+    return ms[std::min(ms.size() - 1, ms.size() * static_cast<std::size_t>(percent) / 100)];
 }
 
-// One pass of the high strength over the corpus, each search timed on its
-// own: the slowest and the median move, and where the slowest one was.
+// The tables printed after the benchmarks, one per run of BM_LookAheadEachMove.
+std::vector<std::string>& Tables() {
+    static std::vector<std::string> tables;
+    return tables;
+}
+
+std::string TableByDiscs(const std::string& title, const std::vector<TTimedSearch>& searches) {
+    std::map<int, std::vector<double>> byDiscs;
+    for (const TTimedSearch& search : searches)
+        byDiscs[search.discs].push_back(search.ms);
+    std::string table = title + "\n  discs  searches  median_ms  p90_ms  slowest_ms\n";
+    char row[96];
+    for (const auto& [discs, ms] : byDiscs) {
+        std::snprintf(row, sizeof row, "  %5d  %8zu  %9.3f  %6.2f  %10.2f\n", discs, ms.size(),
+                      Percentile(ms, 50), Percentile(ms, 90), Percentile(ms, 100));
+        table += row;
+    }
+    return table;
+}
+
+// One pass of the high strength over a set, each search timed on its own.
+// Argument: 0 the corpus, 1 the hard set.
 void BM_LookAheadEachMove(benchmark::State& state) {
-    const auto& corpus = Corpus();
-    std::vector<double> ms(corpus.size());
-    std::size_t slowest = 0;
+    const bool hard = state.range(0) == 1;
+    const auto& positions = hard ? HardSet() : Corpus();
+    std::vector<TTimedSearch> searches;
     for (auto _ : state) {
+        searches.clear();
         TRandom random(1);
-        for (std::size_t i = 0; i < corpus.size(); ++i) {
-            const double start = ThreadMs();
-            SearchOnce(corpus[i], random, 3);
-            ms[i] = ThreadMs() - start;
+        for (const TBenchPosition& entry : positions) {
+            for (int draws = 0; draws < (hard ? 8 : 1); ++draws) {
+                TGameState game = GameAt(entry.position);
+                const TSearchDraws pair = hard ? TSearchDraws{static_cast<std::uint8_t>(draws / 4),
+                                                              static_cast<std::uint8_t>(draws % 4)}
+                                               : TSearchDraws::Take(random);
+                const auto start = std::chrono::steady_clock::now();
+                FindMove(game, pair, TSearchType::LookAhead);
+                const std::chrono::duration<double, std::milli> ms =
+                    std::chrono::steady_clock::now() - start;
+                benchmark::DoNotOptimize(game.MoveColumn);
+                searches.push_back(
+                    {CountDiscs(entry.position.board).Total(), ms.count(),
+                     (hard ? entry.kind + ' ' : std::string()) + FormatPosition(entry.position)});
+            }
         }
     }
-    slowest = static_cast<std::size_t>(std::max_element(ms.begin(), ms.end()) - ms.begin());
-    std::vector<double> sorted = ms;
-    std::sort(sorted.begin(), sorted.end());
-    state.counters["slowest_ms"] = sorted.back();
-    state.counters["median_ms"] = sorted[sorted.size() / 2];
-    state.counters["p90_ms"] = sorted[sorted.size() * 9 / 10];
-    state.counters["slowest_discs"] = CountDiscs(corpus[slowest].board).Total();
-    state.SetLabel("slowest: " + FormatPosition(corpus[slowest]));
+    std::vector<double> ms;
+    for (const TTimedSearch& search : searches)
+        ms.push_back(search.ms);
+    const auto slowest = std::max_element(searches.begin(), searches.end(),
+                                          [](const auto& a, const auto& b) { return a.ms < b.ms; });
+    state.counters["median_ms"] = Percentile(ms, 50);
+    state.counters["p90_ms"] = Percentile(ms, 90);
+    state.counters["slowest_ms"] = slowest->ms;
+    state.SetLabel(std::string(hard ? "hard set" : "corpus") + ", slowest: " + slowest->what);
+    std::string byKind;
+    for (const char* kind : {"reachable", "constructed"}) {
+        std::vector<double> kindMs;
+        for (const TTimedSearch& search : searches)
+            if (search.what.starts_with(kind)) kindMs.push_back(search.ms);
+        if (kindMs.empty()) continue;
+        char row[128];
+        std::snprintf(
+            row, sizeof row, "  %s: %zu searches, median %.3f ms, p90 %.2f, slowest %.2f\n", kind,
+            kindMs.size(), Percentile(kindMs, 50), Percentile(kindMs, 90), Percentile(kindMs, 100));
+        byKind += row;
+    }
+    std::string title = std::string("high strength, ") +
+                        (hard ? "hard set (8 draws each)" : "corpus") + ", wall time:";
+    if (!byKind.empty()) {
+        title += '\n';
+        title.append(byKind, 0, byKind.size() - 1);
+    }
+    Tables().push_back(TableByDiscs(title, searches));
 }
-BENCHMARK(BM_LookAheadEachMove)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookAheadEachMove)
+    ->ArgName("hard")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const std::string& table : Tables())
+        std::printf("\n%s", table.c_str());
+    return 0;
+}
