@@ -70,6 +70,36 @@ void CountFlips(TFlipGrid& grid, const TField& board, std::uint8_t sideFlag);
 // target is not an empty playing cell.
 bool ApplyMove(TField& board, int column, int row, std::uint8_t sideFlag);
 
+// The most discs a move at the playing cell can ever flip: along each line
+// every cell up to the edge but the last, which must close the run. No cell
+// can flip more than 19, so a side with 20 discs cannot lose them all at once.
+inline constexpr std::array<std::uint8_t, 100> kMostFlipsAt = [] {
+    std::array<std::uint8_t, 100> table{};
+    for (int column = 1; column <= 8; ++column)
+        for (int row = 1; row <= 8; ++row) {
+            int most = 0;
+            for (int dc = -1; dc <= 1; ++dc)
+                for (int dr = -1; dr <= 1; ++dr) {
+                    int cells = 0;
+                    for (int c = column + dc, r = row + dr;
+                         (dc != 0 || dr != 0) && IsPlayingCell(c, r); c += dc, r += dr)
+                        ++cells;
+                    most += cells > 1 ? cells - 1 : 0;
+                }
+            table[static_cast<std::size_t>(CellIndex(column, row))] =
+                static_cast<std::uint8_t>(most);
+        }
+    return table;
+}();
+constexpr int MostFlipsAt(int cell) {
+    return kMostFlipsAt[static_cast<std::size_t>(cell)];
+}
+inline constexpr int kMostFlips = 19;
+
+// The discs the side would flip at cell, without playing it: the flip grid's
+// entry for one cell (0 for an occupied cell or no move).
+int FlipsAt(const TField& board, int cell, std::uint8_t sideFlag);
+
 int CountLegalMoves(const TField& board, std::uint8_t sideFlag);
 TDiscCounts CountDiscs(const TField& board);
 

@@ -33,7 +33,7 @@ void ReachFor(TSearchContext& ctx, int target) {
     if (!ctx.IsEmpty(target) || IsLegal(ctx, target)) return;
     int last = 0;
     ForEachInnerCell([&](int cell) {
-        if (IsLegal(ctx, cell) && MoverGridOn(ctx, PlayedByMover(ctx, cell))[target] > ctx.P())
+        if (IsLegal(ctx, cell) && FlipsAt(PlayedByMover(ctx, cell), target, ctx.Side) > ctx.P())
             last = cell;
     });
     if (last != 0) TryPlain(ctx, last);
@@ -218,9 +218,9 @@ void CornerThreat(TSearchContext& ctx) {
     int last = 0;
     ForEachInnerCell([&](int cell) {
         if (!IsLegal(ctx, cell)) return;
-        const TFlipGrid own = MoverGridOn(ctx, PlayedByMover(ctx, cell));
+        const TField after = PlayedByMover(ctx, cell);
         if (std::any_of(kCorners.begin(), kCorners.end(),
-                        [&](int corner) { return own[corner] > most; }))
+                        [&](int corner) { return FlipsAt(after, corner, ctx.Side) > most; }))
             last = cell;
     });
     if (last != 0) TryCornerSafe(ctx, last);

@@ -13,7 +13,8 @@ namespace corner_rules {
 namespace {
 
 int CountCode(const TField& board, std::uint8_t code) {
-    return static_cast<int>(std::count(board.begin(), board.end(), code));
+    const TDiscCounts counts = CountDiscs(board);
+    return code == 1 ? counts.side1 : counts.side2;
 }
 
 } // namespace
@@ -39,7 +40,7 @@ TFlipGrid OpponentGridOn(const TSearchContext& ctx, const TField& board) {
 int LastCellClosing(const TSearchContext& ctx, int target) {
     int last = 0;
     ForEachLegalRowMajor(ctx.Cand, [&](int cell) {
-        if (OpponentGridOn(ctx, PlayedByMover(ctx, cell))[target] == 0) last = cell;
+        if (FlipsAt(PlayedByMover(ctx, cell), target, OtherSide(ctx.Side)) == 0) last = cell;
     });
     return last;
 }
@@ -61,8 +62,11 @@ int FirstOwnCorner(const TSearchContext& ctx) {
 
 // Wins the game on the spot: a move after which the opponent has no disc left.
 void WipeOut(TSearchContext& ctx) {
+    // A move leaves the opponent without a disc when it flips all of them.
+    const int theirs = CountCode(ctx.Board, ctx.Opponent);
     ForEachLegalRowMajor(ctx.Cand, [&](int cell) {
-        if (CountCode(PlayedByMover(ctx, cell), ctx.Opponent) == 0) TryPlain(ctx, cell);
+        if (MostFlipsAt(cell) >= theirs && FlipsAt(ctx.Board, cell, ctx.Side) == theirs)
+            TryPlain(ctx, cell);
     });
 }
 

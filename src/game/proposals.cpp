@@ -34,15 +34,16 @@ int OwnDiscs(const TField& board, std::uint8_t code) {
 }
 
 // Some reply of the opponent after the mover plays cell leaves the mover
-// without a single disc.
+// without a single disc: a reply that flips every disc the mover then has.
 bool OpponentCanWipeOut(const TSearchContext& ctx, int cell) {
-    const std::uint8_t opponentSide = OtherSide(ctx.Side);
+    // The mover gains at least the disc played and one flipped; with more
+    // discs than any move can flip, no reply takes them all.
+    if (OwnDiscs(ctx.Board, ctx.Mover) + 2 > kMostFlips) return false;
     const TField b1 = After(ctx.Board, cell, ctx.Side);
-    const TFlipGrid g1 = GridOf(b1, opponentSide);
+    const TFlipGrid g1 = GridOf(b1, OtherSide(ctx.Side));
+    const int mine = OwnDiscs(b1, ctx.Mover);
     bool wiped = false;
-    ForEachLegalRowMajor(g1, [&](int reply) {
-        if (!wiped && OwnDiscs(After(b1, reply, opponentSide), ctx.Mover) == 0) wiped = true;
-    });
+    ForEachLegalRowMajor(g1, [&](int reply) { wiped = wiped || g1[reply] == mine; });
     return wiped;
 }
 
@@ -56,7 +57,7 @@ bool EdgeRepliesSafe(const TSearchContext& ctx, int cell, const TField& b1, cons
     ForEachLegalRowMajor(g1, [&](int r1) {
         if (!IsEdgeCell(r1) || !SharesLine(r1, cell)) return;
         const TField b2 = After(b1, r1, opponentSide);
-        if (!OpensCorner(ctx, GridOf(b2, opponentSide))) return;
+        if (!OpensCornerOn(ctx, b2)) return;
         ok = false;
         ForEachLegalRowMajor(GridOf(b2, ctx.Side), [&](int m2) {
             if (!IsEdgeCell(m2)) return;
@@ -66,7 +67,7 @@ bool EdgeRepliesSafe(const TSearchContext& ctx, int cell, const TField& b1, cons
             ok = true;
             ForEachLegalColumnMajor(g3, [&](int r3) {
                 if (!IsEdgeCell(r3) || !SharesLine(r3, m2)) return;
-                if (OpensCorner(ctx, GridOf(After(b3, r3, opponentSide), opponentSide))) ok = false;
+                if (OpensCornerOn(ctx, After(b3, r3, opponentSide))) ok = false;
             });
         });
     });
@@ -115,6 +116,13 @@ bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter) {
     return false;
 }
 
+bool OpensCornerOn(const TSearchContext& ctx, const TField& after) {
+    for (int k : kCorners) {
+        if (ctx.O(k) < FlipsAt(after, k, OtherSide(ctx.Side))) return true;
+    }
+    return false;
+}
+
 void Accept(TSearchContext& ctx, int cell) {
     // Every rule tests W before proposing; a zero weight here is a rule bug.
     assert(ctx.W(cell) != 0);
@@ -137,8 +145,7 @@ void TryPlain(TSearchContext& ctx, int cell) {
 
 void TryCornerSafe(TSearchContext& ctx, int cell) {
     if (ctx.W(cell) <= ctx.P()) return;
-    const TField b1 = After(ctx.Board, cell, ctx.Side);
-    if (!OpensCorner(ctx, GridOf(b1, OtherSide(ctx.Side)))) Propose(ctx, cell);
+    if (!OpensCornerOn(ctx, After(ctx.Board, cell, ctx.Side))) Propose(ctx, cell);
 }
 
 void TryEdgeSafe(TSearchContext& ctx, int cell) {
@@ -155,8 +162,8 @@ void TryEdgeSafeWatch(TSearchContext& ctx, int cell, int watched) {
         TryEdgeSafe(ctx, cell);
         return;
     }
-    const TFlipGrid after = GridOf(After(ctx.Board, cell, ctx.Side), OtherSide(ctx.Side));
-    if (after[watched] == 0) TryEdgeSafe(ctx, cell);
+    if (FlipsAt(After(ctx.Board, cell, ctx.Side), watched, OtherSide(ctx.Side)) == 0)
+        TryEdgeSafe(ctx, cell);
 }
 
 void TryEdgeSafeKeep(TSearchContext& ctx, int cell, int watched) {
@@ -176,7 +183,7 @@ void PrepareFor(TSearchContext& ctx, int target) {
     int best = 0;
     int bestCount = 0;
     ForEachLegalRowMajor(ctx.Cand, [&](int cell) {
-        const int count = GridOf(After(ctx.Board, cell, ctx.Side), ctx.Side)[target];
+        const int count = FlipsAt(After(ctx.Board, cell, ctx.Side), target, ctx.Side);
         if (count > bestCount) {
             bestCount = count;
             best = cell;

@@ -31,6 +31,8 @@ void PrepareFor(TSearchContext& ctx, int target);
 // After a move, the opponent's grid oppAfter shows a corner it could not take
 // before, or a larger capture at one.
 bool OpensCorner(const TSearchContext& ctx, const TFlipGrid& oppAfter);
+// The same for the board after the move, without its whole grid.
+bool OpensCornerOn(const TSearchContext& ctx, const TField& after);
 // Playing the A-square would flip its X-square along the diagonal while the
 // corner is empty.
 bool XSquareTrap(const TSearchContext& ctx, int aSquare);

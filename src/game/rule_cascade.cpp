@@ -12,9 +12,7 @@ namespace {
 bool GivesAwayCorner(const TSearchContext& ctx) {
     TField after = ctx.Board;
     ApplyMove(after, ctx.game.MoveColumn, ctx.game.MoveRow, ctx.Side);
-    TFlipGrid theirs;
-    CountFlips(theirs, after, OtherSide(ctx.Side));
-    return OpensCorner(ctx, theirs);
+    return OpensCornerOn(ctx, after);
 }
 
 } // namespace

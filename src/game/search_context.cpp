@@ -1,5 +1,9 @@
 #include "search_context.h"
 
+#include "bitboard.h"
+
+#include <bit>
+
 namespace dorvane {
 
 namespace {
@@ -35,54 +39,53 @@ bool OpponentBeyondClosingDisc(const TSearchContext& ctx, int closing, int step)
     return false;
 }
 
+// The weight of one empty cell exactly as a scan of the opponent's discs in
+// index order builds it: the discs next to e are met in descending order of
+// the step d from the disc to e, and the edge-danger override replaces what
+// the earlier runs added.
+std::uint8_t WeightByScan(const TSearchContext& ctx, int e) {
+    const TField& board = ctx.Board;
+    std::uint8_t weight = 0;
+    for (int i = 7; i >= 0; --i) {
+        const int d = kCandidateDirections[i];
+        const int p = e - d;
+        if (board[p] != ctx.Opponent) continue;
+        int m = 1;
+        int q = p - d;
+        while (board[q] == ctx.Opponent) {
+            ++m;
+            q -= d;
+        }
+        if (board[q] != ctx.Mover) continue;
+        const bool edge = RunsAlongEdge(p, d);
+        weight = static_cast<std::uint8_t>(weight + m + (edge ? 100 : 0));
+        if (edge && OpponentBeyondClosingDisc(ctx, q, -d)) weight = 1;
+    }
+    return weight;
+}
+
+// The cells of the outer ring: the only ones a run along an edge can reach.
+constexpr TBits kOuterRing = 0xFF818181818181FFull;
+
 } // namespace
 
 void ComputeCandidates(TSearchContext& ctx) {
-    ctx.Cand.fill(0);
     ctx.game.ClearMoveRegister();
-    const TField& board = ctx.Board;
-    for (int p = 11; p <= 88; ++p) {
-        if (board[p] != ctx.Opponent) continue;
-        for (int d : kCandidateDirections) {
-            const int e = p + d;
-            if (board[e] != 0) continue;
-            int m = 1;
-            int q = p - d;
-            while (board[q] == ctx.Opponent) {
-                ++m;
-                q -= d;
-            }
-            if (board[q] != ctx.Mover) continue;
-            const bool edge = RunsAlongEdge(p, d);
-            ctx.Cand[e] = static_cast<std::uint8_t>(ctx.Cand[e] + m + (edge ? 100 : 0));
-            if (edge && OpponentBeyondClosingDisc(ctx, q, -d)) ctx.Cand[e] = 1;
-        }
+    const TBits mover = DiscBits(ctx.Board, ctx.Mover);
+    const TBits opponent = DiscBits(ctx.Board, ctx.Opponent);
+    // Away from the edges a weight is the plain flip count. An edge cell may
+    // have runs along its edge, with their bonus and override, so its weight
+    // is built the long way.
+    const TBits legal = FillFlipCounts(ctx.Cand, mover, opponent);
+    for (TBits edge = legal & kOuterRing; edge != 0; edge &= edge - 1) {
+        const int cell = CellOfBit(std::countr_zero(edge));
+        ctx.Cand[static_cast<std::size_t>(cell)] = WeightByScan(ctx, cell);
     }
-    const TDiscCounts counts = CountDiscs(board);
-    ctx.game.DiscCount1 = counts.side1;
-    ctx.game.DiscCount2 = counts.side2;
-    CountFlips(ctx.OppGrid, board, OtherSide(ctx.Side));
-}
-
-const std::array<TEdgeLine, 2>& EdgeLines(int corner) {
-    static constexpr std::array<std::array<TEdgeLine, 2>, 4> kLines = [] {
-        std::array<std::array<TEdgeLine, 2>, 4> lines{};
-        // (corner cell, first step, second step), steps in the standard order.
-        constexpr int kSetup[4][3] = {{11, 10, 1}, {81, -10, 1}, {88, -1, -10}, {18, -1, 10}};
-        for (int k = 0; k < 4; ++k) {
-            for (int l = 0; l < 2; ++l) {
-                for (int i = 0; i < 8; ++i)
-                    lines[k][l].L[i] = kSetup[k][0] + i * kSetup[k][1 + l];
-            }
-        }
-        return lines;
-    }();
-    return kLines[corner];
-}
-
-TCornerWindow CornerWindow(int corner) {
-    const int cell = corner < 4 ? kCorners[corner] : corner;
-    return TCornerWindow{cell, ColumnOf(cell) == 1 ? 1 : -1, RowOf(cell) == 1 ? 1 : -1};
+    const int moverCount = std::popcount(mover);
+    const int opponentCount = std::popcount(opponent);
+    ctx.game.DiscCount1 = ctx.Mover == 1 ? moverCount : opponentCount;
+    ctx.game.DiscCount2 = ctx.Mover == 1 ? opponentCount : moverCount;
+    FillFlipCounts(ctx.OppGrid, opponent, mover);
 }
 
 bool MatchesLine(const TSearchContext& ctx, const TEdgeLine& line, const char (&pattern)[9]) {

@@ -73,7 +73,21 @@ struct TEdgeLine {
 };
 
 // The two edge lines of corner k (0..3), in the standard direction order.
-const std::array<TEdgeLine, 2>& EdgeLines(int corner);
+inline constexpr std::array<std::array<TEdgeLine, 2>, 4> kEdgeLines = [] {
+    std::array<std::array<TEdgeLine, 2>, 4> lines{};
+    // (corner cell, first step, second step), steps in the standard order.
+    constexpr int kSetup[4][3] = {{11, 10, 1}, {81, -10, 1}, {88, -1, -10}, {18, -1, 10}};
+    for (int k = 0; k < 4; ++k) {
+        for (int l = 0; l < 2; ++l) {
+            for (int i = 0; i < 8; ++i)
+                lines[k][l].L[i] = kSetup[k][0] + i * kSetup[k][1 + l];
+        }
+    }
+    return lines;
+}();
+inline const std::array<TEdgeLine, 2>& EdgeLines(int corner) {
+    return kEdgeLines[static_cast<std::size_t>(corner)];
+}
 
 // The corner window: Q(u, v) is the cell u steps from the corner along the
 // columns and v steps along the rows, both pointing into the board.
@@ -84,7 +98,10 @@ struct TCornerWindow {
     int Q(int u, int v) const { return corner + u * colStep * 10 + v * rowStep; }
 };
 // Takes the corner's number 0..3 in the standard order or its cell index.
-TCornerWindow CornerWindow(int corner);
+constexpr TCornerWindow CornerWindow(int corner) {
+    const int cell = corner < 4 ? kCorners[static_cast<std::size_t>(corner)] : corner;
+    return TCornerWindow{cell, ColumnOf(cell) == 1 ? 1 : -1, RowOf(cell) == 1 ? 1 : -1};
+}
 
 // Matches an eight-character line pattern against L0..L7:
 //   M mover, X opponent, '.' empty, '?' anything, '-' not the mover,

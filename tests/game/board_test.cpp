@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace dorvane {
 namespace {
 
@@ -207,12 +209,15 @@ TEST(CountFlips, AgreesWithApplyMoveOnRandomGames) {
             TFlipGrid grid;
             CountFlips(grid, board, side);
             const TDiscCounts before = CountDiscs(board);
+            ASSERT_EQ(before.side1, std::count(board.begin(), board.end(), 1));
+            ASSERT_EQ(before.side2, std::count(board.begin(), board.end(), 2));
             int legal = 0;
             for (int c = 1; c <= 8; ++c)
                 for (int r = 1; r <= 8; ++r) {
                     TField trial = board;
                     const bool ok = board[CellIndex(c, r)] == 0 && ApplyMove(trial, c, r, side);
                     ASSERT_EQ(ok, grid[CellIndex(c, r)] != 0);
+                    ASSERT_EQ(FlipsAt(board, CellIndex(c, r), side), grid[CellIndex(c, r)]);
                     if (!ok) continue;
                     ++legal;
                     const TDiscCounts after = CountDiscs(trial);
