@@ -14,6 +14,7 @@
 #include "game/engine.h"
 #include "game/position_text.h"
 #include "game/random.h"
+#include "game/search_pool.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,8 +24,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -134,10 +137,31 @@ std::string TableByDiscs(const std::string& title, const std::vector<TTimedSearc
     return table;
 }
 
+// The pools the benchmarks search with, one per thread count, made before
+// the timing starts.
+TSearchPool& PoolOf(int threads) {
+    static std::map<int, std::unique_ptr<TSearchPool>> pools;
+    auto& pool = pools[threads];
+    if (!pool) pool = std::make_unique<TSearchPool>(threads);
+    return *pool;
+}
+
+// threads 0: the plain serial search, nothing remembered; else a pool of that many threads.
+TSearchOptions OptionsFor(int threads) {
+    TSearchOptions options;
+    if (threads == 0)
+        options.Serial = true;
+    else
+        options.Pool = &PoolOf(threads);
+    return options;
+}
+
 // One pass of the high strength over a set, each search timed on its own.
-// Argument: 0 the corpus, 1 the hard set.
+// Arguments: 0 the corpus or 1 the hard set; the thread count (0 serial).
 void BM_LookAheadEachMove(benchmark::State& state) {
     const bool hard = state.range(0) == 1;
+    const int threads = static_cast<int>(state.range(1));
+    const TSearchOptions options = OptionsFor(threads);
     const auto& positions = hard ? HardSet() : Corpus();
     std::vector<TTimedSearch> searches;
     for (auto _ : state) {
@@ -150,7 +174,7 @@ void BM_LookAheadEachMove(benchmark::State& state) {
                                                               static_cast<std::uint8_t>(draws % 4)}
                                                : TSearchDraws::Take(random);
                 const auto start = std::chrono::steady_clock::now();
-                FindMove(game, pair, TSearchType::LookAhead);
+                FindMove(game, pair, TSearchType::LookAhead, options);
                 const std::chrono::duration<double, std::milli> ms =
                     std::chrono::steady_clock::now() - start;
                 benchmark::DoNotOptimize(game.MoveColumn);
@@ -181,18 +205,29 @@ void BM_LookAheadEachMove(benchmark::State& state) {
             kindMs.size(), Percentile(kindMs, 50), Percentile(kindMs, 90), Percentile(kindMs, 100));
         byKind += row;
     }
-    std::string title = std::string("high strength, ") +
-                        (hard ? "hard set (8 draws each)" : "corpus") + ", wall time:";
+    std::string title =
+        std::string("high strength, ") + (hard ? "hard set (8 draws each)" : "corpus") + ", " +
+        (threads == 0 ? std::string("serial") : std::to_string(threads) + " thread(s)") +
+        ", wall time:";
     if (!byKind.empty()) {
         title += '\n';
         title.append(byKind, 0, byKind.size() - 1);
     }
     Tables().push_back(TableByDiscs(title, searches));
 }
+// Serial, then 1, 2 and the machine's thread count (at most 8).
+void EachMoveArgs(benchmark::internal::Benchmark* b) {
+    const int machine = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                                   TSearchPool::kMostThreads);
+    std::vector<int> threads = {0, 1, 2};
+    if (machine > 2) threads.push_back(machine);
+    for (int hard : {0, 1})
+        for (int count : threads)
+            b->Args({hard, count});
+}
 BENCHMARK(BM_LookAheadEachMove)
-    ->ArgName("hard")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"hard", "threads"})
+    ->Apply(EachMoveArgs)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -3,6 +3,7 @@
 #include "lookahead.h"
 #include "rules.h"
 #include "search_context.h"
+#include "search_pool.h"
 
 namespace dorvane {
 
@@ -29,7 +30,8 @@ TSearchDraws TSearchDraws::Take(TRandomSource& random) {
     return draws;
 }
 
-void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type) {
+void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type,
+              const TSearchOptions& options) {
     const TBusyGuard busy(game);
     // The search recounts the discs of every position it visits; the window's
     // counts of the live position come back afterwards.
@@ -46,28 +48,33 @@ void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type) {
 
     if (type == TSearchType::Simple)
         ChooseSimple(ctx);
-    else if (type == TSearchType::LookAhead)
-        LookAhead(ctx, live);
-    else
+    else if (type == TSearchType::LookAhead) {
+        TSearchPool* pool = options.Serial ? nullptr
+                            : options.Pool ? options.Pool
+                                           : &TSearchPool::Shared();
+        if (pool != nullptr) {
+            const TSearchPool::TUse use(*pool);
+            LookAhead(ctx, live, {use.Owns() ? pool : nullptr, options.Cancel});
+        } else {
+            LookAhead(ctx, live, {nullptr, options.Cancel});
+        }
+    } else
         ChooseByRules(ctx);
 
     game.DiscCount1 = live.side1;
     game.DiscCount2 = live.side2;
 }
 
-void FindMove(TGameState& game, TRandomSource& random, TSearchType type) {
-    FindMove(game, TSearchDraws::Take(random), type);
+void FindMove(TGameState& game, TRandomSource& random, TSearchType type,
+              const TSearchOptions& options) {
+    FindMove(game, TSearchDraws::Take(random), type, options);
 }
 
 void TakeSearchResult(TGameState& live, const TGameState& searched) {
-    live.MoveColumn = searched.MoveColumn;
-    live.MoveRow = searched.MoveRow;
-    live.MovePriority = searched.MovePriority;
+    live.TakeMoveRegister(searched);
     live.MoveGrid = searched.MoveGrid;
     live.ForecastReady = searched.ForecastReady;
-    live.ForecastCount1 = searched.ForecastCount1;
-    live.ForecastCount2 = searched.ForecastCount2;
-    live.ForecastBoard = searched.ForecastBoard;
+    live.TakeForecast(searched);
 }
 
 } // namespace dorvane

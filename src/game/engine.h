@@ -4,6 +4,7 @@
 #include "gamestate.h"
 #include "random.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace dorvane {
@@ -33,15 +34,32 @@ constexpr TSearchType SearchTypeOf(int number) {
                          : TSearchType::Rules;
 }
 
+class TSearchPool;
+
+// How the look-ahead may use the machine. By default it spreads over the
+// program's shared pool (TSearchPool::Shared); a given pool takes its place,
+// and Serial searches on the calling thread alone and remembers nothing, the
+// plain form the others are checked against. The answer is the same in every
+// case. Cancel, when set from another thread, ends a search soon; its answer
+// is then meaningless and must be dropped.
+struct TSearchOptions {
+    TSearchPool* Pool = nullptr;
+    bool Serial = false;
+    const std::atomic<bool>* Cancel = nullptr;
+};
+
 // Finds a move for game.SideToMove on game.GameBoard and leaves it in
 // the move register (MovePriority > 0) or reports no move (MovePriority <= 0,
 // cell (0, 0)). GameBoard, SideToMove and the disc counts come back as they
 // were; MoveGrid holds the candidate grid; the forecast is set only by a
 // successful look-ahead. EngineBusy is set while it runs. Plain computation:
-// it touches nothing but `game` and may run on any thread.
-void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type);
+// it touches nothing but `game` (and the pool's threads) and may run on any
+// thread.
+void FindMove(TGameState& game, const TSearchDraws& draws, TSearchType type,
+              const TSearchOptions& options = {});
 // The same with the draws taken from `random` first.
-void FindMove(TGameState& game, TRandomSource& random, TSearchType type);
+void FindMove(TGameState& game, TRandomSource& random, TSearchType type,
+              const TSearchOptions& options = {});
 
 // What a search produces, copied from the state it searched into the live
 // game: the move register, MoveGrid and the forecast.

@@ -32,6 +32,17 @@ struct TGameState {
     TField ForecastBoard{};
 
     void ClearMoveRegister() { MoveColumn = MoveRow = MovePriority = 0; }
+    void TakeMoveRegister(const TGameState& from) {
+        MoveColumn = from.MoveColumn;
+        MoveRow = from.MoveRow;
+        MovePriority = from.MovePriority;
+    }
+    // The forecast's counts and position; ForecastReady is the caller's.
+    void TakeForecast(const TGameState& from) {
+        ForecastCount1 = from.ForecastCount1;
+        ForecastCount2 = from.ForecastCount2;
+        ForecastBoard = from.ForecastBoard;
+    }
     void RecountDiscs() {
         const TDiscCounts counts = CountDiscs(GameBoard);
         DiscCount1 = counts.side1;

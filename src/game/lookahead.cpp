@@ -1,9 +1,14 @@
 #include "lookahead.h"
 
+#include "bitboard.h"
+#include "board_cells.h"
 #include "rules.h"
+#include "rules_cache.h"
+#include "search_pool.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
 
 namespace dorvane {
@@ -25,16 +30,38 @@ bool HasLegalCell(const TFlipGrid& cand) {
     return false;
 }
 
+// Positions with fewer discs than this search their root lines one after
+// another: there a whole search takes well under a millisecond, less than
+// waking the pool's threads and copying the state for every line would save.
+constexpr int kParallelRootAbove = 12;
+
+// What one line (or one branch of the opponent's search) left in the state
+// the serial search shares between lines. Lines are searched from a fresh
+// best, so a merged line is recorded exactly when the serial search would
+// have recorded one of its results: a wipe-out always, anything else when it
+// beats the best of the lines before it. Either way the result recorded last
+// within the line is the one that stands, as in the serial search.
+struct TLineResult {
+    TLookAheadState state; // the line's state at its end
+    TGameState game;       // the copy of the game it searched on
+};
+
+struct TFork;
+
 // One look-ahead. Every simulated move is played on the context's board and
 // undone by restoring copies kept on the stack; nothing is allocated.
 class TLookAhead {
 public:
-    TLookAhead(TSearchContext& ctx, const TDiscCounts& live)
-        : ctx_(ctx), game_(ctx.game), live_(live), rootSide_(ctx.Side) {}
+    TLookAhead(TSearchContext& ctx, const TDiscCounts& live, const TLookAheadEnv& env, int slot,
+               std::uint8_t rootSide)
+        : ctx_(ctx), game_(ctx.game), live_(live), rootSide_(rootSide), env_(env), slot_(slot),
+          cache_(env.pool != nullptr ? &env.pool->CacheOf(slot) : nullptr) {}
 
     void Run();
 
 private:
+    friend struct TFork;
+
     struct TSnapshot {
         TField board;
         TFlipGrid cand;
@@ -52,6 +79,9 @@ private:
         game_.DiscCount1 = counts.side1;
         game_.DiscCount2 = counts.side2;
     }
+    bool Cancelled() const {
+        return env_.cancel != nullptr && env_.cancel->load(std::memory_order_relaxed);
+    }
 
     // The own stop flag of the line loop that calls branching level `level`;
     // the deepest level calls nothing and keeps a flag nobody sets.
@@ -68,15 +98,22 @@ private:
         }
     }
 
-    bool Filtered(int cell) const {
-        return game_.DiscCount1 + game_.DiscCount2 <= kReplySearchAbove && IsXOrCSquare(cell);
-    }
+    struct TExplore {
+        bool ownsResult;
+        bool filter;
+        bool searchReplies;
+        bool branch;
+        int nextLevel;
+        TDiscCounts restoreCounts;
+    };
 
     void PlayChosen();
     bool EndTest();
+    void ChooseByCachedRules();
     void PlayOut(bool searchReplies, bool branch, int nextLevel);
-    void ExploreMoves(bool ownsResult, bool filter, bool searchReplies, bool branch, int nextLevel,
-                      const TDiscCounts& restoreCounts);
+    void ExploreMoves(const TExplore& explore, bool parallel);
+    void ExploreOne(const TExplore& explore, const TSnapshot& at, int cell);
+    void ExploreInParallel(const TExplore& explore, const TSnapshot& at);
     void OpponentSearch();
     void Branch(int level);
     void FallBackToRules(const TSnapshot& at, const TDiscCounts& counts);
@@ -85,8 +122,41 @@ private:
     TGameState& game_;
     const TDiscCounts live_;
     const std::uint8_t rootSide_;
+    const TLookAheadEnv env_;
+    const int slot_;
+    TRulesCache* const cache_;
+    // Set in the root lines of a parallel search: the opponent's replies in
+    // them are searched in parallel too.
+    bool parallelReplies_ = false;
     TLookAheadState s_;
     std::uint8_t noStop_ = 0;
+};
+
+// The lines of one ExploreMoves spread over the pool: each runs on a copy of
+// the state at the loop's start, and their results are merged in the loop's
+// order afterwards.
+struct TFork {
+    TLookAhead* owner;
+    const TLookAhead::TExplore* explore;
+    const TLookAhead::TSnapshot* at;
+    bool parallelReplies;
+    int count = 0;
+    std::array<std::uint8_t, 64> cells{};
+    std::array<TLineResult, 64> results{};
+
+    static void RunLine(void* arg, int index, int slot) {
+        TFork& fork = *static_cast<TFork*>(arg);
+        const TLookAhead& owner = *fork.owner;
+        TGameState game = owner.game_;
+        TSearchContext ctx(owner.ctx_, game);
+        TLookAhead line(ctx, owner.live_, owner.env_, slot, owner.rootSide_);
+        line.parallelReplies_ = fork.parallelReplies;
+        line.s_ = owner.s_;
+        line.s_.Best = -65;
+        line.s_.Found = 0;
+        line.ExploreOne(*fork.explore, *fork.at, fork.cells[static_cast<std::size_t>(index)]);
+        fork.results[static_cast<std::size_t>(index)] = {line.s_, game};
+    }
 };
 
 // Plays the move the last method left in the register, or counts a pass.
@@ -125,18 +195,47 @@ bool TLookAhead::EndTest() {
     return false;
 }
 
+// The cascade's move for ctx_.Side on the board, with the disc counts set as
+// ComputeCandidates sets them. A remembered answer leaves Cand and OppGrid as
+// they were: nothing in a line reads them before the next ComputeCandidates,
+// and the snapshots restore them where a caller needs them again.
+void TLookAhead::ChooseByCachedRules() {
+    if (cache_ == nullptr) {
+        ComputeCandidates(ctx_);
+        ChooseByRules(ctx_);
+        return;
+    }
+    const TRulesCache::TKey key{DiscBits(ctx_.Board, 1), DiscBits(ctx_.Board, 2), ctx_.Side,
+                                ctx_.Draw2, ctx_.Draw4};
+    TRulesCache::TAnswer answer;
+    if (cache_->Find(key, answer)) {
+        game_.MoveColumn = answer.column;
+        game_.MoveRow = answer.row;
+        game_.MovePriority = answer.priority;
+        game_.DiscCount1 = std::popcount(key.side1);
+        game_.DiscCount2 = std::popcount(key.side2);
+        return;
+    }
+    ComputeCandidates(ctx_);
+    ChooseByRules(ctx_);
+    cache_->Store(key, {game_.MovePriority, static_cast<std::uint8_t>(game_.MoveColumn),
+                        static_cast<std::uint8_t>(game_.MoveRow)});
+}
+
 // The line loop, run after a move of ctx_.Side: the sides alternate by the
 // cascade (or, for the opponent of the root, by OpponentSearch) until the end
 // test stops the line or a branching level has played out the rest of it.
 void TLookAhead::PlayOut(bool searchReplies, bool branch, int nextLevel) {
     std::uint8_t& stop = StopFlag(nextLevel);
     for (;;) {
+        if (Cancelled()) return;
         ctx_.SetSide(OtherSide(ctx_.Side));
-        ComputeCandidates(ctx_);
-        if (searchReplies && ctx_.Side != rootSide_)
+        if (searchReplies && ctx_.Side != rootSide_) {
+            ComputeCandidates(ctx_);
             OpponentSearch();
-        else
-            ChooseByRules(ctx_);
+        } else {
+            ChooseByCachedRules();
+        }
         PlayChosen();
         if (branch && s_.Passes < 2) Branch(nextLevel);
         if (stop) return;
@@ -144,29 +243,74 @@ void TLookAhead::PlayOut(bool searchReplies, bool branch, int nextLevel) {
     }
 }
 
-// Plays each legal cell of ctx_.Side in column-major order and its line, then
-// restores the position, the grid, the side and the given counts. When this
-// level owns the result the cell is the one a recorded line is credited to.
-void TLookAhead::ExploreMoves(bool ownsResult, bool filter, bool searchReplies, bool branch,
-                              int nextLevel, const TDiscCounts& restoreCounts) {
+// Plays the legal cell of ctx_.Side and its line, then restores the position,
+// the grid, the side and the given counts. When the level owns the result the
+// cell is the one a recorded line is credited to.
+void TLookAhead::ExploreOne(const TExplore& explore, const TSnapshot& at, int cell) {
+    const int column = ColumnOf(cell);
+    const int row = RowOf(cell);
+    if (explore.ownsResult) {
+        s_.CandCol = static_cast<std::uint8_t>(column);
+        s_.CandRow = static_cast<std::uint8_t>(row);
+    }
+    s_.Passes = 0;
+    StopFlag(explore.nextLevel) = 0;
+    [[maybe_unused]] const bool legal = ApplyMove(ctx_.Board, column, row, at.side);
+    assert(legal && "a non-zero candidate weight marks a legal cell");
+    PlayOut(explore.searchReplies, explore.branch, explore.nextLevel);
+    Restore(at);
+    SetCounts(explore.restoreCounts);
+}
+
+// Every legal cell of ctx_.Side in column-major order. The filter leaves out
+// the X- and C-squares while the counts are at most the reply-search
+// threshold; those are the counts before the first line and the restored
+// ones after it.
+void TLookAhead::ExploreMoves(const TExplore& explore, bool parallel) {
     const TSnapshot at = Save();
-    for (int column = 1; column <= 8; ++column) {
+    if (parallel) {
+        ExploreInParallel(explore, at);
+        return;
+    }
+    for (int column = 1; column <= 8 && !Cancelled(); ++column) {
         for (int row = 1; row <= 8; ++row) {
             const int cell = CellIndex(column, row);
-            if (at.cand[cell] == 0 || (filter && Filtered(cell))) continue;
-            if (ownsResult) {
-                s_.CandCol = static_cast<std::uint8_t>(column);
-                s_.CandRow = static_cast<std::uint8_t>(row);
-            }
-            s_.Passes = 0;
-            StopFlag(nextLevel) = 0;
-            [[maybe_unused]] const bool legal = ApplyMove(ctx_.Board, column, row, at.side);
-            assert(legal && "a non-zero candidate weight marks a legal cell");
-            PlayOut(searchReplies, branch, nextLevel);
-            Restore(at);
-            SetCounts(restoreCounts);
+            if (at.cand[cell] == 0) continue;
+            if (explore.filter && Counts().Total() <= kReplySearchAbove && IsXOrCSquare(cell))
+                continue;
+            ExploreOne(explore, at, cell);
         }
     }
+}
+
+void TLookAhead::ExploreInParallel(const TExplore& explore, const TSnapshot& at) {
+    TFork fork{this, &explore, &at, !parallelReplies_};
+    int total = Counts().Total();
+    ForEachCellColumnMajor([&](int cell) {
+        if (at.cand[cell] == 0) return;
+        if (explore.filter && total <= kReplySearchAbove && IsXOrCSquare(cell)) return;
+        fork.cells[static_cast<std::size_t>(fork.count++)] = static_cast<std::uint8_t>(cell);
+        total = explore.restoreCounts.Total();
+    });
+    if (fork.count == 0) return;
+    env_.pool->ForEach(fork.count, &TFork::RunLine, &fork, slot_);
+
+    TLookAheadState record = s_;
+    for (int i = 0; i < fork.count; ++i) {
+        const TLineResult& line = fork.results[static_cast<std::size_t>(i)];
+        if (!line.state.Found || (line.state.Best != 65 && line.state.Best <= record.Best))
+            continue;
+        record.TakeRecord(line.state);
+        if (!s_.ForecastLock) game_.TakeForecast(line.game);
+    }
+    // The rest of the state is what the last line left, as after the serial
+    // loop.
+    const TLineResult& last = fork.results[static_cast<std::size_t>(fork.count - 1)];
+    s_ = last.state;
+    s_.TakeRecord(record);
+    game_.TakeMoveRegister(last.game);
+    Restore(at);
+    SetCounts(explore.restoreCounts);
 }
 
 // The cascade on a saved position, with a fresh register and opponent grid
@@ -191,7 +335,7 @@ void TLookAhead::OpponentSearch() {
     s_.Found = 0;
     s_.ForecastLock = 1;
 
-    ExploreMoves(true, false, false, m > kReplySearchAbove, 2, counts);
+    ExploreMoves({true, false, false, m > kReplySearchAbove, 2, counts}, parallelReplies_);
     if (s_.Found) {
         game_.MoveColumn = s_.BestCol;
         game_.MoveRow = s_.BestRow;
@@ -201,10 +345,7 @@ void TLookAhead::OpponentSearch() {
     }
 
     Restore(at);
-    s_.Best = outer.Best;
-    s_.Found = outer.Found;
-    s_.BestCol = outer.BestCol;
-    s_.BestRow = outer.BestRow;
+    s_.TakeRecord(outer);
     s_.CandCol = outer.CandCol;
     s_.CandRow = outer.CandRow;
     s_.Stop2 = 0;
@@ -256,7 +397,7 @@ void TLookAhead::Branch(int level) {
 
     const int next = level + 1;
     const bool deeper = (level == 2 && m > kLevel3Above) || (level == 3 && m > kLevel4Above);
-    ExploreMoves(false, true, false, deeper, next, Counts());
+    ExploreMoves({false, true, false, deeper, next, Counts()}, false);
     StopFlag(level) = 1;
     Restore(entry);
 }
@@ -267,7 +408,8 @@ void TLookAhead::Run() {
     const int n = live_.Total();
     if (n > 4 && n < 64) {
         const bool endgame = n > kReplySearchAbove;
-        ExploreMoves(true, true, endgame, endgame, 2, live_);
+        ExploreMoves({true, true, endgame, endgame, 2, live_},
+                     env_.pool != nullptr && n > kParallelRootAbove);
         if (s_.Found) {
             game_.ForecastReady = 1;
             game_.MoveColumn = s_.BestCol;
@@ -281,8 +423,8 @@ void TLookAhead::Run() {
 
 } // namespace
 
-void LookAhead(TSearchContext& ctx, const TDiscCounts& live) {
-    TLookAhead(ctx, live).Run();
+void LookAhead(TSearchContext& ctx, const TDiscCounts& live, const TLookAheadEnv& env) {
+    TLookAhead(ctx, live, env, 0, ctx.Side).Run();
 }
 
 } // namespace dorvane

@@ -9,6 +9,7 @@
 #include "board.h"
 #include "search_context.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace dorvane {
@@ -33,6 +34,27 @@ struct TLookAheadState {
     std::uint8_t Stop2 = 0;        // set by a branching level that has played out its caller's line
     std::uint8_t Stop3 = 0;
     std::uint8_t Stop4 = 0;
+
+    // The recorded line: its margin, whether there is one, and its candidate.
+    void TakeRecord(const TLookAheadState& from) {
+        Best = from.Best;
+        Found = from.Found;
+        BestCol = from.BestCol;
+        BestRow = from.BestRow;
+    }
+};
+
+class TSearchPool;
+
+// Where a look-ahead may spread its work. Without a pool it runs serially on
+// the calling thread and remembers nothing. With one, the root lines and the
+// opponent's replies in each of them run on the pool's threads, and the rule
+// cascade's answers are remembered per thread. The answer does not depend on
+// either. When cancel is set (from any thread) the search ends soon with an
+// answer nobody should use.
+struct TLookAheadEnv {
+    TSearchPool* pool = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Expects the context as FindMove sets it up: Board, Side, Cand and OppGrid of
@@ -40,6 +62,6 @@ struct TLookAheadState {
 // disc counts the game window kept for the live position. Leaves the answer in
 // the move register (priority 1 for a move the look-ahead found) and sets the
 // forecast when a line was recorded.
-void LookAhead(TSearchContext& ctx, const TDiscCounts& live);
+void LookAhead(TSearchContext& ctx, const TDiscCounts& live, const TLookAheadEnv& env = {});
 
 } // namespace dorvane

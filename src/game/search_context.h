@@ -25,6 +25,11 @@ enum TSearchMode : std::uint8_t {
 
 struct TSearchContext {
     explicit TSearchContext(TGameState& state) : game(state) {}
+    // A copy of another context's working record that works on `state`.
+    TSearchContext(const TSearchContext& other, TGameState& state)
+        : Side(other.Side), Mover(other.Mover), Opponent(other.Opponent), Mode(other.Mode),
+          Draw2(other.Draw2), Draw4(other.Draw4), Cand(other.Cand), Board(other.Board),
+          OppGrid(other.OppGrid), game(state) {}
 
     std::uint8_t Side = 1;     // the mover, encoded like SideToMove
     std::uint8_t Mover = 1;    // M

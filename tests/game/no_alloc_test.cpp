@@ -5,18 +5,22 @@
 #include "game/engine.h"
 #include "game/position_text.h"
 #include "game/random.h"
+#include "game/search_pool.h"
 #include "game/selfplay.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 namespace {
 
-bool g_counting = false;
-std::size_t g_allocations = 0;
+// The look-ahead's pool threads allocate through the same functions, so the
+// counter is shared with them.
+std::atomic<bool> g_counting{false};
+std::atomic<std::size_t> g_allocations{0};
 
 void* CountedAllocate(std::size_t size) {
     if (g_counting) ++g_allocations;
@@ -73,21 +77,28 @@ TEST(SearchAllocation, NoSearchTypeAllocatesAnywhereInTheGame) {
     g_counting = true;
     std::vector<int> probe(16);
     g_counting = false;
-    ASSERT_EQ(g_allocations, 1u);
+    ASSERT_EQ(g_allocations.load(), 1u);
 
+    // The program's shared pool (made by the games above), a pool of three
+    // threads made here, and the plain serial search.
+    TSearchPool three(3);
+    const TSearchOptions kOptions[] = {{}, {&three, false, nullptr}, {nullptr, true, nullptr}};
     TRandom draws(7);
     for (const TPosition& position : positions) {
         for (int type = 0; type <= 3; ++type) {
-            TGameState game;
-            game.GameBoard = position.board;
-            game.SideToMove = position.sideToMove;
-            game.RecountDiscs();
-            g_allocations = 0;
-            g_counting = true;
-            FindMove(game, draws, SearchTypeOf(type));
-            g_counting = false;
-            ASSERT_EQ(g_allocations, 0u) << "type " << type << " at " << FormatPosition(position);
-            ASSERT_GT(game.MovePriority, 0);
+            for (const TSearchOptions& options : kOptions) {
+                TGameState game;
+                game.GameBoard = position.board;
+                game.SideToMove = position.sideToMove;
+                game.RecountDiscs();
+                g_allocations = 0;
+                g_counting = true;
+                FindMove(game, draws, SearchTypeOf(type), options);
+                g_counting = false;
+                ASSERT_EQ(g_allocations.load(), 0u)
+                    << "type " << type << " at " << FormatPosition(position);
+                ASSERT_GT(game.MovePriority, 0);
+            }
         }
     }
 }
