@@ -68,6 +68,10 @@ void TGameController::Initialize() {
     UpdateHint([this] { RequestRedraw(TRedraw::Rebuild); });
 }
 
+TGameController::~TGameController() {
+    CancelSearch();
+}
+
 bool TGameController::Blocked() const {
     return game_.EngineBusy != 0 || closeRequested_;
 }
@@ -86,6 +90,7 @@ void TGameController::Search(TSearchType type, TAfterSearch then) {
     job.Draws = TSearchDraws::Take(random_);
     job.State = game_;
     searchGeneration_ = job.Generation;
+    searchCancel_ = job.Cancel;
     afterSearch_ = std::move(then);
     game_.EngineBusy = 1;
     view_.ShowBusy(true);
@@ -99,7 +104,9 @@ void TGameController::Search(TSearchType type, TAfterSearch then) {
 void TGameController::SearchDone(const TSearchResult& result) {
     if (result.Generation != searchGeneration_ || searchGeneration_ == 0) return;
     searchGeneration_ = 0;
-    TakeSearchResult(game_, result.State);
+    searchCancel_.reset();
+    // A close cancelled the search: its answer is cut short and goes unused.
+    if (!closeRequested_) TakeSearchResult(game_, result.State);
     game_.EngineBusy = 0;
     view_.ShowBusy(false);
     TAfterSearch then = std::move(afterSearch_);
@@ -120,8 +127,14 @@ void TGameController::SearchDone(const TSearchResult& result) {
     RunIdleWork();
 }
 
+void TGameController::CancelSearch() {
+    if (searchCancel_) *searchCancel_ = true;
+    searchCancel_.reset();
+}
+
 void TGameController::DropSearch() {
     if (searchGeneration_ == 0) return;
+    CancelSearch();
     searchGeneration_ = 0;
     afterSearch_ = nullptr;
     game_.EngineBusy = 0;
@@ -146,6 +159,8 @@ void TGameController::RunIdleWork() {
 bool TGameController::MayClose() {
     if (game_.EngineBusy == 0) return true;
     closeRequested_ = true;
+    // The answer would be dropped anyway; the close need not wait for all of it.
+    CancelSearch();
     return false;
 }
 

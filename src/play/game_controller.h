@@ -14,9 +14,9 @@
 // runs EngineBusy is set and every entry the window calls returns at once, so
 // the live game cannot change under it; the result comes back through the
 // event loop and the turn goes on from there (a continuation). A close asked
-// for meanwhile is refused by MayClose and carried out by
-// TGameView::CloseDeferred when the result arrives; the result is then
-// dropped. Everything here runs on the UI thread.
+// for meanwhile is refused by MayClose, which cancels the search, and carried
+// out by TGameView::CloseDeferred when the (cut short) result arrives; the
+// result is then dropped. Everything here runs on the UI thread.
 #pragma once
 
 #include "game/engine.h"
@@ -32,6 +32,7 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -62,6 +63,8 @@ public:
     // corrects the mode to 1..2 and changes the options in place.
     TGameController(TGameView& view, TSearchRunner& searches, TRandomSource& random,
                     TGameOptions& options, const TPlayerNames& names);
+    // Cancels a search still running: its answer is never delivered here.
+    ~TGameController();
     TGameController(const TGameController&) = delete;
     TGameController& operator=(const TGameController&) = delete;
 
@@ -167,8 +170,10 @@ private:
 
     // The result of the search stamped `generation`; a stale one is dropped.
     void SearchDone(const TSearchResult& result);
-    // Forgets the running search, if any: its result will be dropped.
+    // Forgets the running search, if any, and cancels it: its result will be
+    // dropped.
     void DropSearch();
+    void CancelSearch();
     void RunIdleWork();
 
     // The gate of a human move (a click, the hint window): false, with the
@@ -256,7 +261,8 @@ private:
     QString statusBox1_, statusBox2_; // what the status boxes show
 
     std::uint64_t lastGeneration_ = 0;
-    std::uint64_t searchGeneration_ = 0; // the search whose result is awaited; 0 none
+    std::uint64_t searchGeneration_ = 0;              // the search whose result is awaited; 0 none
+    std::shared_ptr<std::atomic<bool>> searchCancel_; // that search's cancel flag
     TAfterSearch afterSearch_;
     std::vector<std::function<void()>> idleWork_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0); // watched by the runner's answer

@@ -8,8 +8,10 @@
 #include "game/engine.h"
 #include "game/gamestate.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace dorvane {
 
@@ -18,6 +20,9 @@ struct TSearchJob {
     TSearchType Type = TSearchType::Rules;
     TSearchDraws Draws;
     TGameState State; // a copy of the live game; the search changes only this
+    // Set by the controller when it no longer wants the answer (a close, a
+    // new game): the search then ends soon, on every thread it uses.
+    std::shared_ptr<std::atomic<bool>> Cancel = std::make_shared<std::atomic<bool>>(false);
 };
 
 struct TSearchResult {

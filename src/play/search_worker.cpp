@@ -1,10 +1,14 @@
 #include "play/search_worker.h"
 
+#include "game/search_pool.h"
+
 #include <QMetaObject>
 
 namespace dorvane {
 
 TSearchWorker::TSearchWorker(TSearch search) : search_(std::move(search)), worker_(new QObject) {
+    // The look-ahead's threads start here rather than in the first search.
+    TSearchPool::Shared();
     thread_.setObjectName(QStringLiteral("dorvane-search"));
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);

@@ -3,8 +3,9 @@
 // the worker (the UI thread) as a queued call.
 //
 // Threads: Start and the destructor run on the UI thread; RunSearch runs on
-// the worker thread and touches only the job's copy of the game; the done
-// callback runs on the UI thread.
+// the worker thread and touches only the job's copy of the game (the
+// look-ahead spreads from there over the shared search pool's threads); the
+// done callback runs on the UI thread.
 #pragma once
 
 #include "play/search_runner.h"
@@ -21,8 +22,9 @@ public:
     using TSearch = std::function<TSearchResult(const TSearchJob&)>;
 
     explicit TSearchWorker(TSearch search = RunSearch);
-    // Waits for a search in progress (one search: well under a second); its
-    // result and any not yet delivered are dropped.
+    // Waits for a search in progress (its controller has cancelled it, so it
+    // ends within a few milliseconds); its result and any not yet delivered
+    // are dropped.
     ~TSearchWorker() override;
     TSearchWorker(const TSearchWorker&) = delete;
     TSearchWorker& operator=(const TSearchWorker&) = delete;

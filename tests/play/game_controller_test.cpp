@@ -349,7 +349,7 @@ TEST_F(Controller, ComplicationGivesTheHandicapToTheLowerRating) {
     }
 }
 
-TEST_F(Controller, NothingTouchesTheGameDuringASearchAndCloseWaitsForIt) {
+TEST_F(Controller, NothingTouchesTheGameDuringASearchAndCloseCancelsAndWaitsForIt) {
     Start({.Intellect = 3});
     Click("D3");
     view.Redraw();
@@ -373,7 +373,10 @@ TEST_F(Controller, NothingTouchesTheGameDuringASearchAndCloseWaitsForIt) {
     view.Fire(TGameTimer::PassBlink);
     EXPECT_EQ(Board(), afterHuman);
     EXPECT_EQ(view.searches.size(), 1u) << "no search may start inside another";
+    EXPECT_FALSE(view.searches.back().Cancel->load());
     EXPECT_FALSE(game->MayClose());
+    // The close drops the answer, so the search need not run to its end.
+    EXPECT_TRUE(view.searches.back().Cancel->load());
 
     ASSERT_TRUE(view.FinishSearch());
     EXPECT_TRUE(view.closeDeferred);
