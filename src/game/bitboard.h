@@ -34,4 +34,7 @@ TBits FillFlipCounts(TFlipGrid& grid, TBits own, TBits other);
 // The legal moves of the side owning `own`.
 TBits LegalMoves(TBits own, TBits other);
 
+// The discs a move on the single cell `move` flips (none when it is no move).
+TBits FlipsOf(TBits move, TBits own, TBits other);
+
 } // namespace dorvane

@@ -78,6 +78,18 @@ std::uint64_t ColumnWord(const TField& board, int column) {
     return word;
 }
 
+// The run of the opponent's discs from the move along D, when the mover's
+// disc closes it.
+template <int ColumnStep, int RowStep> TBits FlipsAlong(TBits move, TBits own, TBits other) {
+    TBits run = 0;
+    TBits next = Toward<-ColumnStep, -RowStep>(move);
+    while ((next & other) != 0) {
+        run |= next;
+        next = Toward<-ColumnStep, -RowStep>(next);
+    }
+    return (next & own) != 0 ? run : 0;
+}
+
 } // namespace
 
 TBits DiscBits(const TField& board, std::uint8_t code) {
@@ -123,6 +135,13 @@ static_assert([] {
             most = std::max(most, MostFlipsAt(CellIndex(column, row)));
     return most;
 }() == kMostFlips);
+
+TBits FlipsOf(TBits move, TBits own, TBits other) {
+    return FlipsAlong<-1, -1>(move, own, other) | FlipsAlong<-1, 0>(move, own, other) |
+           FlipsAlong<-1, 1>(move, own, other) | FlipsAlong<0, -1>(move, own, other) |
+           FlipsAlong<0, 1>(move, own, other) | FlipsAlong<1, -1>(move, own, other) |
+           FlipsAlong<1, 0>(move, own, other) | FlipsAlong<1, 1>(move, own, other);
+}
 
 void CountFlips(TFlipGrid& grid, const TField& board, std::uint8_t sideFlag) {
     FillFlipCounts(grid, DiscBits(board, MoverCode(sideFlag)),
