@@ -30,10 +30,10 @@ bool HasLegalCell(const TFlipGrid& cand) {
     return false;
 }
 
-// Positions with fewer discs than this search their root lines one after
-// another: there a whole search takes well under a millisecond, less than
-// waking the pool's threads and copying the state for every line would save.
-constexpr int kParallelRootAbove = 12;
+// From this many discs on (five empty cells or fewer) the root lines are
+// searched one after another: a whole search then takes some tens of
+// microseconds, about what waking the pool's threads costs.
+constexpr int kSerialFromDiscs = 59;
 
 // What one line (or one branch of the opponent's search) left in the state
 // the serial search shares between lines. Lines are searched from a fresh
@@ -409,7 +409,7 @@ void TLookAhead::Run() {
     if (n > 4 && n < 64) {
         const bool endgame = n > kReplySearchAbove;
         ExploreMoves({true, true, endgame, endgame, 2, live_},
-                     env_.pool != nullptr && n > kParallelRootAbove);
+                     env_.pool != nullptr && n < kSerialFromDiscs);
         if (s_.Found) {
             game_.ForecastReady = 1;
             game_.MoveColumn = s_.BestCol;
