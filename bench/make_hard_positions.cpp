@@ -13,8 +13,9 @@
 //
 //   make_hard_positions [games] [climbs] [steps]  > bench/data/hard_positions.txt
 //
-// Times are this thread's CPU time, the best of two runs, with the search's
-// draws fixed at (0, 0), so the neighbours on a shared machine matter less.
+// Times are this thread's CPU time for the plain serial search, the best of
+// two runs, with the search's draws fixed at (0, 0), so the neighbours on a
+// shared machine matter less.
 // The output depends on the machine's timing; the committed file is one run.
 #include "game/engine.h"
 #include "game/position_text.h"
@@ -49,7 +50,7 @@ double SearchMs(const TPosition& position) {
         game.SideToMove = position.sideToMove;
         game.RecountDiscs();
         const double start = ThreadMs();
-        FindMove(game, TSearchDraws{}, TSearchType::LookAhead);
+        FindMove(game, TSearchDraws{}, TSearchType::LookAhead, {nullptr, true, nullptr});
         best = std::min(best, ThreadMs() - start);
     }
     return best;
