@@ -4,6 +4,7 @@
 #include "view/controlpanel.h"
 
 #include "core/data_folder.h"
+#include "core/hand_over_text.h"
 #include "play/search_worker.h"
 
 #include <QApplication>
@@ -115,7 +116,8 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // Staying on top is offered only in the standard window mode.
     commands_.SetEnabled(TCommand::StayOnTop, store_ != nullptr && shell_.StartStandard);
-    if (settings_.Look.StayOnTop) StayOnTop(true);
+    // A stay-on-top window would come up under the splash, which is on top
+    // itself: the mark is applied when the splash has gone (ShowWindows).
     commands_.SetEnabled(TCommand::Defaults, settingsWritable_);
     MirrorOptions();
 
@@ -192,7 +194,37 @@ void TMainForm::CloseWhenIdle() {
     controller_->WhenIdle([this] { close(); });
 }
 
+void TMainForm::OpenHandedText(const QString& text) {
+    // A newer hand-over replaces one still waiting, as a second request
+    // written into the block replaces the first.
+    handedPaths_ = SplitHandedText(text);
+    controller_->WhenIdle([this] { OpenHandedPaths(); });
+}
+
+void TMainForm::OpenHandedPaths() {
+    // While the computer moves (its search, then its move drawn) the paths
+    // wait for the player's turn instead of being dropped.
+    if (handedPaths_.isEmpty() || !controller_->CanAct()) return;
+    for (const QString& path : std::exchange(handedPaths_, {}))
+        OpenFile(path);
+}
+
+void TMainForm::ShowWindows() {
+    if (settings_.Look.StayOnTop) StayOnTop(true);
+    show();
+    raise();
+    activateWindow();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Every close comes here, the menu's, the window manager's and a
+    // signal's: none may throw away what a long file operation collects.
+    if (longOperations_.Running()) {
+        messages_.Show(QStringLiteral("Имеются незавершенные операции!"),
+                       TMessageIcon::Information);
+        event->ignore();
+        return;
+    }
     // A search must return before the window may go; the controller closes it
     // through CloseDeferred as soon as it has.
     if (!controller_->MayClose()) {
@@ -200,6 +232,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     view_->StopTimers();
+    if (closeStep_) std::exchange(closeStep_, nullptr)();
     event->accept();
 }
 
@@ -287,6 +320,7 @@ void TMainForm::BoardCellClick(int column, int row) {
 
 void TMainForm::BoardRedrawFinished() {
     controller_->RedrawFinished();
+    if (!handedPaths_.isEmpty()) controller_->WhenIdle([this] { OpenHandedPaths(); });
 }
 
 } // namespace dorvane

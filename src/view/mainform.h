@@ -16,6 +16,7 @@
 #include "view/gameviewadapter.h"
 #include "view/savedgames.h"
 
+#include "core/long_operations.h"
 #include "core/shell_settings.h"
 #include "game/random.h"
 #include "music/music_settings.h"
@@ -62,8 +63,8 @@ public:
     bool LoadGameFile(const QString& path);
     const TRecentFiles& RecentFiles() const { return recent_; }
     // How "Все по умолчанию" starts the program again; by default a detached
-    // copy of this executable with this run's arguments. False when it could
-    // not be started.
+    // copy of this executable, without arguments (the new copy asks this one to end). False when it
+    // could not be started.
     void SetProgramStarter(std::function<bool()> starter) { startProgram_ = std::move(starter); }
     // How the saved-game and picture commands ask for a file; by default the
     // toolkit's file dialog.
@@ -73,6 +74,17 @@ public:
     // Closes the window once the game is idle: after the search in progress
     // and whatever waits for it (a file being opened).
     void CloseWhenIdle();
+    // What a later start handed over: each path opened as OpenFile does,
+    // once the player may act (after the search and the computer's move).
+    void OpenHandedText(const QString& text);
+    // The end of the splash: the window to the front and, when its item is
+    // checked, on top of the others from now on.
+    void ShowWindows();
+    // Runs once, when the window is about to close for good: the start-up
+    // stops its hand-overs there.
+    void SetCloseStep(std::function<void()> step) { closeStep_ = std::move(step); }
+    // A long file operation under way refuses the close.
+    TLongOperations& LongOperations() { return longOperations_; }
 
     // The window's caption: "Dorvane", or "Dorvane - " + text.
     void SetCaption(const QString& text);
@@ -132,6 +144,7 @@ private:
     void StayOnTop(bool on);
     void PlaySound(TGameSound sound);
     void OpenHintWindow();
+    void OpenHandedPaths();
     void WriteSettingsAtExit();
     void ResetAllSettings(); // "Все по умолчанию"
     void RestartProgram();
@@ -147,6 +160,9 @@ private:
     TRecentFiles recent_;
     bool settingsWritable_ = false;
     std::function<bool()> startProgram_;
+    std::function<void()> closeStep_;
+    QStringList handedPaths_; // handed over, waiting for the player's turn
+    TLongOperations longOperations_;
     TFileChooser chooser_;
 
     TCommandRegistry commands_;

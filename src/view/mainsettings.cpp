@@ -26,6 +26,13 @@ void TMainForm::ResetAllSettings() {
     // Offered when the store could be written at the start; a restart that
     // failed to start the new copy may be tried again.
     if (!commands_.Action(TCommand::Defaults)->isEnabled()) return;
+    // The restart ends this copy; with a long file operation under way it
+    // could not, and the new copy would run beside it on erased settings.
+    if (longOperations_.Running()) {
+        messages_.Show(QStringLiteral("Имеются незавершенные операции!"),
+                       TMessageIcon::Information);
+        return;
+    }
     if (!messages_.AskYesNo(QStringLiteral("Текущие настройки будут потеряны, Вы уверены?")))
         return;
     EraseAllSettingsKeepingInstallerValues(*store_);
@@ -44,8 +51,7 @@ void TMainForm::RestartProgram() {
     mark(true);
     const bool started = startProgram_
                              ? startProgram_()
-                             : QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                                                       QCoreApplication::arguments().mid(1));
+                             : QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
     if (!started) {
         // Closing now would leave the player without the program: this copy
         // stays (it will save nothing), and no later start picks up the game.

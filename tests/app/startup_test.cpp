@@ -6,9 +6,11 @@
 #include "play/saved_game.h"
 #include "shell/settings_text.h"
 #include "support/file_contents.h"
+#include "support/saved_game_bytes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,31 @@ namespace dorvane {
 namespace {
 
 using namespace std::chrono_literals;
+
+// In a forked child: the program in the home folder given, headless, with
+// files limited to fileLimit bytes when it is set. Never returns.
+[[noreturn]] void ExecProgram(const QString& home, const QList<QByteArray>& arguments,
+                              rlim_t fileLimit = 0) {
+    const QByteArray homePath = QFile::encodeName(home);
+    ::setenv("HOME", homePath.constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (homePath + "/config").constData(), 1);
+    ::setenv("XDG_DATA_HOME", (homePath + "/data").constData(), 1);
+    ::setenv("XDG_RUNTIME_DIR", homePath.constData(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (fileLimit > 0) {
+        const rlimit limit{fileLimit, fileLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (::chdir(homePath.constData()) != 0) ::_exit(126);
+    std::vector<QByteArray> copies(arguments.begin(), arguments.end());
+    std::vector<char*> argv{const_cast<char*>(DORVANE_PROGRAM)};
+    for (QByteArray& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(DORVANE_PROGRAM, argv.data());
+    ::_exit(127);
+}
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -45,27 +72,12 @@ protected:
     // Starts the program with the given argument (bytes as they are) and,
     // when fileLimit > 0, files limited to that many bytes.
     void Start(const QByteArray& argument, rlim_t fileLimit = 0) {
-        const QByteArray homePath = QFile::encodeName(home.path());
         child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::setenv("HOME", homePath.constData(), 1);
-            ::setenv("XDG_CONFIG_HOME", (homePath + "/config").constData(), 1);
-            ::setenv("XDG_DATA_HOME", (homePath + "/data").constData(), 1);
-            ::setenv("XDG_RUNTIME_DIR", homePath.constData(), 1);
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-            if (fileLimit > 0) {
-                const rlimit limit{fileLimit, fileLimit};
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            }
-            std::vector<char*> argv{const_cast<char*>(DORVANE_PROGRAM)};
-            QByteArray arg = argument;
-            if (!arg.isEmpty()) argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            ::execv(DORVANE_PROGRAM, argv.data());
-            ::_exit(127);
-        }
+        if (child == 0)
+            ExecProgram(home.path(),
+                        argument.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{argument},
+                        fileLimit);
     }
     bool Running() { return child > 0 && ::waitpid(child, nullptr, WNOHANG) == 0; }
     // Asks the program to close and waits for it; its wait status.
@@ -98,17 +110,12 @@ TEST_F(StartupTest, AFileSizeLimitIsAFailedWriteNotAKilledProgram) {
 // A saved game named with bytes that are not UTF-8 opens from the command
 // line: it goes to the recent games, which keep its bytes.
 TEST_F(StartupTest, ANameThatIsNotUtf8Opens) {
-    TSavedGame game;
-    game.March.Fields[0][CellIndex(4, 4)] = game.March.Fields[0][CellIndex(5, 5)] = 1;
-    game.March.Fields[0][CellIndex(4, 5)] = game.March.Fields[0][CellIndex(5, 4)] = 2;
-    game.Intellect = 2;
-    game.Regim = 2;
-    const std::vector<std::uint8_t> bytes = EncodeSavedGame(game);
+    const QByteArray bytes = test::NewTwoPlayerGameBytes();
     const QByteArray name = QFile::encodeName(home.path()) + "/partie \xff\xfe.dvn";
     {
         FILE* file = std::fopen(name.constData(), "wb");
         ASSERT_TRUE(file);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file);
         std::fclose(file);
     }
     test::WriteAll(config, "ReStart=1\n");
@@ -127,6 +134,121 @@ TEST_F(StartupTest, ANameThatIsNotUtf8Opens) {
     const std::optional<QString> first = document->main.Find("File1");
     ASSERT_TRUE(first) << stored.toStdString();
     EXPECT_EQ(FileNameToBytes(*first), name);
+}
+
+// Copies of the program started side by side, as a player starts them from
+// a file manager or a terminal, in one home folder.
+class SecondStartTest : public ::testing::Test {
+protected:
+    QTemporaryDir home;
+    QString config = home.filePath("config/Kvo/Dorvane.conf");
+    QString mailbox = home.filePath("KvoDorvaneApp");
+    std::vector<pid_t> children;
+
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        ASSERT_TRUE(QDir().mkpath(home.filePath("config/Kvo")));
+        // An account that has run the program before: one copy at a time.
+        test::WriteAll(config, "ReStart=0\n");
+    }
+    void TearDown() override {
+        for (pid_t pid : children) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    pid_t Launch(const QList<QByteArray>& arguments) {
+        const QByteArray homePath = QFile::encodeName(home.path());
+        const pid_t pid = ::fork();
+        if (pid == 0) ExecProgram(home.path(), arguments);
+        children.push_back(pid);
+        return pid;
+    }
+    // The exit status once the process ends within ms, or -1.
+    static int WaitFor(pid_t pid, int ms) {
+        int status = 0;
+        for (int i = 0; i < ms / 20; ++i) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) return status;
+            std::this_thread::sleep_for(20ms);
+        }
+        return -1;
+    }
+    void Forget(pid_t pid) { std::erase(children, pid); }
+    // Waits for the running copy to open its mailbox.
+    bool Listening(int ms = 10000) {
+        for (int i = 0; i < ms / 20; ++i) {
+            if (QFileInfo::exists(mailbox)) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+    QString SaveGame(const QString& name) {
+        const QString path = home.filePath(name);
+        test::WriteAll(path, test::NewTwoPlayerGameBytes());
+        return path;
+    }
+    // Closes the running copy the ordinary way; the recent games it wrote.
+    QStringList StopAndReadRecent(pid_t pid) {
+        ::kill(pid, SIGTERM);
+        const int status = WaitFor(pid, 10000);
+        Forget(pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        const std::optional<TSettingsDocument> document = ParseSettingsText(test::ReadAll(config));
+        QStringList recent;
+        if (!document) return recent;
+        for (int i = 1; i <= 9; ++i)
+            if (const auto file = document->main.Find(QStringLiteral("File%1").arg(i)))
+                recent << *file;
+        return recent;
+    }
+};
+
+// The second start ends at once and the first copy opens what it was given:
+// one game, then two at once, one of them with a blank in its name.
+TEST_F(SecondStartTest, TheSecondStartHandsItsArgumentsToTheFirst) {
+    const pid_t first = Launch({});
+    ASSERT_TRUE(Listening());
+    const QString one = SaveGame("one.dvn");
+    const pid_t second = Launch({QFile::encodeName(one)});
+    const int status = WaitFor(second, 8000);
+    Forget(second);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::this_thread::sleep_for(1500ms); // the receiving timer's second
+    ASSERT_EQ(WaitFor(first, 0), -1) << "the first copy ended";
+
+    const QString two = SaveGame("with blank.dvn");
+    const QString three = SaveGame("three.dvn");
+    // Relative names, as from a terminal in that folder.
+    const pid_t third = Launch({"with blank.dvn", "three.dvn"});
+    ASSERT_NE(WaitFor(third, 8000), -1);
+    Forget(third);
+    std::this_thread::sleep_for(1500ms);
+    const QStringList recent = StopAndReadRecent(first);
+    EXPECT_TRUE(recent.contains(one)) << recent.join(", ").toStdString();
+    EXPECT_TRUE(recent.contains(two)) << recent.join(", ").toStdString();
+    EXPECT_TRUE(recent.contains(three)) << recent.join(", ").toStdString();
+}
+
+// A copy killed outright leaves its lock to the kernel and its block and
+// mailbox behind: the next start runs and receives hand-overs as usual.
+TEST_F(SecondStartTest, ACopyKilledOutrightDoesNotBlockTheNext) {
+    const pid_t killed = Launch({});
+    ASSERT_TRUE(Listening());
+    ::kill(killed, SIGKILL);
+    ::waitpid(killed, nullptr, 0);
+    Forget(killed);
+    ASSERT_TRUE(QFileInfo::exists(mailbox)); // left behind
+
+    const pid_t next = Launch({});
+    std::this_thread::sleep_for(3000ms);
+    ASSERT_EQ(WaitFor(next, 0), -1) << "the next start did not stay";
+    const QString game = SaveGame("after.dvn");
+    const pid_t later = Launch({QFile::encodeName(game)});
+    const int status = WaitFor(later, 8000);
+    Forget(later);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(StopAndReadRecent(next).contains(game));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "play/saved_game_file.h"
 #include "support/gated_searches.h"
+#include "support/saved_game_bytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,6 +109,8 @@ private slots:
     void againstTheComputerWithPassAndNoMove();
     void resumingInModeOneLetsTheComputerMoveAtOnce();
     void clicksDuringASearchDoNothingAndCloseWaitsForIt();
+    void aLongFileOperationRefusesTheClose();
+    void aHandedTextOpensEachPathOnThePlayersTurn();
     void everyCommandWaitsForTheComputersSearch();
     void panelAndCoordinatesChangeTheWindow();
     void discsAppearOneByOneInVisitingOrder();
@@ -316,6 +319,54 @@ void TMainFormTest::clicksDuringASearchDoNothingAndCloseWaitsForIt() {
     QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().isVisible(), 60000);
     QCOMPARE(driver.Game().State().EngineBusy, std::uint8_t(0));
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void TMainFormTest::aLongFileOperationRefusesTheClose() {
+    TPlayDriver driver(TwoHumans());
+    QVERIFY(driver.WaitIdle());
+    int closeSteps = 0;
+    driver.Form().SetCloseStep([&closeSteps] { ++closeSteps; });
+    {
+        const TLongOperations::TScope search(driver.Form().LongOperations());
+        // Each attempt is refused with the message, once per attempt.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QVERIFY(!driver.Form().close());
+            QCOMPARE(driver.TakeMessages(),
+                     QStringList{QStringLiteral("Имеются незавершенные операции!")});
+        }
+        QVERIFY(driver.Form().isVisible());
+        QCOMPARE(closeSteps, 0);
+    }
+    QVERIFY(driver.Form().close());
+    QVERIFY(driver.TakeMessages().isEmpty());
+    QCOMPARE(closeSteps, 1);
+}
+
+void TMainFormTest::aHandedTextOpensEachPathOnThePlayersTurn() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray bytes = test::NewTwoPlayerGameBytes();
+    QStringList paths;
+    for (const char* name : {"a b.dvn", "c.dvn"}) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        paths << file.fileName();
+    }
+    TGatedSearches searches;
+    TPlayDriver driver(AgainstComputer(1), false, &searches);
+    QVERIFY(driver.WaitIdle());
+    // A search holds the game when the hand-over arrives: it waits its turn.
+    searches.Shut();
+    unsigned policy = 3;
+    driver.ClickCell(PickMove(driver.Game().State().GameBoard, 1, policy));
+    QTRY_VERIFY_WITH_TIMEOUT(searches.Waiting(), 20000);
+    driver.Form().OpenHandedText(u'"' + paths[0] + QStringLiteral("\" \"") + paths[1] + u'"');
+    QVERIFY(driver.Form().RecentFiles().Slot(1).isEmpty());
+    searches.Open();
+    QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().RecentFiles().Slot(2).isEmpty(), 20000);
+    QCOMPARE(driver.Form().RecentFiles().Slot(1), paths[1]);
+    QCOMPARE(driver.Form().RecentFiles().Slot(2), paths[0]);
 }
 
 // What the game is, as far as any command could change it.

@@ -420,9 +420,14 @@ private slots:
             QVERIFY(window.form.isVisible());
         }
         {
+            // The stored mark holds from the splash's end on, not before: a
+            // window on top would come up under the splash.
             TWindow window(store);
             QVERIFY(window.form.FindAction(QStringLiteral("Поверх всех окон"))->isChecked());
+            QVERIFY(!window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            window.form.ShowWindows();
             QVERIFY(window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QVERIFY(window.form.isVisible());
         }
         // In the independent mode the stored value is not read.
         store.RegWriteBool(QStringLiteral("StartStandard"), false);
