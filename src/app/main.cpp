@@ -1,65 +1,104 @@
-// Dorvane: the settings store, one random source for the whole run seeded
-// from the clock, and the game window.
+// Dorvane's main routine. The order matters: what the start learns of the
+// system and the settings comes first, then the decision whether to run at
+// all (another copy may be running), and only then the toolkit, the
+// hand-over block, the splash and the game window.
 #include "core/file_name.h"
-#include "core/shell_settings.h"
 #include "game/random.h"
+#include "shell/environment.h"
 #include "shell/settings_store.h"
+#include "shell/single_instance.h"
+#include "shell/startform.h"
 #include "shell/termination.h"
+#include "shell/window_forward.h"
 #include "view/assets.h"
 #include "view/mainform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSystemTrayIcon>
 #include <QTranslator>
 
 #include <csignal>
+#include <memory>
+
+namespace {
+
+// The program speaks Russian whatever the desktop's language, so Qt's own
+// dialogs (file dialogs, standard buttons) must too, and every date, size
+// and number the toolkit formats reads in Russian.
+void SpeakRussian(QTranslator& qtTexts) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    dorvane::TTerminationSignals::Install();
+    using namespace dorvane;
+    TTerminationSignals::Install();
     // A file-size limit (ulimit -f) makes a long write fail instead of killing
     // the program with the lock file left behind: the settings store and the
     // saved-game writer report a short write as a failure.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dorvane"));
-    QApplication::setOrganizationName(QStringLiteral("Kvo"));
-    QApplication::setWindowIcon(dorvane::ProgramIcon());
-
-    // The program speaks Russian whatever the desktop's language, so Qt's own
-    // dialogs (file dialogs, standard buttons) must too, and every date, size
-    // and number the toolkit formats reads in Russian.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
-
-    dorvane::SettingsStore store;
-    // A missing value counts as set: a first run behaves like a restart.
-    dorvane::TShellSettings shell;
-    {
-        const dorvane::TSettingsReads reads(store);
-        shell = dorvane::ShellSettingsSchema().Read(store);
-    }
-    const bool restarted = shell.ReStart;
-    // The first write of the run also tells whether the store can be written
-    // at all; when it cannot, the program runs on defaults and saves nothing.
-    shell.ReStart = false;
-    dorvane::ShellSettingsSchema().WriteNow(store, shell, QStringLiteral("ReStart"));
-    store.SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
-
-    dorvane::TRandom random = dorvane::TRandom::FromClock();
-    dorvane::TMainForm window(random, store);
-    window.show();
     // The arguments as the system gave them: a file name that is not UTF-8
     // must open all the same (QApplication's decoding would replace bytes).
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << dorvane::FileNameFromBytes(QByteArray(argv[i]));
-    window.OpenAtStart(arguments, restarted);
+        arguments << FileNameFromBytes(QByteArray(argv[i]));
+
+    auto store = std::make_unique<SettingsStore>();
+    TEnvironment environment = ProbeEnvironment(*store);
+
+    TSingleInstance instance(TInstancePlaces::In(InstanceFolder()));
+    if (instance.Decide(environment.InstanceLimit, arguments, QDir::currentPath()) ==
+        TStartVerdict::Ended)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dorvane"));
+    QApplication::setOrganizationName(QStringLiteral("Kvo"));
+    QApplication::setWindowIcon(ProgramIcon());
+    QTranslator qtTexts;
+    SpeakRussian(qtTexts);
+    ProbeNotificationArea(environment, *store, QSystemTrayIcon::isSystemTrayAvailable());
+
+    THandOverReceiver receiver(instance.Places(), environment.ProgramPath);
+
+    bool mainWindowReady = false;
+    TMainForm* window = nullptr;
+    auto* splash = new TStartForm({[&mainWindowReady] { return mainWindowReady; },
+                                   [&window] {
+                                       if (window) window->ShowWindows();
+                                   }});
+    splash->ShowNow();
+
+    store->SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
+    TRandom random = TRandom::FromClock();
+    TMainForm form(random, *store);
+    window = &form;
+    QObject::connect(&receiver, &THandOverReceiver::TextHanded, &form,
+                     [&form](const QString& text) { form.OpenHandedText(text); });
+    QObject::connect(&receiver, &THandOverReceiver::BringForwardRequested, &form,
+                     [&form] { BringWindowsForward(&form); });
+    QObject::connect(&receiver, &THandOverReceiver::QuitRequested, &form,
+                     [&form] { form.CloseWhenIdle(); });
+    form.SetCloseStep([&receiver] { receiver.Stop(); });
+    receiver.Start();
+    form.OpenAtStart(arguments, environment.Restarted);
+    mainWindowReady = true;
+
+    if (environment.ShowMainMin)
+        form.showMinimized();
+    else
+        form.show();
     // A logout or a kill closes the window the ordinary way, once what is
     // already on its way (a file opening, a search) is done.
-    const dorvane::TTerminationSignals termination([&window] { window.CloseWhenIdle(); });
-    return QApplication::exec();
+    const TTerminationSignals termination([&form] { form.CloseWhenIdle(); });
+    const int result = QApplication::exec();
+    instance.ReleaseEvent();
+    return result;
 }
