@@ -25,12 +25,13 @@ for run in $(seq 1 "$runs"); do
   splash=-1 window=-1 gone=-1
   for _ in $(seq 1 400); do
     t=$(( $(now_ms) - start ))
-    sizes=$(for w in $(xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null); do
-              xdotool getwindowgeometry "$w" | awk '/Geometry/ {print $2}'; done)
-    if [ "$splash" -lt 0 ] && grep -qx '340x100' <<<"$sizes"; then splash=$t; fi
-    if [ "$window" -lt 0 ] && grep -v '^340x100$' <<<"$sizes" | grep -q x; then window=$t; fi
-    if [ "$window" -ge 0 ] && ! grep -qx '340x100' <<<"$sizes"; then gone=$t; break; fi
-    sleep 0.005
+    # One listing of the mapped windows: the splash is the 340x100 one, the
+    # game window the one captioned "Dorvane".
+    tree=$(xwininfo -root -children 2>/dev/null | grep -v '(has no name)' || true)
+    if [ "$splash" -lt 0 ] && grep -q ' 340x100+' <<<"$tree"; then splash=$t; fi
+    if [ "$window" -lt 0 ] && grep -q '"Dorvane": ("dorvane"' <<<"$tree"; then window=$t; fi
+    if [ "$window" -ge 0 ] && ! grep -q ' 340x100+' <<<"$tree"; then gone=$t; break; fi
+    sleep 0.002
   done
   sleep 1
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
