@@ -157,10 +157,13 @@ void TAsfWalk::handle(const TGuid& id, std::uint64_t position, std::uint64_t siz
     const std::uint64_t end = std::min(position + size, source_.size());
     if (data > end) return;
     const TAsfObjectPlace place{position, size};
+    // Attributes only while fields are wanted: walking on for the stream's
+    // facts does not let a second description replace the first.
     if (id == kContentDescription) {
-        contentDescription(TObjectReader(source_, data, end));
+        if (fields_ < detail_) contentDescription(TObjectReader(source_, data, end));
     } else if (id == kExtendedContent) {
-        if (detail_ > kDetailTitles) extendedContent(TObjectReader(source_, data, end));
+        if (detail_ > kDetailTitles && fields_ < detail_)
+            extendedContent(TObjectReader(source_, data, end));
     } else if (!asf_) {
         return;
     } else if (id == kFileProperties && !haveFile_) {
