@@ -1,6 +1,7 @@
 // .mp3 files come from anywhere. Whatever the bytes, the reader stays inside
 // them, asks for no piece larger than a text frame's limit, and what it
 // reports fits the file.
+#include "checked_tag_source.h"
 #include "music/id3_tags.h"
 #include "music/mp3_info.h"
 
@@ -11,22 +12,8 @@ namespace {
 
 using namespace dorvane;
 
-// Aborts on a request the reader should never make.
-class TCheckedSource final : public TTagSource {
-public:
-    explicit TCheckedSource(TByteView data) : memory_(data) {}
-    std::uint64_t size() const override { return memory_.size(); }
-    std::optional<TByteView> bytes(std::uint64_t offset, std::size_t n) override {
-        if (n > kMaxTextFrame) std::abort();
-        return memory_.bytes(offset, n);
-    }
-
-private:
-    TMemoryTagSource memory_;
-};
-
 void Check(TByteView data, TagDetail detail) {
-    TCheckedSource source(data);
+    fuzz::TCheckedSource source(data, kMaxTextFrame);
     TID3v1Info v1;
     TID3v2Info v2;
     MpegInfo mpeg;

@@ -1,6 +1,7 @@
 // .wma files come from anywhere. Whatever the bytes, the reader stays inside
 // them, walks at most the header's object count, and what it reports fits
 // the file.
+#include "checked_tag_source.h"
 #include "music/wma_info.h"
 
 #include <cstdint>
@@ -10,25 +11,9 @@ namespace {
 
 using namespace dorvane;
 
-// Aborts on a request the reader should never make: every string and
-// object field of ASF has a 16-bit length.
-class TCheckedSource final : public TTagSource {
-public:
-    explicit TCheckedSource(TByteView data) : memory_(data) {}
-    std::uint64_t size() const override { return memory_.size(); }
-    std::optional<TByteView> bytes(std::uint64_t offset, std::size_t n) override {
-        if (n > 0xFFFF) std::abort();
-        ++requests;
-        return memory_.bytes(offset, n);
-    }
-    std::size_t requests = 0;
-
-private:
-    TMemoryTagSource memory_;
-};
-
 void Check(TByteView data, TagDetail detail) {
-    TCheckedSource source(data);
+    // Every string and value of ASF has a 16-bit length.
+    fuzz::TCheckedSource source(data, 0xFFFF);
     TID3v2Info tags;
     AsfInfo asf;
     ReadWmaInfo(source, tags, detail, &asf);
