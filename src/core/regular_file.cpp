@@ -26,11 +26,11 @@ TReadFailure FailureOf(int error) {
 
 } // namespace
 
-TRegularFile TRegularFile::Open(const std::string& path, bool noFollow) {
+TRegularFile TRegularFile::Open(const char* path, bool noFollow) {
     TRegularFile file;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0);
-    file.fd_ = ::open(path.c_str(), flags);
+    file.fd_ = ::open(path, flags);
     if (file.fd_ < 0) {
         file.failure_ = FailureOf(errno);
         return file;

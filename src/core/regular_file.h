@@ -31,7 +31,10 @@ struct TFileBytes {
 class TRegularFile {
 public:
     // Opens path when it is a regular file (following links unless noFollow).
-    static TRegularFile Open(const std::string& path, bool noFollow = false);
+    static TRegularFile Open(const char* path, bool noFollow = false);
+    static TRegularFile Open(const std::string& path, bool noFollow = false) {
+        return Open(path.c_str(), noFollow);
+    }
 
     TRegularFile(TRegularFile&& other) noexcept;
     TRegularFile& operator=(TRegularFile&& other) noexcept;

@@ -25,8 +25,9 @@ TTagFileStatus ReadMp3Info(const QString& path, TID3v1Info& v1, TID3v2Info& v2, 
     v1 = {};
     v2 = {};
     if (mpeg) *mpeg = {};
-    return WithTagFile(path, u".mp3",
-                       [&](TTagSource& source) { ReadMp3Info(source, v1, v2, mpeg, detail); });
+    TTagFile file = OpenTagFile(path, u".mp3");
+    if (file.source) ReadMp3Info(*file.source, v1, v2, mpeg, detail);
+    return file.status;
 }
 
 } // namespace dorvane

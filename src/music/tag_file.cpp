@@ -4,23 +4,26 @@
 
 namespace dorvane {
 
-TTagFileStatus WithTagFile(const QString& path, QStringView extension,
-                           const std::function<void(TTagSource&)>& read) {
-    if (!path.endsWith(extension, Qt::CaseInsensitive)) return TTagFileStatus::OtherType;
-    TRegularFile file = TRegularFile::Open(NativeFileName(path));
+TTagFile OpenTagFile(const QString& path, QStringView extension) {
+    TTagFile opened;
+    if (!path.endsWith(extension, Qt::CaseInsensitive)) return opened;
+    TRegularFile file = TRegularFile::Open(FileNameToBytes(path).constData());
     if (!file.ok()) {
         switch (*file.failure()) {
         case TReadFailure::Missing:
-            return TTagFileStatus::Missing;
+            opened.status = TTagFileStatus::Missing;
+            break;
         case TReadFailure::NotRegular:
-            return TTagFileStatus::NotRegular;
+            opened.status = TTagFileStatus::NotRegular;
+            break;
         default:
-            return TTagFileStatus::Unreadable;
+            opened.status = TTagFileStatus::Unreadable;
         }
+        return opened;
     }
-    TFileTagSource source(std::move(file));
-    read(source);
-    return TTagFileStatus::Read;
+    opened.status = TTagFileStatus::Read;
+    opened.source.emplace(std::move(file));
+    return opened;
 }
 
 } // namespace dorvane

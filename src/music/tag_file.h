@@ -8,13 +8,16 @@
 #include <QString>
 #include <QStringView>
 
-#include <functional>
+#include <optional>
 
 namespace dorvane {
 
-// Runs read on the file at path when path ends in extension (any case) and
-// names a regular file.
-TTagFileStatus WithTagFile(const QString& path, QStringView extension,
-                           const std::function<void(TTagSource&)>& read);
+// Opens the file at path for a reader: nothing when path does not end in
+// extension (any case), else the file or why it cannot be read.
+struct TTagFile {
+    TTagFileStatus status = TTagFileStatus::OtherType;
+    std::optional<TFileTagSource> source; // when status is Read
+};
+TTagFile OpenTagFile(const QString& path, QStringView extension);
 
 } // namespace dorvane

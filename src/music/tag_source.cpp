@@ -19,28 +19,22 @@ std::optional<TByteView> TFileTagSource::bytes(std::uint64_t offset, std::size_t
     // The size was taken when the file was opened; a file that has shrunk
     // since gives a short read, which fails below.
     if (!Inside(file_.size(), offset, n)) return std::nullopt;
-    const bool inWindow = offset >= windowStart_ && n <= window_.size() &&
-                          offset - windowStart_ <= window_.size() - n;
-    if (inWindow)
-        return TByteView(window_).subspan(static_cast<std::size_t>(offset - windowStart_), n);
-    auto readInto = [&](std::vector<std::uint8_t>& buffer, std::size_t want) -> bool {
-        buffer.resize(want);
-        const std::size_t got = file_.ReadAt(offset, reinterpret_cast<char*>(buffer.data()), want);
-        buffer.resize(got);
-        return got >= n;
-    };
+    const TByteView window(window_.data(), windowSize_);
+    if (offset >= windowStart_ && n <= windowSize_ && offset - windowStart_ <= windowSize_ - n)
+        return window.subspan(static_cast<std::size_t>(offset - windowStart_), n);
     if (n > kWindow) {
         // n is within the file's size, which the caller has bounded.
-        if (!readInto(large_, n)) return std::nullopt;
+        large_.resize(n);
+        if (file_.ReadAt(offset, reinterpret_cast<char*>(large_.data()), n) != n)
+            return std::nullopt;
         return TByteView(large_);
     }
-    windowStart_ = offset;
     const std::uint64_t rest = file_.size() - offset;
-    if (!readInto(window_, rest < kWindow ? static_cast<std::size_t>(rest) : kWindow)) {
-        window_.clear();
-        return std::nullopt;
-    }
-    return TByteView(window_).first(n);
+    const std::size_t want = rest < kWindow ? static_cast<std::size_t>(rest) : kWindow;
+    windowStart_ = offset;
+    windowSize_ = file_.ReadAt(offset, reinterpret_cast<char*>(window_.data()), want);
+    if (windowSize_ < n) return std::nullopt;
+    return TByteView(window_.data(), n);
 }
 
 } // namespace dorvane

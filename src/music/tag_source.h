@@ -7,6 +7,7 @@
 
 #include "core/regular_file.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -38,7 +39,9 @@ private:
 };
 
 // A regular file read through a window: the readers walk tags a byte at a
-// time, and one read of a few kilobytes serves many of those steps.
+// time, and one read of a page serves many of those steps. The window lives
+// in the object (no allocation for the common case: a tag's first frames
+// and the last 128 bytes).
 class TFileTagSource final : public TTagSource {
 public:
     explicit TFileTagSource(TRegularFile file) : file_(std::move(file)) {}
@@ -46,9 +49,10 @@ public:
     std::optional<TByteView> bytes(std::uint64_t offset, std::size_t n) override;
 
 private:
-    static constexpr std::size_t kWindow = 8192;
+    static constexpr std::size_t kWindow = 4096;
     TRegularFile file_;
-    std::vector<std::uint8_t> window_; // the file's bytes from windowStart_
+    std::array<std::uint8_t, kWindow> window_; // the file's bytes from windowStart_
+    std::size_t windowSize_ = 0;
     std::uint64_t windowStart_ = 0;
     std::vector<std::uint8_t> large_; // a piece larger than the window
 };

@@ -2,6 +2,8 @@
 
 #include "music/cp1251.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace dorvane {
@@ -60,10 +62,14 @@ QString SingleBytes(TByteView text, bool utf8) {
         ++begin;
     while (end > begin && text[end - 1] <= 32)
         --end;
-    std::vector<std::uint8_t> kept;
-    kept.reserve(end - begin);
-    for (std::size_t k = begin; k < end; ++k)
-        if (text[k] >= 32) kept.push_back(text[k]);
+    TByteView kept = text.subspan(begin, end - begin);
+    // Most texts hold no control byte: decoded in place, without a copy.
+    std::vector<std::uint8_t> without;
+    if (std::any_of(kept.begin(), kept.end(), [](std::uint8_t b) { return b < 32; })) {
+        std::copy_if(kept.begin(), kept.end(), std::back_inserter(without),
+                     [](std::uint8_t b) { return b >= 32; });
+        kept = without;
+    }
     if (utf8)
         return QString::fromUtf8(reinterpret_cast<const char*>(kept.data()),
                                  static_cast<qsizetype>(kept.size()));

@@ -260,8 +260,9 @@ void ReadWmaInfo(TTagSource& source, TID3v2Info& tags, TagDetail detail, AsfInfo
 TTagFileStatus ReadWmaInfo(const QString& path, TID3v2Info& tags, TagDetail detail, AsfInfo* asf) {
     tags = {};
     if (asf) *asf = {};
-    return WithTagFile(path, u".wma",
-                       [&](TTagSource& source) { ReadWmaInfo(source, tags, detail, asf); });
+    TTagFile file = OpenTagFile(path, u".wma");
+    if (file.source) ReadWmaInfo(*file.source, tags, detail, asf);
+    return file.status;
 }
 
 } // namespace dorvane
