@@ -137,10 +137,19 @@ TEST(WmaTags, BrokenHeaders) {
     Bytes moreObjects = Cat({AsfHeader({content}), Zeros(10)});
     moreObjects[24] = 9;
     const Bytes intact = AsfHeader({content});
+    // The header claims 2^62 bytes and its object 2^40: the object's strings
+    // are still inside the file, the walk ends there.
+    Bytes huge = Cat({AsfHeader({content}), Zeros(100)});
+    std::fill(huge.begin() + 16, huge.begin() + 24, 0);
+    huge[23] = 0x40;
+    std::fill(huge.begin() + 30 + 16, huge.begin() + 30 + 24, 0);
+    huge[30 + 21] = 0x01;
+    huge[24] = 2;
     Bytes badGuid = intact;
     badGuid[0] ^= 1;
     const std::vector<TBrokenCase> cases = {
         {"intact", intact, true, "Title"},
+        {"sizes claiming terabytes", huge, true, "Title"},
         {"an object larger than the header", tooLarge, true, ""},
         {"an object of size 0", zeroSize, true, ""},
         {"a string past its object", longTitle, true, ""},
