@@ -22,6 +22,8 @@ run_packages=(
 test_packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the tag readers' benchmark compares with TagLib (bench/ only)
+  libtag1-dev
   # screenshots of windows in tests and artwork contact sheets
   xvfb xauth xdotool imagemagick
 )

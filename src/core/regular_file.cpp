@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,21 +11,6 @@
 namespace dorvane {
 
 namespace {
-
-// The descriptor is closed whatever way the read ends.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : fd_(fd) {}
-    ~TDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 TReadFailure FailureOf(int error) {
     switch (error) {
@@ -39,38 +26,83 @@ TReadFailure FailureOf(int error) {
 
 } // namespace
 
-TFileBytes ReadRegularFile(const std::string& path, std::size_t maxBytes, bool noFollow) {
-    TFileBytes out;
+TRegularFile TRegularFile::Open(const char* path, bool noFollow) {
+    TRegularFile file;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0);
-    const TDescriptor fd(::open(path.c_str(), flags));
-    if (fd.get() < 0) {
-        out.failure = FailureOf(errno);
-        return out;
+    file.fd_ = ::open(path, flags);
+    if (file.fd_ < 0) {
+        file.failure_ = FailureOf(errno);
+        return file;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
-        out.failure = TReadFailure::Unreadable;
+    if (::fstat(file.fd_, &info) != 0) {
+        file.failure_ = TReadFailure::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        file.failure_ = TReadFailure::NotRegular;
+    } else if (info.st_size < 0) {
+        file.failure_ = TReadFailure::Unreadable;
+    } else {
+        file.size_ = static_cast<std::uint64_t>(info.st_size);
+        return file;
+    }
+    ::close(file.fd_);
+    file.fd_ = -1;
+    return file;
+}
+
+TRegularFile::TRegularFile(TRegularFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), size_(other.size_), failure_(other.failure_) {}
+
+TRegularFile& TRegularFile::operator=(TRegularFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+        failure_ = other.failure_;
+    }
+    return *this;
+}
+
+TRegularFile::~TRegularFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t TRegularFile::ReadAt(std::uint64_t offset, char* out, std::size_t n) const {
+    if (fd_ < 0 || offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return 0;
+    std::size_t have = 0;
+    while (have < n) {
+        const ssize_t got = ::pread(fd_, out + have, n - have, static_cast<off_t>(offset + have));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return 0;
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    return have;
+}
+
+TFileBytes ReadRegularFile(const std::string& path, std::size_t maxBytes, bool noFollow) {
+    TFileBytes out;
+    const TRegularFile file = TRegularFile::Open(path, noFollow);
+    if (!file.ok()) {
+        out.failure = file.failure();
         return out;
     }
-    if (!S_ISREG(info.st_mode)) {
-        out.failure = TReadFailure::NotRegular;
-        return out;
-    }
-    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > maxBytes) {
+    if (file.size() > maxBytes) {
         out.failure = TReadFailure::TooLarge;
         return out;
     }
     // The size may change while reading: read to the end, but never past the
     // limit.
-    out.bytes.resize(static_cast<std::size_t>(info.st_size));
+    out.bytes.resize(static_cast<std::size_t>(file.size()));
     std::size_t have = 0;
     for (;;) {
         if (have == out.bytes.size()) {
             if (out.bytes.size() > maxBytes) break;
             out.bytes.resize(out.bytes.size() + 4096);
         }
-        const ssize_t got = ::read(fd.get(), out.bytes.data() + have, out.bytes.size() - have);
+        const ssize_t got =
+            ::read(file.descriptor(), out.bytes.data() + have, out.bytes.size() - have);
         if (got < 0) {
             if (errno == EINTR) continue;
             out.bytes.clear();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,39 @@ struct TFileBytes {
     std::vector<char> bytes;             // when read
     std::optional<TReadFailure> failure; // set when nothing was read
     bool ok() const { return !failure.has_value(); }
+};
+
+// A regular file open for reading; the descriptor closes with the object. For
+// readers that take a few pieces of a file that may be large (tags, headers)
+// instead of all of it.
+class TRegularFile {
+public:
+    // Opens path when it is a regular file (following links unless noFollow).
+    static TRegularFile Open(const char* path, bool noFollow = false);
+    static TRegularFile Open(const std::string& path, bool noFollow = false) {
+        return Open(path.c_str(), noFollow);
+    }
+
+    TRegularFile(TRegularFile&& other) noexcept;
+    TRegularFile& operator=(TRegularFile&& other) noexcept;
+    TRegularFile(const TRegularFile&) = delete;
+    TRegularFile& operator=(const TRegularFile&) = delete;
+    ~TRegularFile();
+
+    bool ok() const { return !failure_.has_value(); }
+    std::optional<TReadFailure> failure() const { return failure_; }
+    std::uint64_t size() const { return size_; } // at the time of opening
+    int descriptor() const { return fd_; }
+
+    // Reads up to n bytes at offset into out: the count read, which is short
+    // at the end of the file and 0 on an error.
+    std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t n) const;
+
+private:
+    TRegularFile() = default;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::optional<TReadFailure> failure_;
 };
 
 // Reads the whole file at path (the file system's own bytes) when it is a
