@@ -33,6 +33,8 @@ constexpr const char* kHelp =
     "       dorvane-tool move < LINES\n"
     "       dorvane-tool selfplay --games N --seed S --strength1 A --strength2 B\n"
     "       dorvane-tool dvn FILE   (a saved game as JSON, or why it is refused)\n"
+    "       dorvane-tool playlist [--subfolders] FILE\n"
+    "                (the music player's entries of a playlist or folder as JSON)\n"
     "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
     "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n"
     "LINES:    POSITION TYPE DRAW2 DRAW4 per line; prints the chosen cell\n"
@@ -54,5 +56,6 @@ int main(int argc, char** argv) {
     if (command == "move") return RunMove(rest);
     if (command == "selfplay") return RunSelfPlay(rest);
     if (command == "dvn") return RunDvn(rest);
+    if (command == "playlist") return RunPlaylist(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");
 }

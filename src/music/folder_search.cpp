@@ -150,6 +150,15 @@ QStringList FindMusicFiles(const QString& folder, const QString& masks, bool wit
 }
 
 void SortPathsForUser(QStringList& paths) {
+    // The C locale's collator compares code points and ignores the case
+    // setting; the program itself runs in Russian.
+    if (QLocale().language() == QLocale::C) {
+        std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
+            const int order = a.compare(b, Qt::CaseInsensitive);
+            return order != 0 ? order < 0 : a < b;
+        });
+        return;
+    }
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
