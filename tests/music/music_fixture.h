@@ -3,10 +3,10 @@
 #pragma once
 
 #include "music/music_loader.h"
+#include "support/wait_for.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -57,17 +57,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
-
-// Lets the event loop run until done() or the timeout; false on timeout.
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 class TRecordingHost final : public TMusicLoaderHost {
 public:
