@@ -1,6 +1,7 @@
 #include "music/folder_search.h"
 
 #include "core/file_name.h"
+#include "music/file_lookup.h"
 #include "music/music_masks.h"
 
 #include <QCollator>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <numeric>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -80,7 +82,9 @@ struct TWalk {
     const std::atomic<bool>* cancel;
     std::set<std::pair<dev_t, ino_t>> visited;
     std::vector<std::string> pending;
+    bool withFacts; // the size and time of each file found, for the entries
     std::vector<std::string> found;
+    std::vector<struct stat> facts;
 
     bool Cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 
@@ -110,15 +114,20 @@ struct TWalk {
             unsigned char type = entry->d_type;
             const std::size_t length = std::strlen(name);
             const bool wanted = (includeHidden || name[0] != '.') && matcher.Matches(name, length);
+            struct stat info {};
+            bool looked = false;
             if (type == DT_UNKNOWN || type == DT_LNK) {
                 if (!wanted && !withSubfolders) continue;
-                struct stat info {};
                 if (::fstatat(fd, name, &info, 0) != 0) continue; // a broken link
+                looked = true;
                 type = S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN;
             }
-            if (type == DT_REG && wanted)
+            if (type == DT_REG && wanted) {
+                // A file that went since readdir is left out.
+                if (withFacts && !looked && ::fstatat(fd, name, &info, 0) != 0) continue;
                 found.push_back(Child(folder, name, length));
-            else if (type == DT_DIR && withSubfolders)
+                if (withFacts) facts.push_back(info);
+            } else if (type == DT_DIR && withSubfolders)
                 pending.push_back(Child(folder, name, length));
         }
     }
@@ -133,46 +142,84 @@ struct TWalk {
     }
 };
 
-} // namespace
-
-QStringList FindMusicFiles(const QString& folder, const QString& masks, bool withSubfolders,
-                           bool includeHidden, const std::atomic<bool>* cancel) {
-    if (folder.isEmpty() || masks.isEmpty() || folder.contains(QChar(0))) return {};
-    const TMaskMatcher matcher(masks);
-    TWalk walk{matcher, withSubfolders, includeHidden, cancel, {}, {}, {}};
+TWalk Walk(const QString& folder, const TMaskMatcher& matcher, bool withSubfolders,
+           bool includeHidden, const std::atomic<bool>* cancel, bool withFacts) {
+    TWalk walk{matcher, withSubfolders, includeHidden, cancel, {}, {}, withFacts, {}, {}};
     walk.Run(NativeFileName(QDir::cleanPath(QDir(folder).absolutePath())));
+    return walk;
+}
+
+QStringList FoundPaths(const TWalk& walk) {
     QStringList paths;
     paths.reserve(qsizetype(walk.found.size()));
     for (const std::string& path : walk.found)
         paths.append(FileNameFromBytes(QByteArray(path.data(), qsizetype(path.size()))));
+    return paths;
+}
+
+bool Searchable(const QString& folder, const QString& masks) {
+    return !folder.isEmpty() && !masks.isEmpty() && !folder.contains(QChar(0));
+}
+
+} // namespace
+
+QStringList FindMusicFiles(const QString& folder, const QString& masks, bool withSubfolders,
+                           bool includeHidden, const std::atomic<bool>* cancel) {
+    if (!Searchable(folder, masks)) return {};
+    const TMaskMatcher matcher(masks);
+    QStringList paths =
+        FoundPaths(Walk(folder, matcher, withSubfolders, includeHidden, cancel, false));
     SortPathsForUser(paths);
     return paths;
 }
 
-void SortPathsForUser(QStringList& paths) {
+std::vector<TFoundFile> FindMusicFileFacts(const QString& folder, const QString& masks,
+                                           bool withSubfolders, bool includeHidden,
+                                           const std::atomic<bool>* cancel) {
+    if (!Searchable(folder, masks)) return {};
+    const TMaskMatcher matcher(masks);
+    const TWalk walk = Walk(folder, matcher, withSubfolders, includeHidden, cancel, true);
+    const QStringList paths = FoundPaths(walk);
+    std::vector<TFoundFile> files;
+    files.reserve(walk.found.size());
+    for (const qsizetype i : UserOrder(paths)) {
+        const struct stat& info = walk.facts[std::size_t(i)];
+        files.push_back({paths[i], qint64(info.st_size),
+                         FileTimeFromUnix(info.st_mtim.tv_sec, info.st_mtim.tv_nsec)});
+    }
+    return files;
+}
+
+std::vector<qsizetype> UserOrder(const QStringList& paths) {
+    std::vector<qsizetype> order(std::size_t(paths.size()));
+    std::iota(order.begin(), order.end(), 0);
     // The C locale's collator compares code points and ignores the case
     // setting; the program itself runs in Russian.
     if (QLocale().language() == QLocale::C) {
-        std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
-            const int order = a.compare(b, Qt::CaseInsensitive);
-            return order != 0 ? order < 0 : a < b;
+        std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            const int byCase = paths[a].compare(paths[b], Qt::CaseInsensitive);
+            return byCase != 0 ? byCase < 0 : paths[a] < paths[b];
         });
-        return;
+        return order;
     }
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(std::size_t(paths.size()));
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        keys.emplace_back(collator.sortKey(paths[i]), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        const int order = a.first.compare(b.first);
-        return order != 0 ? order < 0 : paths[a.second] < paths[b.second];
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(order.size());
+    for (const QString& path : paths)
+        keys.push_back(collator.sortKey(path));
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+        return byKey != 0 ? byKey < 0 : paths[a] < paths[b];
     });
+    return order;
+}
+
+void SortPathsForUser(QStringList& paths) {
     QStringList sorted;
     sorted.reserve(paths.size());
-    for (const auto& key : keys)
-        sorted.append(paths[key.second]);
+    for (const qsizetype i : UserOrder(paths))
+        sorted.append(paths[i]);
     paths = std::move(sorted);
 }
 

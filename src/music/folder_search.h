@@ -3,10 +3,13 @@
 // flag is set; what it found until then is kept.
 #pragma once
 
+#include "music/playlist_entry.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <vector>
 
 namespace dorvane {
 
@@ -19,9 +22,17 @@ namespace dorvane {
 QStringList FindMusicFiles(const QString& folder, const QString& masks, bool withSubfolders,
                            bool includeHidden, const std::atomic<bool>* cancel = nullptr);
 
+// The same with each file's size and last-write time, taken while walking
+// (the entries of a searched folder need them).
+std::vector<TFoundFile> FindMusicFileFacts(const QString& folder, const QString& masks,
+                                           bool withSubfolders, bool includeHidden,
+                                           const std::atomic<bool>* cancel = nullptr);
+
 // The order of the search's result: case-insensitive collation of the
 // user's locale, ties by the plain text, so the order never depends on the
 // order the folders were read in.
 void SortPathsForUser(QStringList& paths);
+// The same order as indices into paths.
+std::vector<qsizetype> UserOrder(const QStringList& paths);
 
 } // namespace dorvane
