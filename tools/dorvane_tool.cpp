@@ -35,6 +35,8 @@ constexpr const char* kHelp =
     "       dorvane-tool dvn FILE   (a saved game as JSON, or why it is refused)\n"
     "       dorvane-tool tags FILE...   (what the tags and headers of .mp3 and .wma\n"
     "                                   files hold, as JSON; exit 2 if one fails)\n"
+    "       dorvane-tool playlist [--subfolders] FILE\n"
+    "                (the music player's entries of a playlist or folder as JSON)\n"
     "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
     "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n"
     "LINES:    POSITION TYPE DRAW2 DRAW4 per line; prints the chosen cell\n"
@@ -57,5 +59,6 @@ int main(int argc, char** argv) {
     if (command == "selfplay") return RunSelfPlay(rest);
     if (command == "dvn") return RunDvn(rest);
     if (command == "tags") return RunTags(rest);
+    if (command == "playlist") return RunPlaylist(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");
 }

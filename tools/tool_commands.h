@@ -15,6 +15,7 @@ int RunPerft(Args args);
 int RunSelfPlay(Args args);
 int RunDvn(Args args);
 int RunTags(Args args);
+int RunPlaylist(Args args);
 
 // Parses a whole number in [low, high]; false on anything else.
 bool ParseInt(std::string_view text, long low, long high, long& out);

@@ -4,9 +4,9 @@
 #include "game/position_text.h"
 #include "game/test_boards.h"
 #include "support/gated_searches.h"
+#include "support/wait_for.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -16,17 +16,6 @@
 
 namespace dorvane::test {
 namespace {
-
-// Lets the event loop run until done() or the timeout; false on timeout.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 // One of the slowest positions of the high strength's benchmark corpus.
 TSearchJob MidGameJob() {
