@@ -1,6 +1,7 @@
 #include "music/text_lines.h"
 
 #include "core/file_name.h"
+#include "music/cp1251.h"
 #include "core/regular_file.h"
 
 #include <array>
@@ -10,17 +11,6 @@ namespace dorvane {
 namespace {
 
 constexpr qsizetype kSampleBytes = 8192;
-
-// Windows-1251 from 0x80 to 0xBF; 0xC0..0xFF are U+0410..U+044F in order.
-// 0x98 has no character.
-constexpr std::array<char16_t, 64> kWindows1251High = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
-    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
-    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
-    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-};
 
 unsigned char At(QByteArrayView bytes, qsizetype i) {
     return static_cast<unsigned char>(bytes[i]);
@@ -158,15 +148,8 @@ std::optional<QString> DecodeText(QByteArrayView bytes) {
 } // namespace
 
 QString DecodeWindows1251(QByteArrayView bytes) {
-    QString out;
-    out.resize(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = At(bytes, i);
-        out[i] = QChar(b < 0x80   ? char16_t(b)
-                       : b < 0xC0 ? kWindows1251High[b - 0x80]
-                                  : char16_t(0x0410 + (b - 0xC0)));
-    }
-    return out;
+    return DecodeCp1251(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                  std::size_t(bytes.size())));
 }
 
 TTextLines DecodeTextLines(const QByteArray& bytes) {
