@@ -118,6 +118,7 @@ void TSchemeForm::BuildPreview() {
         auto* button = new QToolButton(preview);
         button->setGeometry(column + (63 - kFigureButton) / 2, 164, kFigureButton, kFigureButton);
         button->setIconSize(QSize(TFigureList::kFigureSize, TFigureList::kFigureSize));
+        button->setCheckable(true); // the one being edited stays pressed
         connect(button, &QToolButton::clicked, this, [this, k] { SelectFigureButton(k); });
         figureButtons_[std::size_t(k - 1)] = button;
     }
@@ -219,7 +220,7 @@ void TSchemeForm::SelectFigureButton(int k) {
         const int figure = parts_.custom->Figures[std::size_t(b - 1)];
         figureButtons_[std::size_t(b - 1)]->setIcon(
             QIcon(QPixmap::fromImage(parts_.figures->Figure(figure))));
-        figureButtons_[std::size_t(b - 1)]->setDown(b == k);
+        figureButtons_[std::size_t(b - 1)]->setChecked(b == k);
     }
     const int figure = parts_.custom->Figures[std::size_t(k - 1)];
     figureList_->setCurrentIndex(figure < figureList_->count() ? figure : -1);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace dorvane {
 
@@ -42,6 +43,48 @@ struct TXButtonEvent {
 };
 constexpr std::uint8_t kXButtonRelease = 5;
 
+// The same through the X Input extension 2, which Qt selects when the server
+// has it: a generic event whose type is XI_ButtonRelease, positions in 16.16
+// fixed point.
+struct TXiButtonEvent {
+    std::uint8_t responseType;
+    std::uint8_t extension;
+    std::uint16_t sequence;
+    std::uint32_t length;
+    std::uint16_t eventType;
+    std::uint16_t deviceId;
+    std::uint32_t time, detail, root, event, child, fullSequence;
+    std::int32_t rootX, rootY;
+};
+constexpr std::uint8_t kXGenericEvent = 35;
+constexpr std::uint16_t kXiButtonRelease = 5;
+
+struct TXRelease {
+    std::uint32_t button = 0;
+    std::uint32_t window = 0;
+    QPointF root;
+};
+
+// A button release of either kind; none for any other event.
+std::optional<TXRelease> XRelease(const void* message) {
+    std::uint8_t type = 0;
+    std::memcpy(&type, message, 1);
+    type &= 0x7F;
+    if (type == kXButtonRelease) {
+        TXButtonEvent event{};
+        std::memcpy(&event, message, sizeof event);
+        return TXRelease{event.detail, event.event, QPointF(event.rootX, event.rootY)};
+    }
+    if (type == kXGenericEvent) {
+        TXiButtonEvent event{};
+        std::memcpy(&event, message, sizeof event);
+        if (event.eventType != kXiButtonRelease) return std::nullopt;
+        return TXRelease{event.detail, event.event,
+                         QPointF(event.rootX / 65536.0, event.rootY / 65536.0)};
+    }
+    return std::nullopt;
+}
+
 // A window that is the dialog's own: the dialog itself, a window shown over
 // it (a list box's list, a menu) or any pop-up.
 bool Belongs(const QWindow* window, const QWindow* dialog) {
@@ -65,22 +108,23 @@ class TAttention::TNativeReleases final : public QAbstractNativeEventFilter {
 public:
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t" || !message) return false;
-        TXButtonEvent event{};
-        std::memcpy(&event, message, sizeof event);
-        if ((event.responseType & 0x7F) != kXButtonRelease) return false;
-        const Qt::MouseButton button = event.detail == 1   ? Qt::LeftButton
-                                       : event.detail == 3 ? Qt::RightButton
-                                                           : Qt::NoButton;
+        const std::optional<TXRelease> release = XRelease(message);
+        if (!release) return false;
+        const Qt::MouseButton button = release->button == 1   ? Qt::LeftButton
+                                       : release->button == 3 ? Qt::RightButton
+                                                              : Qt::NoButton;
         QWindow* modal = QGuiApplication::modalWindow();
         if (!modal || button == Qt::NoButton) return false;
-        // Releases over the dialog itself, its pop-ups (a list box's list)
-        // and windows it does not block reach the Qt filter as usual.
-        for (QWindow* window : QGuiApplication::allWindows())
-            if (window->handle() && window->winId() == event.event && Belongs(window, modal))
-                return false;
+        // Only the program's own windows count. Releases over the dialog
+        // itself, its pop-ups (a list box's list) and windows it does not
+        // block reach the Qt filter as usual.
+        const QWindow* over = nullptr;
+        for (const QWindow* window : QGuiApplication::allWindows())
+            if (window->handle() && window->winId() == release->window) over = window;
+        if (!over || Belongs(over, modal)) return false;
         const QScreen* screen = QGuiApplication::primaryScreen();
         const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
-        const QPoint global(qRound(event.rootX / ratio), qRound(event.rootY / ratio));
+        const QPoint global = (release->root / ratio).toPoint();
         for (TAttention* attention : Dialogs())
             if (attention->dialog_ && attention->dialog_->windowHandle() == modal)
                 attention->Released(button, global, false);
