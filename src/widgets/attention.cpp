@@ -76,6 +76,12 @@ std::optional<TXRelease> XRelease(const void* message) {
         return TXRelease{event.detail, event.event, QPointF(event.rootX, event.rootY)};
     }
     if (type == kXGenericEvent) {
+        // A generic event is 32 bytes, its length more words and the full
+        // sequence number xcb puts after the first 32: read no further.
+        std::uint32_t words = 0;
+        std::memcpy(&words, static_cast<const char*>(message) + 4, sizeof words);
+        if (std::uint64_t(32) + 4 * std::uint64_t(words) + 4 < sizeof(TXiButtonEvent))
+            return std::nullopt;
         TXiButtonEvent event{};
         std::memcpy(&event, message, sizeof event);
         if (event.eventType != kXiButtonRelease) return std::nullopt;

@@ -7,6 +7,11 @@
 #include "widgets/kvolabel.h"
 #include "view/textureform.h"
 
+#include "core/program_info.h"
+#include "support/dialog_wait.h"
+#include "widgets/aboutform.h"
+#include "widgets/kvoalabel.h"
+
 #include "play/saved_game_file.h"
 #include "support/gated_searches.h"
 
@@ -17,6 +22,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -115,6 +121,7 @@ private slots:
     void panelControlsReachTheGame();
     void builtinFieldTextureTurnsTheGridOn();
     void pictureFilesThatFailLeaveTheBuiltinTexture();
+    void helpMenuOpensTheProjectsAddresses();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -581,6 +588,69 @@ void TMainFormTest::builtinFieldTextureTurnsTheGridOn() {
     // Discs are back on the rebuilt field.
     const QPoint centre = CellCentre(4, 4);
     QVERIFY(form.Board().FieldPicture().pixel(centre) == withoutGrid.pixel(centre));
+}
+
+void TMainFormTest::helpMenuOpensTheProjectsAddresses() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    std::vector<QUrl> opened;
+    bool works = true;
+    form.Help().SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return works;
+    });
+    QStringList items;
+    for (const QAction* action : form.Help().Menu()->actions())
+        items << action->text();
+    QCOMPARE(items,
+             (QStringList{QStringLiteral("Отзывы и предложения"), QString(),
+                          QStringLiteral("Сайт Dorvane"), QStringLiteral("Поддержать проект"),
+                          QStringLiteral("Internet"), QString(), QStringLiteral("О программе")}));
+    form.FindAction(QStringLiteral("Сайт Dorvane"))->trigger();
+    form.FindAction(QStringLiteral("Поддержать проект"))->trigger();
+    form.FindAction(QStringLiteral("Отзывы и предложения"))->trigger();
+    QCOMPARE(int(opened.size()), 3);
+    QCOMPARE(opened[0], QUrl(QStringLiteral("http://dorvane.example.org")));
+    QCOMPARE(opened[1], QUrl(QStringLiteral("http://dorvane.example.org/index/contribute/0-15")));
+    QCOMPARE(opened[2].scheme(), QStringLiteral("mailto"));
+    QVERIFY(opened[2].path().endsWith(QStringLiteral("@dorvane.example.org")));
+    // Every link of "Internet" is a page of the project's own site.
+    QMenu* internet = form.Help().Menu()->actions()[4]->menu();
+    QVERIFY(internet);
+    int links = 0;
+    for (QMenu* menu : {internet, internet->actions().last()->menu()}) {
+        QVERIFY(menu);
+        for (QAction* link : menu->actions()) {
+            if (link->menu()) continue;
+            link->trigger();
+            ++links;
+            QCOMPARE(opened.back().host(), QStringLiteral("dorvane.example.org"));
+        }
+    }
+    QCOMPARE(links, 6);
+    // A desktop that cannot open it says so.
+    works = false;
+    form.FindAction(QStringLiteral("Сайт Dorvane"))->trigger();
+    QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Команду невозможно выполнить!")});
+
+    // "О программе": the about window; its site link opens a site and closes it.
+    works = true;
+    bool shown = false;
+    WhenDialogShows<TAboutForm>([&](TAboutForm& about) {
+        shown = true;
+        QCOMPARE(about.windowTitle(), QStringLiteral("О программе «Dorvane»"));
+        QCOMPARE(about.VersionLink()->text(), QStringLiteral("Версия: ") + ProgramVersion());
+        QVERIFY(about.MailLink()->text().endsWith(QStringLiteral("@dorvane.example.org")));
+        QVERIFY(!about.PhysicalMemory()->text().isEmpty());
+        QTest::mouseClick(about.SiteLink(), Qt::LeftButton);
+    });
+    const std::size_t before = opened.size();
+    form.FindAction(QStringLiteral("О программе"))->trigger();
+    QVERIFY(shown);
+    QCOMPARE(opened.size(), before + 1);
+    QVERIFY(opened.back().host().endsWith(QStringLiteral("dorvane.example.org")));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {
