@@ -73,7 +73,9 @@ private:
     };
     void Flash();
 
-    QPointer<QDialog> dialog_;
+    // A widget, not a dialog: the filter still sees events while the
+    // dialog is being destroyed, when it is a QDialog no more.
+    QPointer<QWidget> dialog_;
     QString class_;
     QPointer<QWidget> closeButton_;
     TKvoCursorTo cursorTo_;
