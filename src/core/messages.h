@@ -43,4 +43,14 @@ private:
     TResponder responder_;
 };
 
+// The messages shared by several windows.
+// "Изменения вступят в силу после перезагрузки программы «Dorvane»" (information).
+void MsgRestartNeeded(TMessageService& messages);
+// "Команду невозможно выполнить!" (warning): a launch that every way failed.
+void MsgCannotExecute(TMessageService& messages);
+// "Нет доступа к интерфейсу!" (warning).
+void MsgNoInterface(TMessageService& messages);
+// "Очистить список, Вы уверены?"; true only for Yes.
+bool ConfirmClearList(TMessageService& messages);
+
 } // namespace dorvane

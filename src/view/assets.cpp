@@ -3,6 +3,7 @@
 #include "jpegdecoder.h"
 
 #include <QFile>
+#include <QPainter>
 
 #include <mutex>
 
@@ -54,10 +55,23 @@ QImage SidePicture(bool againstComputer) {
     return Load(againstComputer ? QStringLiteral("COMPUTER") : QStringLiteral("USER"));
 }
 
-QImage LogoPicture(int n) {
-    const QByteArray bytes = ResourceBytes(QStringLiteral("LOGO%1").arg(n == 2 ? 2 : 1));
+namespace {
+
+QImage ResourceJpeg(const QString& name) {
+    const QByteArray bytes = ResourceBytes(name);
     return DecodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
                       std::size_t(bytes.size()), QSize());
+}
+
+} // namespace
+
+QImage LogoPicture(int n) {
+    return ResourceJpeg(QStringLiteral("LOGO%1").arg(n == 2 ? 2 : 1));
+}
+
+void DrawResourceJpeg(QPainter& canvas, int x, int y, const QString& name) {
+    const QImage picture = ResourceJpeg(name);
+    if (!picture.isNull()) canvas.drawImage(x, y, picture);
 }
 
 QIcon ProgramIcon() {

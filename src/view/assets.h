@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+class QPainter;
+
 namespace dorvane {
 
 inline constexpr int kTextureCount = 5;      // TEXTURE1..TEXTURE5, 200 x 200
@@ -32,6 +34,9 @@ QImage SidePicture(bool againstComputer); // "COMPUTER" or "USER", 72 x 32
 // The JPEG logos "LOGO1" (240 x 78) and "LOGO2" (48 x 48), n = 1 or 2.
 QImage LogoPicture(int n);
 QIcon ProgramIcon(); // every size from 16 to 256
+// Decodes the named JPEG resource and draws it with its top-left corner at
+// (x, y); a resource that is missing or no JPEG draws nothing.
+void DrawResourceJpeg(QPainter& canvas, int x, int y, const QString& name);
 // The raw bytes of a resource ("RBEGIN", "LOGO1", ...); empty when missing.
 QByteArray ResourceBytes(const QString& name);
 

@@ -60,11 +60,16 @@ const std::array<TCommandSpec, kCommandCount> kCommands{{
     {TCommand::StylePicture, "Рисунок", kNoKey, -1, TKind::Radio, 3, true},
     {TCommand::SchemeDefault, "По умолчанию", kNoKey, -1, TKind::Radio, 4, true},
     {TCommand::SchemeDark, "Темная", kNoKey, -1, TKind::Radio, 4, true},
+    {TCommand::SchemeCustom, "Другая", kNoKey, -1, TKind::Radio, 4, true},
     {TCommand::SoundBegin, "Начало игры", kNoKey, -1, TKind::Check, 0, true},
     {TCommand::SoundMove, "Ход", kNoKey, -1, TKind::Check, 0, true},
     {TCommand::SoundEnd, "Конец игры", kNoKey, -1, TKind::Check, 0, true},
     {TCommand::StayOnTop, "Поверх всех окон", kNoKey, -1, TKind::Check, 0, true},
     {TCommand::Defaults, "Все по умолчанию", kNoKey, -1, TKind::Command, 0, true},
+    {TCommand::Feedback, "Отзывы и предложения", kNoKey, 2, TKind::Command, 0, true},
+    {TCommand::Site, "Сайт Dorvane", kNoKey, -1, TKind::Command, 0, true},
+    {TCommand::Support, "Поддержать проект", kNoKey, -1, TKind::Command, 0, true},
+    {TCommand::About, "О программе", kNoKey, -1, TKind::Command, 0, true},
 }};
 
 } // namespace

@@ -53,14 +53,20 @@ enum class TCommand {
     StylePicture,
     SchemeDefault,
     SchemeDark,
+    SchemeCustom, // "Другая": the editor, then the scheme
     // "Параметры" -> "Звуки"
     SoundBegin,
     SoundMove,
     SoundEnd,
     StayOnTop,
     Defaults,
+    // "Справка"
+    Feedback,
+    Site,
+    Support,
+    About,
 };
-inline constexpr int kCommandCount = static_cast<int>(TCommand::Defaults) + 1;
+inline constexpr int kCommandCount = static_cast<int>(TCommand::About) + 1;
 
 class TCommandRegistry {
 public:

@@ -7,6 +7,8 @@ namespace dorvane {
 
 TFileChooser DialogFileChooser(QWidget* parent) {
     return [owner = QPointer<QWidget>(parent)](const TFileRequest& request) -> QString {
+        if (request.chooseFolder)
+            return QFileDialog::getExistingDirectory(owner, request.title, request.folder);
         QFileDialog dialog(owner, request.title, request.folder, request.filter);
         dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

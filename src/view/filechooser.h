@@ -15,7 +15,8 @@ struct TFileRequest {
     QString folder; // where the dialog starts
     QString filter; // "Файлы dorvane (*.dvn)"
     bool save = false;
-    QString defaultSuffix; // added to a name typed without one (saving)
+    QString defaultSuffix;     // added to a name typed without one (saving)
+    bool chooseFolder = false; // a folder is chosen, not a file; title is the dialog's text
 };
 
 // The chosen file's path; empty when the player cancelled.

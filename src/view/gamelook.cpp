@@ -1,7 +1,9 @@
 #include "view/gamelook.h"
 
+#include "view/assets.h"
 #include "view/boardwidget.h"
 #include "view/controlpanel.h"
+#include "view/schemeform.h"
 
 #include "play/game_controller.h"
 
@@ -46,7 +48,7 @@ void TGameLook::ApplyStored() {
     background_->ShowTexture();
     board.SetStyleButton(look.StyleButton);
     SetStyle(look.StyleButton);
-    parts_.figures->AddStoredPictures(settings_.Custom.Paths);
+    AddStoredPictures();
     if (look.LoadField && !look.Field.isEmpty()) field_->ShowFile(look.Field);
     if (look.LoadBackground && !look.Background.isEmpty()) background_->ShowFile(look.Background);
     ApplyScheme(look.ColorScheme);
@@ -61,8 +63,7 @@ void TGameLook::ApplyScheme(int scheme) {
     settings_.Look.ColorScheme = scheme_.Number;
     parts_.controller->RenameSide(TSide::First, scheme_.SideName1);
     parts_.controller->RenameSide(TSide::Second, scheme_.SideName2);
-    commands.SetChecked(TCommand::SchemeDefault, scheme_.Number == kSchemeDefault);
-    commands.SetChecked(TCommand::SchemeDark, scheme_.Number == kSchemeDark);
+    MirrorSchemeChecks();
     parts_.panel->SetColours({scheme_.TextColor1, scheme_.BackColor1, scheme_.TextColor2,
                               scheme_.BackColor2, scheme_.StartColor1, scheme_.StartColor2,
                               scheme_.NoMoveColor, scheme_.ResetColor});
@@ -81,6 +82,60 @@ void TGameLook::ApplyScheme(int scheme) {
     commands.Action(TCommand::PassMove)->setIcon(icon(scheme_.FigureAny));
     if (!parts_.board->StyleButton()) parts_.board->RepaintField();
     parts_.board->RequestRedraw(TRedraw::AllAtOnce);
+}
+
+void TGameLook::AddStoredPictures() {
+    // A stored picture that cannot be loaded (gone, damaged) is skipped. The
+    // figures after it move up one place, so the custom figures that named
+    // them follow them; one that named the skipped picture is its default
+    // again. The list of paths is then the list of loaded pictures.
+    TFigureList& figures = *parts_.figures;
+    TCustomScheme& custom = settings_.Custom;
+    const TCustomScheme defaults = DefaultGameSettings().Custom;
+    std::array<qint32, 4> figureOf = custom.Figures;
+    for (qsizetype i = 0; i < custom.Paths.size(); ++i) {
+        const int stored = kBuiltinFigures + int(i);
+        const int now = figures.FigureCount();
+        const bool added = figures.AddPicture(custom.Paths[i]);
+        for (std::size_t f = 0; f < figureOf.size(); ++f)
+            if (custom.Figures[f] == stored) figureOf[f] = added ? now : defaults.Figures[f];
+    }
+    custom.Figures = figureOf;
+    custom.Paths = figures.Paths();
+}
+
+void TGameLook::EditCustomScheme(const TFileChooser& chooser) {
+    TSchemeEditorParts editor;
+    editor.custom = &settings_.Custom;
+    editor.figures = parts_.figures;
+    editor.chooser = chooser;
+    editor.dirOfPicture = &settings_.Look.DirOfPicture;
+    editor.dirOfPictureChanged = [this] {
+        if (parts_.store)
+            WriteGameSettingNow(*parts_.store, settings_, QStringLiteral("DirOfPicture"));
+    };
+    editor.messages = parts_.messages;
+    bool applied = false;
+    {
+        TSchemeForm form(editor, parts_.window);
+        applied = form.exec() == QDialog::Accepted;
+    }
+    const bool writable = parts_.settingsWritable && *parts_.settingsWritable && parts_.store;
+    if (applied && writable) {
+        WriteCustomScheme(*parts_.store, settings_.Custom);
+        ApplyScheme(kSchemeCustom);
+        return;
+    }
+    // The radio item was checked by the click; the scheme on screen is
+    // still the one before.
+    MirrorSchemeChecks();
+}
+
+void TGameLook::MirrorSchemeChecks() const {
+    const TCommandRegistry& commands = *parts_.commands;
+    commands.SetChecked(TCommand::SchemeDefault, scheme_.Number == kSchemeDefault);
+    commands.SetChecked(TCommand::SchemeDark, scheme_.Number == kSchemeDark);
+    commands.SetChecked(TCommand::SchemeCustom, scheme_.Number == kSchemeCustom);
 }
 
 void TGameLook::NameEdited(TSide side, const QString& name) {

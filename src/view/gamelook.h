@@ -11,6 +11,7 @@
 #include "view/filechooser.h"
 #include "view/pictureslot.h"
 
+#include "core/messages.h"
 #include "core/settings_access.h"
 #include "game/board.h"
 #include "play/game_settings.h"
@@ -35,6 +36,10 @@ struct TGameLookParts {
     TGameController* controller = nullptr;
     TFigureList* figures = nullptr;
     SettingsAccess* store = nullptr; // none: nothing is kept
+    // The window's SettingsWritable: "Применить" of the scheme editor stores
+    // and applies only while it holds.
+    const bool* settingsWritable = nullptr;
+    TMessageService* messages = nullptr;
 };
 
 class TGameLook {
@@ -46,6 +51,10 @@ public:
     void ApplyStored();
 
     void ApplyScheme(int scheme);
+    // "Другая": the scheme editor, modal; after "Применить" with writable
+    // settings the custom scheme is stored and applied. Picture files are
+    // asked for through chooser.
+    void EditCustomScheme(const TFileChooser& chooser);
     const TColorScheme& Scheme() const { return scheme_; }
     // A name box was edited: the custom scheme keeps names of its own, the
     // built-in ones share theirs; either is written at once.
@@ -68,6 +77,9 @@ public:
     void MirrorChecks() const;
 
 private:
+    void MirrorSchemeChecks() const;
+    // The added pictures of the last run, into the figure list.
+    void AddStoredPictures();
     // Rebuilds the field picture in the picture style and redraws at once.
     void RefreshField();
     void LoadPicture(TPictureSlot& slot, const TFileChooser& chooser);

@@ -3,6 +3,9 @@
 #include "view/controlpanel.h"
 
 #include "play/game_controller.h"
+#include "widgets/attention.h"
+#include "widgets/dialogkeys.h"
+#include "widgets/dialoglayout.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -22,7 +25,6 @@ namespace dorvane {
 namespace {
 
 constexpr int kSmall = 16;
-constexpr int kButtonBar = 27;
 const QColor kSearchRed(255, 0, 0);
 const QColor kFoundLime(0, 255, 0);
 const QColor kBlack(0, 0, 0);
@@ -115,17 +117,14 @@ THelpForm::THelpForm(TGameController& game, const THelpLook& look, QWidget* pare
     FitText(resultCaption_, resultPanel_->width() - 6);
     scoreLines_ = {Line(resultPanel_, 66), Line(resultPanel_, 84)};
 
-    const int top = kClientHeight - kButtonBar;
-    apply_ = new QPushButton(QStringLiteral("Применить"), this);
-    cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
-    apply_->setGeometry(kClientWidth - 2 * 82 - 4, top + 1, 80, 25);
-    cancel_->setGeometry(kClientWidth - 82 - 2, top + 1, 80, 25);
+    std::tie(apply_, cancel_) =
+        AddButtonBar(this, QStringLiteral("Применить"), QStringLiteral("Отмена"));
     apply_->setEnabled(false);
     cancel_->setEnabled(false);
-    connect(apply_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     ShowMiniature(game_.State().GameBoard);
+    InstallSwallowAltKey(this);
+    new TAttention(this, QStringLiteral("THelpForm"), cancel_);
 
     blinkTimer_ = new QTimer(this);
     connect(blinkTimer_, &QTimer::timeout, this, [this] { Blink(); });
@@ -207,10 +206,7 @@ void THelpForm::SearchReturned(bool alive) {
 }
 
 void THelpForm::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

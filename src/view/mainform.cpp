@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -87,6 +88,7 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
 
     BuildLayout();
     BuildMenus();
+    help_ = std::make_unique<THelpMenu>(this, menuBar(), commands_, messages_, random);
 
     TGameViewParts parts;
     parts.window = this;
@@ -101,9 +103,10 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     controller_ = std::make_unique<TGameController>(*view_, *searches_, random, settings_.Game,
                                                     settings_.Names);
     view_->SetController(controller_.get());
-    look_ = std::make_unique<TGameLook>(
-        TGameLookParts{this, board_, panel_, &commands_, controller_.get(), &figureList_, store_},
-        settings_);
+    look_ = std::make_unique<TGameLook>(TGameLookParts{this, board_, panel_, &commands_,
+                                                       controller_.get(), &figureList_, store_,
+                                                       &settingsWritable_, &messages_},
+                                        settings_);
     savedGames_ = std::make_unique<TSavedGameCommands>(
         TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_},
         chooser_);

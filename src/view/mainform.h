@@ -14,6 +14,7 @@
 #include "view/gamelook.h"
 #include "view/gamesounds.h"
 #include "view/gameviewadapter.h"
+#include "view/helpmenu.h"
 #include "view/savedgames.h"
 
 #include "core/long_operations.h"
@@ -95,6 +96,8 @@ public:
     TMessageService& Messages() { return messages_; }
     const TCommandRegistry& Commands() const { return commands_; }
     const TGameSettings& Settings() const { return settings_; }
+    const TFigureList& Figures() const { return figureList_; }
+    THelpMenu& Help() { return *help_; }
     QWidget* StatusBar() const { return statusBar_; }
     QLabel* StatusPanel(int panel) const { return statusPanels_[std::size_t(panel - 1)]; }
     // The menu item with the given text, searched through every menu.
@@ -185,6 +188,7 @@ private:
     std::unique_ptr<TGameController> controller_;
     std::unique_ptr<TGameLook> look_;
     std::unique_ptr<TSavedGameCommands> savedGames_;
+    std::unique_ptr<THelpMenu> help_;
 };
 
 } // namespace dorvane

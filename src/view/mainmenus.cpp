@@ -64,8 +64,9 @@ void TMainForm::BuildMenus() {
               Item(TCommand::Grid), Item(TCommand::Coordinates), Item(TCommand::ControlPanel)});
     AddItems(view->addMenu(QStringLiteral("Стиль")), commands_,
              {Item(TCommand::StyleButtons), Item(TCommand::StylePicture)});
-    AddItems(view->addMenu(QStringLiteral("Цветовая схема")), commands_,
-             {Item(TCommand::SchemeDefault), Item(TCommand::SchemeDark)});
+    AddItems(
+        view->addMenu(QStringLiteral("Цветовая схема")), commands_,
+        {Item(TCommand::SchemeDefault), Item(TCommand::SchemeDark), Item(TCommand::SchemeCustom)});
     AddItems(parameters->addMenu(QStringLiteral("Звуки")), commands_,
              {Item(TCommand::SoundBegin), Item(TCommand::SoundMove), Item(TCommand::SoundEnd)});
     AddItems(parameters, commands_,
@@ -176,6 +177,10 @@ void TMainForm::ConnectCommands() {
         TCommand::SchemeDefault, [this] { look_->ApplyScheme(kSchemeDefault); }, false);
     OnCommand(
         TCommand::SchemeDark, [this] { look_->ApplyScheme(kSchemeDark); }, false);
+    OnCommand(
+        TCommand::SchemeCustom, [this] { look_->EditCustomScheme(chooser_); }, true);
+    OnCommand(
+        TCommand::About, [this] { help_->OpenAboutWindow(); }, true);
     OnCommand(
         TCommand::SoundBegin,
         [this, checked] { settings_.Look.SoundBegin = checked(TCommand::SoundBegin); }, false);

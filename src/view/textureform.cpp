@@ -2,6 +2,10 @@
 
 #include "assets.h"
 
+#include "widgets/attention.h"
+#include "widgets/dialogkeys.h"
+#include "widgets/dialoglayout.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,7 +21,6 @@ namespace {
 
 constexpr int kFrameSize = 100;
 constexpr int kPictureSize = 96;
-constexpr int kButtonBar = 27;
 
 // A raised frame with a picture that reports a left click.
 class TTextureFrame : public QFrame {
@@ -62,15 +65,12 @@ TTextureForm::TTextureForm(QWidget* parent) : QDialog(parent) {
 
     // The button bar along the bottom, buttons to the right as in every
     // dialog of the program.
-    const int top = kClientHeight - kButtonBar;
-    apply_ = new QPushButton(QStringLiteral("Применить"), this);
-    close_ = new QPushButton(QStringLiteral("Закрыть"), this);
-    apply_->setGeometry(kClientWidth - 2 * 82 - 4, top + 1, 80, 25);
-    close_->setGeometry(kClientWidth - 82 - 2, top + 1, 80, 25);
+    std::tie(apply_, close_) =
+        AddButtonBar(this, QStringLiteral("Применить"), QStringLiteral("Закрыть"));
     close_->setDefault(true);
     close_->setFocus();
-    connect(apply_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    InstallSwallowAltKey(this);
+    new TAttention(this, QStringLiteral("TTextureForm"), close_);
 }
 
 QFrame* TTextureForm::Frame(int number) const {
@@ -94,10 +94,7 @@ std::optional<int> TTextureForm::Choose(QWidget* parent, const QString& caption,
 }
 
 void TTextureForm::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

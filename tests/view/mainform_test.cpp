@@ -7,6 +7,11 @@
 #include "widgets/kvolabel.h"
 #include "view/textureform.h"
 
+#include "core/program_info.h"
+#include "support/dialog_wait.h"
+#include "widgets/aboutform.h"
+#include "widgets/kvoalabel.h"
+
 #include "play/saved_game_file.h"
 #include "support/gated_searches.h"
 #include "support/saved_game_bytes.h"
@@ -18,11 +23,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 namespace dorvane::test {
 
@@ -117,6 +124,7 @@ private slots:
     void panelControlsReachTheGame();
     void builtinFieldTextureTurnsTheGridOn();
     void pictureFilesThatFailLeaveTheBuiltinTexture();
+    void helpMenuOpensTheProjectsAddresses();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -425,6 +433,13 @@ void TMainFormTest::everyCommandWaitsForTheComputersSearch() {
     const TGameSnapshot before = TGameSnapshot::Of(driver.Game());
     const int recorded = driver.Game().CurrentR();
     driver.TakeMessages();
+    // The help menu's links leave the game alone and are never refused; here
+    // they go nowhere.
+    std::vector<QUrl> links;
+    driver.Form().Help().SetUrlOpener([&links](const QUrl& url) {
+        links.push_back(url);
+        return true;
+    });
 
     for (int i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<TCommand>(i);
@@ -443,6 +458,7 @@ void TMainFormTest::everyCommandWaitsForTheComputersSearch() {
     QCOMPARE(searches.Started(), 3);
     QCOMPARE(filesAsked, 0);
     QCOMPARE(dialogs, QStringList());
+    QCOMPARE(int(links.size()), 3); // the mail, the site, the support page
     QCOMPARE(driver.TakeMessages(), QStringList());
 
     searches.Open();
@@ -476,10 +492,9 @@ void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
                  style == QStringLiteral("Рисунок"));
     }
     // Items whose commands the window does not have yet are not offered.
-    for (const QString& absent :
-         {QStringLiteral("Музыка"), QStringLiteral("Запуск"),
-          QStringLiteral("Минимизировать в трей"),
-          QStringLiteral("Не скрывать окна при минимизации"), QStringLiteral("Другая")})
+    for (const QString& absent : {QStringLiteral("Музыка"), QStringLiteral("Запуск"),
+                                  QStringLiteral("Минимизировать в трей"),
+                                  QStringLiteral("Не скрывать окна при минимизации")})
         QVERIFY(form.FindAction(absent) == nullptr);
     QCOMPARE(form.FindAction(QStringLiteral("Нет хода"))->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(form.FindAction(QStringLiteral("В конец"))->shortcut(), QKeySequence(Qt::Key_F10));
@@ -624,6 +639,69 @@ void TMainFormTest::builtinFieldTextureTurnsTheGridOn() {
     // Discs are back on the rebuilt field.
     const QPoint centre = CellCentre(4, 4);
     QVERIFY(form.Board().FieldPicture().pixel(centre) == withoutGrid.pixel(centre));
+}
+
+void TMainFormTest::helpMenuOpensTheProjectsAddresses() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    std::vector<QUrl> opened;
+    bool works = true;
+    form.Help().SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return works;
+    });
+    QStringList items;
+    for (const QAction* action : form.Help().Menu()->actions())
+        items << action->text();
+    QCOMPARE(items,
+             (QStringList{QStringLiteral("Отзывы и предложения"), QString(),
+                          QStringLiteral("Сайт Dorvane"), QStringLiteral("Поддержать проект"),
+                          QStringLiteral("Internet"), QString(), QStringLiteral("О программе")}));
+    form.FindAction(QStringLiteral("Сайт Dorvane"))->trigger();
+    form.FindAction(QStringLiteral("Поддержать проект"))->trigger();
+    form.FindAction(QStringLiteral("Отзывы и предложения"))->trigger();
+    QCOMPARE(int(opened.size()), 3);
+    QCOMPARE(opened[0], QUrl(QStringLiteral("http://dorvane.example.org")));
+    QCOMPARE(opened[1], QUrl(QStringLiteral("http://dorvane.example.org/index/contribute/0-15")));
+    QCOMPARE(opened[2].scheme(), QStringLiteral("mailto"));
+    QVERIFY(opened[2].path().endsWith(QStringLiteral("@dorvane.example.org")));
+    // Every link of "Internet" is a page of the project's own site.
+    QMenu* internet = form.Help().Menu()->actions()[4]->menu();
+    QVERIFY(internet);
+    int links = 0;
+    for (QMenu* menu : {internet, internet->actions().last()->menu()}) {
+        QVERIFY(menu);
+        for (QAction* link : menu->actions()) {
+            if (link->menu()) continue;
+            link->trigger();
+            ++links;
+            QCOMPARE(opened.back().host(), QStringLiteral("dorvane.example.org"));
+        }
+    }
+    QCOMPARE(links, 6);
+    // A desktop that cannot open it says so.
+    works = false;
+    form.FindAction(QStringLiteral("Сайт Dorvane"))->trigger();
+    QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Команду невозможно выполнить!")});
+
+    // "О программе": the about window; its site link opens a site and closes it.
+    works = true;
+    bool shown = false;
+    WhenDialogShows<TAboutForm>([&](TAboutForm& about) {
+        shown = true;
+        QCOMPARE(about.windowTitle(), QStringLiteral("О программе «Dorvane»"));
+        QCOMPARE(about.VersionLink()->text(), QStringLiteral("Версия: ") + ProgramVersion());
+        QVERIFY(about.MailLink()->text().endsWith(QStringLiteral("@dorvane.example.org")));
+        QVERIFY(!about.PhysicalMemory()->text().isEmpty());
+        QTest::mouseClick(about.SiteLink(), Qt::LeftButton);
+    });
+    const std::size_t before = opened.size();
+    form.FindAction(QStringLiteral("О программе"))->trigger();
+    QVERIFY(shown);
+    QCOMPARE(opened.size(), before + 1);
+    QVERIFY(opened.back().host().endsWith(QStringLiteral("dorvane.example.org")));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -216,6 +217,23 @@ TEST(JpegDecoder, RefusesWhatIsNotAJpegStream) {
     EXPECT_FALSE(LooksLikeJpeg(png, sizeof png));
     EXPECT_TRUE(DecodeJpeg(png, sizeof png, kBackgroundCover).isNull());
     EXPECT_TRUE(DecodeJpeg(nullptr, 0, kBackgroundCover).isNull());
+}
+
+TEST(Resources, DrawResourceJpegPutsTheLogoAtItsCorner) {
+    QImage canvas(300, 100, QImage::Format_RGB32);
+    canvas.fill(Qt::magenta);
+    {
+        QPainter painter(&canvas);
+        DrawResourceJpeg(painter, 30, 10, QStringLiteral("LOGO1"));
+        DrawResourceJpeg(painter, 0, 0, QStringLiteral("NO_SUCH_LOGO")); // draws nothing
+        DrawResourceJpeg(painter, 0, 0, QStringLiteral("TEXTURE1"));     // a PNG: nothing either
+    }
+    const QImage logo = LogoPicture(1);
+    EXPECT_EQ(canvas.pixel(0, 0), QColor(Qt::magenta).rgb());
+    EXPECT_EQ(canvas.pixel(29, 50), QColor(Qt::magenta).rgb());
+    EXPECT_EQ(canvas.pixel(30, 10), logo.pixel(0, 0));
+    EXPECT_EQ(canvas.pixel(30 + 239, 10 + 77), logo.pixel(239, 77));
+    EXPECT_EQ(canvas.pixel(30 + 240, 50), QColor(Qt::magenta).rgb());
 }
 
 } // namespace

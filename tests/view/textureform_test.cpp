@@ -1,5 +1,7 @@
 #include "view/textureform.h"
 
+#include "support/dialog_wait.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QPushButton>
@@ -19,25 +21,7 @@ class TextureFormTest : public QObject {
 
     // Runs `act` once the modal dialog is up; gives up (and fails) after 5 s.
     static void WhenDialogShows(std::function<void(TTextureForm&)> act) {
-        auto* poll = new QTimer;
-        auto* deadline = new QTimer;
-        deadline->setSingleShot(true);
-        QObject::connect(poll, &QTimer::timeout, [poll, deadline, act] {
-            if (auto* form = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                deadline->deleteLater();
-                act(*static_cast<TTextureForm*>(form));
-            }
-        });
-        QObject::connect(deadline, &QTimer::timeout, [poll, deadline] {
-            poll->deleteLater();
-            deadline->deleteLater();
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                modal->done(-1);
-            QFAIL("the texture chooser never showed");
-        });
-        poll->start(20);
-        deadline->start(5000);
+        test::WhenDialogShows<TTextureForm>(std::move(act), 5000);
     }
 
 private slots:

@@ -3,6 +3,7 @@
 // commands through their dialogs, the recent-files submenu, dropped files and
 // "Все по умолчанию" with the restart's temporary game.
 #include "play_driver.h"
+#include "stored_window.h"
 
 #include "play/saved_game.h"
 #include "play/saved_game_file.h"
@@ -32,26 +33,6 @@
 namespace dorvane::test {
 
 namespace {
-
-// The window as the start-up makes it, with every message recorded and every
-// question answered Yes unless the test says otherwise.
-struct TWindow {
-    explicit TWindow(SettingsAccess& store) : form(random, store) {
-        form.Messages().SetResponder([this](TMessageKind kind, const QString& text) {
-            messages << text;
-            return kind != TMessageKind::Question || answer;
-        });
-        form.show();
-        // The window's first hint search runs on the worker; commands wait
-        // for it as a player's would.
-        idle = QTest::qWaitFor([this] { return !form.Controller().Blocked(); }, 10000);
-    }
-    TScriptedRandom random;
-    TMainForm form;
-    bool idle = false;
-    QStringList messages;
-    bool answer = true;
-};
 
 // Triggers a command that asks for a saved-game file and answers with path;
 // fails the test when the command asked nothing or asked the wrong way.
