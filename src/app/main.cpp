@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         arguments << FileNameFromBytes(QByteArray(argv[i]));
 
     auto store = std::make_unique<SettingsStore>();
-    TEnvironment environment = ProbeEnvironment(*store);
+    TRunValues environment = ProbeEnvironment(*store);
 
     TSingleInstance instance(TInstancePlaces::In(InstanceFolder()));
     if (instance.Decide(environment.InstanceLimit, arguments, QDir::currentPath()) ==

@@ -148,8 +148,8 @@ std::optional<QString> DecodeText(QByteArrayView bytes) {
 } // namespace
 
 QString DecodeWindows1251(QByteArrayView bytes) {
-    return DecodeCp1251(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                  std::size_t(bytes.size())));
+    return DecodeCp1251(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::size_t(bytes.size())));
 }
 
 TTextLines DecodeTextLines(const QByteArray& bytes) {

@@ -1,6 +1,5 @@
 #include "shell/environment.h"
 
-#include "core/regular_file.h"
 #include "core/shell_settings.h"
 #include "shell/process_list.h"
 
@@ -8,38 +7,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <pwd.h>
-#include <sys/utsname.h>
 #include <unistd.h>
 
 namespace dorvane {
 
 namespace {
-
-constexpr std::size_t kMostOsReleaseBytes = 64 * 1024;
-
-QByteArray ReadOsRelease() {
-    for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
-        const TFileBytes file = ReadRegularFile(path, kMostOsReleaseBytes);
-        if (file.ok()) return QByteArray(file.bytes.data(), qsizetype(file.bytes.size()));
-    }
-    return {};
-}
-
-QString KernelRelease() {
-    utsname names{};
-    if (::uname(&names) != 0) return {};
-    return QString::fromLocal8Bit(names.release);
-}
-
-QString UserFullName() {
-    const passwd* user = ::getpwuid(::getuid());
-    if (!user) return {};
-    // The full name is the first of the comma-separated fields.
-    QString name = QString::fromLocal8Bit(user->pw_gecos ? user->pw_gecos : "").section(u',', 0, 0);
-    name = name.trimmed();
-    return name.isEmpty() ? QString::fromLocal8Bit(user->pw_name) : name;
-}
 
 QString FindVolumeControl() {
     for (const char* program : {"pavucontrol", "pwvucontrol", "gnome-control-center"}) {
@@ -51,45 +23,9 @@ QString FindVolumeControl() {
 
 } // namespace
 
-QString OsReleaseValue(const QByteArray& osRelease, const QByteArray& key) {
-    for (const QByteArray& rawLine : osRelease.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (!line.startsWith(key + '=')) continue;
-        const QByteArray value = line.mid(key.size() + 1);
-        QByteArray text;
-        char quote = 0;
-        for (qsizetype i = 0; i < value.size(); ++i) {
-            const char c = value[i];
-            if (quote == 0 && (c == '"' || c == '\'')) {
-                quote = c;
-            } else if (c == quote) {
-                quote = 0;
-            } else if (c == '\\' && quote != '\'' && i + 1 < value.size()) {
-                text += value[++i];
-            } else {
-                text += c;
-            }
-        }
-        return QString::fromUtf8(text);
-    }
-    return {};
-}
-
-QString DescribeOs(const QByteArray& osRelease, const QString& kernelRelease) {
-    QString name = OsReleaseValue(osRelease, "PRETTY_NAME");
-    if (name.isEmpty()) name = OsReleaseValue(osRelease, "NAME");
-    if (name.isEmpty()) name = QStringLiteral("Linux");
-    QString text = name;
-    const QString version = OsReleaseValue(osRelease, "VERSION_ID");
-    if (!version.isEmpty()) text += QStringLiteral(" версия ") + version;
-    if (!kernelRelease.isEmpty()) text += QStringLiteral(" (сборка ") + kernelRelease + u')';
-    return text;
-}
-
-TEnvironment ProbeEnvironment(SettingsAccess& store) {
-    TEnvironment env;
-    env.OwnerName = UserFullName();
-    env.OsDescription = DescribeOs(ReadOsRelease(), KernelRelease());
+TRunValues ProbeEnvironment(SettingsAccess& store) {
+    TRunValues env;
+    env.Machine = ProbeOsAndOwner();
     env.ProgramPath = ProcessImagePath(::getpid());
     env.ProgramFolder = QFileInfo(env.ProgramPath).absolutePath() + u'/';
 
@@ -113,7 +49,7 @@ TEnvironment ProbeEnvironment(SettingsAccess& store) {
     return env;
 }
 
-void ProbeNotificationArea(TEnvironment& environment, const SettingsAccess& store,
+void ProbeNotificationArea(TRunValues& environment, const SettingsAccess& store,
                            bool notificationArea) {
     environment.ShowMainMin =
         notificationArea && (store.RegReadBool(QStringLiteral("ShowMainMin"), false) ||

@@ -6,6 +6,7 @@
 #include "core/data_folder.h"
 #include "core/hand_over_text.h"
 #include "play/search_worker.h"
+#include "widgets/messageform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -223,8 +224,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     // Every close comes here, the menu's, the window manager's and a
     // signal's: none may throw away what a long file operation collects.
     if (longOperations_.Running()) {
-        messages_.Show(QStringLiteral("Имеются незавершенные операции!"),
-                       TMessageIcon::Information);
+        MsgUnfinishedOperations();
         event->ignore();
         return;
     }

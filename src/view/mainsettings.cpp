@@ -4,6 +4,7 @@
 
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
+#include "widgets/messageform.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -29,8 +30,7 @@ void TMainForm::ResetAllSettings() {
     // The restart ends this copy; with a long file operation under way it
     // could not, and the new copy would run beside it on erased settings.
     if (longOperations_.Running()) {
-        messages_.Show(QStringLiteral("Имеются незавершенные операции!"),
-                       TMessageIcon::Information);
+        MsgUnfinishedOperations();
         return;
     }
     if (!messages_.AskYesNo(QStringLiteral("Текущие настройки будут потеряны, Вы уверены?")))

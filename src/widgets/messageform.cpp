@@ -99,18 +99,19 @@ void TMessageForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void BringWindowForward(QWidget* window, bool makeForeground, bool moveOntoScreen) {
+    if (!window) return;
+    // Restored when minimised; a maximised window stays maximised.
     if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
+        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->show();
     if (moveOntoScreen) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            const QRect frame = window->frameGeometry();
-            if (!area.intersects(frame))
-                window->move(std::max(0, area.left() + (area.width() - frame.width()) / 2),
-                             std::max(0, area.top() + (area.height() - frame.height()) / 2));
-        }
+        const QScreen* screen =
+            window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->virtualGeometry() : QRect();
+        const QRect frame = window->frameGeometry();
+        if (area.isValid() && !area.intersects(frame))
+            window->move(area.left() + std::max(0, (area.width() - frame.width()) / 2),
+                         area.top() + std::max(0, (area.height() - frame.height()) / 2));
     }
     window->raise();
     if (makeForeground) window->activateWindow();
