@@ -49,7 +49,7 @@ public:
     std::optional<TByteView> bytes(std::uint64_t offset, std::size_t n) override;
 
 private:
-    static constexpr std::size_t kWindow = 4096;
+    static constexpr std::size_t kWindow = 16384;
     TRegularFile file_;
     std::array<std::uint8_t, kWindow> window_; // the file's bytes from windowStart_
     std::size_t windowSize_ = 0;
