@@ -43,7 +43,11 @@ using TDriver = TFluidOwner<fluid_audio_driver_t, delete_fluid_audio_driver>;
 // sounds' or the stream output's.
 class TSdlAudio {
 public:
-    TSdlAudio() : ok_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+    TSdlAudio() {
+        // The program handles its own signals (a first SDL start would take them).
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        ok_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
     ~TSdlAudio() {
         if (ok_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -52,7 +56,7 @@ public:
     bool ok() const { return ok_; }
 
 private:
-    bool ok_;
+    bool ok_ = false;
 };
 
 // The program keeps no log, and a file that does not open is reported by the
