@@ -146,9 +146,11 @@ public:
         if (!target_ && started_ && fluid_player_get_status(player) == FLUID_PLAYER_DONE &&
             CurrentTick() >= track_->timing.totalTicks())
             target_ = 0; // played to the end: the next play starts again
-        fluid_player_play(player);
+        // The player takes a seek before it plays (it knows the file's length
+        // only once playing has loaded it) and after it stopped, not between.
         if (target_) fluid_player_seek(player, int(*target_));
         target_.reset();
+        fluid_player_play(player);
         started_ = true;
         paused_ = false;
     }
@@ -168,8 +170,17 @@ public:
     void Seek(std::int64_t ms) override {
         if (!track_) return;
         const std::uint64_t tick = track_->timing.MsToTicks(std::max<std::int64_t>(ms, 0));
-        if (Playing() && fluid_player_seek(track_->player.get(), int(tick)) == FLUID_OK) return;
-        target_ = tick;
+        if (!Playing()) {
+            target_ = tick;
+            return;
+        }
+        fluid_player_t* player = track_->player.get();
+        if (fluid_player_seek(player, int(tick)) == FLUID_OK) return;
+        // Right after play the player may not have loaded the file yet and
+        // refuses; stopped, it takes the seek.
+        Halt();
+        fluid_player_seek(player, int(tick));
+        fluid_player_play(player);
     }
 
     TDeviceMode Mode() const override {
@@ -197,13 +208,11 @@ private:
                         : 0;
     }
 
-    // The player stops reading events but leaves the position where it is;
-    // the notes still sounding are released.
+    // The player stops reading events but keeps its position, from which
+    // the next play goes on; the notes still sounding are released.
     void Halt() {
-        const std::uint64_t at = CurrentTick();
         fluid_player_stop(track_->player.get());
         fluid_synth_all_notes_off(track_->synth.get(), -1);
-        if (!target_) target_ = at;
     }
 
     QString soundFont_;
