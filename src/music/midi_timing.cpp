@@ -210,6 +210,8 @@ std::int64_t TMidiTiming::TicksToMs(std::uint64_t ticks) const {
 
 std::uint64_t TMidiTiming::MsToTicks(std::int64_t ms) const {
     if (spans_.empty() || ms <= 0) return 0;
+    // Also where the length was clamped: the end is the end.
+    if (ms >= lengthMs()) return totalTicks_;
     const auto after =
         std::upper_bound(spans_.begin(), spans_.end(), double(ms),
                          [](double m, const TTempoSpan& span) { return m < span.startMs; });

@@ -30,7 +30,7 @@ public:
     std::uint64_t totalTicks() const { return totalTicks_; }
     std::int64_t lengthMs() const { return TicksToMs(totalTicks_); }
     std::int64_t TicksToMs(std::uint64_t ticks) const;
-    // The first tick at or after ms; totalTicks() for anything past the end.
+    // The first tick at or after ms; totalTicks() from lengthMs() on.
     std::uint64_t MsToTicks(std::int64_t ms) const;
 
 private:
