@@ -10,12 +10,17 @@
 
 #include <alsa/asoundlib.h>
 
-#include <array>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace dorvane {
 namespace {
+
+// ALSA reports a missing card or control on stderr; here that is an ordinary
+// answer (no mixer, the volume controls stay disabled) and the program keeps
+// no log.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 struct TMixerCloser {
     void operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }
@@ -139,6 +144,8 @@ private:
 
 std::unique_ptr<TMixerPort> OpenAlsaMixer(const QString& card, const QString& control,
                                           QObject* parent) {
+    static std::once_flag once;
+    std::call_once(once, [] { snd_lib_error_set_handler(QuietAlsa); });
     return std::make_unique<TAlsaMixer>(card, control, parent);
 }
 
