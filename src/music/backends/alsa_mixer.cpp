@@ -44,6 +44,15 @@ public:
         WatchEvents();
     }
 
+    // The notifiers go before the descriptors they watch close, and the
+    // element's callback before the mixer frees the element.
+    ~TAlsaMixer() override {
+        qDeleteAll(findChildren<QSocketNotifier*>());
+        if (elem_) snd_mixer_elem_set_callback(elem_, nullptr);
+    }
+    TAlsaMixer(const TAlsaMixer&) = delete;
+    TAlsaMixer& operator=(const TAlsaMixer&) = delete;
+
     bool Available() const override { return elem_ != nullptr; }
 
     int Volume() const override {
@@ -100,6 +109,26 @@ private:
             maximum_ <= minimum_)
             return;
         elem_ = elem;
+        // The control goes away with its card (unplugged, or the sound server
+        // restarted); the element dies inside snd_mixer_handle_events then.
+        snd_mixer_elem_set_callback_private(elem, this);
+        snd_mixer_elem_set_callback(elem, &TAlsaMixer::ElementEvent);
+    }
+
+    static int ElementEvent(snd_mixer_elem_t* elem, unsigned int mask) {
+        if (mask == SND_CTL_EVENT_MASK_REMOVE)
+            static_cast<TAlsaMixer*>(snd_mixer_elem_get_callback_private(elem))->elem_ = nullptr;
+        return 0;
+    }
+
+    // The mixer is gone for good: it stays unavailable and stops listening,
+    // so that a dead descriptor cannot keep waking the event loop.
+    void GiveUp() {
+        elem_ = nullptr;
+        for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>()) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
     }
 
     void WatchEvents() {
@@ -118,7 +147,10 @@ private:
 
     // Runs on the user-interface thread, from the notifiers.
     void HandleEvents() {
-        snd_mixer_handle_events(mixer_.get());
+        if (!elem_ || snd_mixer_handle_events(mixer_.get()) < 0 || !elem_) {
+            GiveUp();
+            return;
+        }
         const int volume = Volume();
         const bool mute = Mute();
         if (volume != volume_) {
