@@ -16,6 +16,9 @@ run_packages=(
   qt6-base-dev qt6-translations-l10n
   # game sounds (SDL2 audio) and JPEG pictures
   libsdl2-dev libjpeg62-turbo-dev
+  # the music player's MIDI synthesizer with a General MIDI SoundFont, and
+  # the system mixer for master volume and mute
+  libfluidsynth-dev timgm6mb-soundfont libasound2-dev
   # the game window on X11 (the xcb platform plugin) with a known font
   libqt6gui6 fonts-dejavu-core
 )

@@ -47,10 +47,24 @@ QImage MakeLogoBanner();           // LOGO1, 240 x 78, opaque
 QImage MakeLogoIcon();             // LOGO2, 48 x 48, opaque
 QImage MakeMenuPicture(int index); // 16 x 16, indices 0..15 of the small-picture list
 
-// 8-bit unsigned mono PCM in a RIFF/WAVE file.
-std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate);
+// Mono PCM in a RIFF/WAVE file: 8-bit unsigned (the game sounds) or 16-bit
+// signed (the music), dithered.
+std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate, int bits = 8);
+
+// Sound building blocks shared by the game sounds and the music pieces.
+std::vector<double> Silence(int rate, double seconds);
+// A bell-like note from start (seconds) on: a few partials, the higher ones
+// dying faster; decay is the fundamental's time constant.
+void AddBell(std::vector<double>& out, int rate, double start, double freq, double decay,
+             double gain);
+// A short fade at the end, then the loudest sample scaled to peak.
+void FinishAndNormalise(std::vector<double>& out, int rate, double peak);
 std::vector<double> MakeBeginSound(int rate);
 std::vector<double> MakeMoveSound(int rate);
 std::vector<double> MakeEndSound(int rate);
+
+// The music in the program's "Sound" folder (written by --music).
+std::vector<std::uint8_t> MakeMidiTune();        // a Standard MIDI File, about 32 s
+std::vector<double> MakeArpeggioPiece(int rate); // about 21 s
 
 } // namespace artgen

@@ -1,6 +1,8 @@
 // dorvane-artgen <folder>: writes every picture and sound of the program into
-// the folder (normally assets/). Not part of the ordinary build; run it after
-// changing the artwork and commit its output.
+// the folder (normally assets/). dorvane-artgen --music <folder>: writes the
+// music pieces of the installed "Sound" folder (normally data/Sound). Not
+// part of the ordinary build; run it after changing the artwork and commit
+// its output.
 #include "artgen.h"
 
 #include <QCoreApplication>
@@ -23,7 +25,7 @@ bool SaveJpeg(const QImage& image, const QDir& dir, const QString& name) {
     return false;
 }
 
-bool SaveWave(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QString& name) {
+bool SaveBytes(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QString& name) {
     QFile file(dir.filePath(name));
     if (file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()),
                                                       qint64(bytes.size())) == qint64(bytes.size()))
@@ -32,20 +34,30 @@ bool SaveWave(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QSt
     return false;
 }
 
+int WriteMusic(const QDir& dir) {
+    bool ok = SaveBytes(artgen::MakeMidiTune(), dir, QStringLiteral("dorvane_theme.mid"));
+    ok &= SaveBytes(artgen::MakeWave(artgen::MakeArpeggioPiece(22050), 22050, 16), dir,
+                    QStringLiteral("evening_arpeggio.wav"));
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // The JPEG writer is a Qt plugin, which needs an application object.
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: dorvane-artgen <output folder>\n");
+    const bool music = argc == 3 && QByteArray(argv[1]) == "--music";
+    if (argc != 2 && !music) {
+        std::fprintf(stderr, "usage: dorvane-artgen [--music] <output folder>\n");
         return 2;
     }
-    QDir dir(QString::fromLocal8Bit(argv[1]));
+    const char* folder = argv[argc - 1];
+    QDir dir(QString::fromLocal8Bit(folder));
     if (!dir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "dorvane-artgen: cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "dorvane-artgen: cannot create %s\n", folder);
         return 1;
     }
+    if (music) return WriteMusic(dir);
     bool ok = true;
     for (int n = 1; n <= 5; ++n)
         ok &= Save(artgen::MakeTexture(n), dir, QStringLiteral("texture%1.png").arg(n));
@@ -74,11 +86,11 @@ int main(int argc, char** argv) {
     ok &= SaveJpeg(artgen::MakeLogoBanner(), dir, QStringLiteral("logo1.jpg"));
     ok &= SaveJpeg(artgen::MakeLogoIcon(), dir, QStringLiteral("logo2.jpg"));
 
-    ok &= SaveWave(artgen::MakeWave(artgen::MakeBeginSound(11025), 11025), dir,
-                   QStringLiteral("rbegin.wav"));
-    ok &= SaveWave(artgen::MakeWave(artgen::MakeMoveSound(22050), 22050), dir,
-                   QStringLiteral("rmove.wav"));
-    ok &= SaveWave(artgen::MakeWave(artgen::MakeEndSound(11025), 11025), dir,
-                   QStringLiteral("rend.wav"));
+    ok &= SaveBytes(artgen::MakeWave(artgen::MakeBeginSound(11025), 11025), dir,
+                    QStringLiteral("rbegin.wav"));
+    ok &= SaveBytes(artgen::MakeWave(artgen::MakeMoveSound(22050), 22050), dir,
+                    QStringLiteral("rmove.wav"));
+    ok &= SaveBytes(artgen::MakeWave(artgen::MakeEndSound(11025), 11025), dir,
+                    QStringLiteral("rend.wav"));
     return ok ? 0 : 1;
 }

@@ -11,11 +11,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+} // namespace
+
 std::vector<double> Silence(int rate, double seconds) {
     return std::vector<double>(static_cast<std::size_t>(std::lround(rate * seconds)), 0.0);
 }
 
-// A bell-like note: a few partials, the higher ones dying faster.
 void AddBell(std::vector<double>& out, int rate, double start, double freq, double decay,
              double gain) {
     static constexpr double kRatio[] = {1.0, 2.0, 3.0, 4.16};
@@ -45,8 +46,6 @@ void FinishAndNormalise(std::vector<double>& out, int rate, double peak) {
         for (double& v : out)
             v *= peak / top;
 }
-
-} // namespace
 
 std::vector<double> MakeBeginSound(int rate) {
     std::vector<double> out = Silence(rate, 1.76);
@@ -95,9 +94,10 @@ std::vector<double> MakeEndSound(int rate) {
     return out;
 }
 
-std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate) {
+std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate, int bits) {
+    const std::uint32_t bytesPerSample = bits == 16 ? 2 : 1;
     std::vector<std::uint8_t> out;
-    out.reserve(44 + samples.size() + 1);
+    out.reserve(44 + samples.size() * bytesPerSample + 1);
     auto u16 = [&](unsigned v) {
         out.push_back(static_cast<std::uint8_t>(v & 0xFF));
         out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
@@ -110,7 +110,7 @@ std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate)
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(t[i]));
     };
-    const auto n = static_cast<std::uint32_t>(samples.size());
+    const auto n = static_cast<std::uint32_t>(samples.size()) * bytesPerSample;
     tag("RIFF");
     u32(36 + n + (n & 1));
     tag("WAVE");
@@ -119,15 +119,20 @@ std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate)
     u16(1); // PCM
     u16(1); // mono
     u32(static_cast<std::uint32_t>(rate));
-    u32(static_cast<std::uint32_t>(rate)); // bytes per second
-    u16(1);                                // block align
-    u16(8);                                // bits per sample
+    u32(static_cast<std::uint32_t>(rate) * bytesPerSample); // bytes per second
+    u16(bytesPerSample);                                    // block align
+    u16(bytesPerSample * 8);                                // bits per sample
     tag("data");
     u32(n);
     // Triangular dither with a fixed seed keeps quiet tails smooth.
     TRng rng(0xD17E);
     for (const double v : samples) {
         const double d = rng.Uniform() - rng.Uniform();
+        if (bytesPerSample == 2) {
+            const long s = std::clamp(std::lround(32767.0 * v + d), -32768L, 32767L);
+            u16(static_cast<unsigned>(s) & 0xFFFF);
+            continue;
+        }
         const int s = static_cast<int>(std::lround(128.0 + 127.0 * v + d));
         out.push_back(static_cast<std::uint8_t>(std::clamp(s, 0, 255)));
     }
