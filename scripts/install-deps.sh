@@ -16,6 +16,8 @@ run_packages=(
   qt6-base-dev qt6-translations-l10n
   # game sounds (SDL2 audio) and JPEG pictures
   libsdl2-dev libjpeg62-turbo-dev
+  # music decoding (FFmpeg)
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   # the game window on X11 (the xcb platform plugin) with a known font
   libqt6gui6 fonts-dejavu-core
 )
