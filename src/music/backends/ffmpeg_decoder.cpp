@@ -320,6 +320,8 @@ bool TFfmpegDecoder::Dry() const {
 TDecodedPiece TFfmpegDecoder::Read(std::uint8_t* out, std::size_t size) {
     TImpl& d = *impl_;
     TDecodedPiece piece;
+    // After a seek the first frame's time stamp says where the data starts.
+    if (d.anchor && d.pendingAt >= d.pending.size()) d.DecodeMore();
     piece.StartMs = CurrentMs();
     const auto block = std::size_t(d.pcm.BlockAlign);
     const std::size_t wanted = size - size % block;
