@@ -1,5 +1,7 @@
 #include "sdl_loop_output.h"
 
+#include "sdl_audio.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -10,21 +12,6 @@
 namespace dorvane {
 
 namespace {
-
-// A hold on SDL's audio subsystem. It is reference counted, so the game
-// sounds may hold it as well; each holder releases its own reference.
-struct TAudioSubsystem {
-    TAudioSubsystem() {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        held = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    }
-    ~TAudioSubsystem() {
-        if (held) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    TAudioSubsystem(const TAudioSubsystem&) = delete;
-    TAudioSubsystem& operator=(const TAudioSubsystem&) = delete;
-    bool held = false;
-};
 
 struct TDeviceCloser {
     SDL_AudioDeviceID id = 0;
@@ -52,7 +39,7 @@ private:
 } // namespace
 
 struct TSdlLoopOutput::TImpl {
-    TAudioSubsystem audio;
+    TSdlAudioHold audio;
     TDeviceCloser device; // after the subsystem, so it closes first
     int deviceRate = 0;
 
@@ -68,7 +55,7 @@ struct TSdlLoopOutput::TImpl {
     std::size_t Frames() const { return channels > 0 ? ring.size() / std::size_t(channels) : 0; }
 
     TImpl() {
-        if (!audio.held) return;
+        if (!audio.Ok()) return;
         SDL_AudioSpec want{};
         want.freq = 44100;
         want.format = AUDIO_S16SYS;
