@@ -73,18 +73,11 @@ struct TGameSounds::TImpl {
 
     TImpl() {
         if (!audio.Ok()) return;
-        SDL_AudioSpec want{};
-        want.freq = 44100;
-        want.format = AUDIO_S16SYS;
-        want.channels = 1;
-        want.samples = 512;
-        want.callback = &TImpl::Callback;
-        want.userdata = this;
-        SDL_AudioSpec have{};
-        device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        const TSdlDevice opened = OpenSdlOutput(1, 512, &TImpl::Callback, this);
+        device = opened.Id;
         if (device == 0) return;
         for (int i = 0; i < kSoundCount; ++i)
-            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], have.freq);
+            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], opened.Rate);
         SDL_PauseAudioDevice(device, 0);
     }
 

@@ -3,6 +3,8 @@
 // and neither closes audio under the other.
 #pragma once
 
+#include <cstdint>
+
 namespace dorvane {
 
 class TSdlAudioHold {
@@ -17,5 +19,19 @@ public:
 private:
     bool ok_ = false;
 };
+
+// Called on SDL's audio thread with the device lock held: fill bytes of
+// signed 16-bit frames in the device's native byte order.
+using TSdlFill = void (*)(void* userdata, std::uint8_t* stream, int bytes);
+
+struct TSdlDevice {
+    std::uint32_t Id = 0; // 0: none could be opened
+    int Rate = 0;         // the rate the device runs at
+};
+
+// Opens the default output for signed 16-bit frames of channels channels,
+// paused; SDL converts to whatever the device needs except the rate, which
+// the device may choose.
+TSdlDevice OpenSdlOutput(int channels, int framesPerCall, TSdlFill fill, void* userdata);
 
 } // namespace dorvane

@@ -56,17 +56,10 @@ struct TSdlLoopOutput::TImpl {
 
     TImpl() {
         if (!audio.Ok()) return;
-        SDL_AudioSpec want{};
-        want.freq = 44100;
-        want.format = AUDIO_S16SYS;
-        want.channels = 2;
-        want.samples = 1024;
-        want.callback = &TImpl::Callback;
-        want.userdata = this;
-        SDL_AudioSpec have{};
-        // SDL converts our stereo 16-bit to whatever the device needs.
-        device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-        if (device.id != 0) deviceRate = have.freq;
+        // Stereo; a mono track is doubled in the callback.
+        const TSdlDevice opened = OpenSdlOutput(2, 1024, &TImpl::Callback, this);
+        device.id = opened.Id;
+        deviceRate = opened.Rate;
     }
 
     // Runs on SDL's audio thread with the device lock held.
