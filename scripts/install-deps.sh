@@ -19,6 +19,8 @@ run_packages=(
   # the music player's MIDI synthesizer with a General MIDI SoundFont, and
   # the system mixer for master volume and mute
   libfluidsynth-dev timgm6mb-soundfont libasound2-dev
+  # music decoding (FFmpeg)
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   # the game window on X11 (the xcb platform plugin) with a known font
   libqt6gui6 fonts-dejavu-core
 )

@@ -1,6 +1,7 @@
 #include "gamesounds.h"
 
 #include "assets.h"
+#include "music/backends/sdl_audio.h"
 
 #include <SDL.h>
 
@@ -32,25 +33,6 @@ int IndexOf(TGameSound sound) {
     return static_cast<int>(sound);
 }
 
-// SDL's audio subsystem is reference counted, so the music player may hold
-// it too; each holder releases only its own reference.
-class TSdlAudio {
-public:
-    TSdlAudio() {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        ok_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    }
-    ~TSdlAudio() {
-        if (ok_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    TSdlAudio(const TSdlAudio&) = delete;
-    TSdlAudio& operator=(const TSdlAudio&) = delete;
-    bool Ok() const { return ok_; }
-
-private:
-    bool ok_ = false;
-};
-
 // A WAVE resource converted to the device's format (signed 16-bit mono).
 std::vector<std::int16_t> LoadSound(const char* name, int deviceRate) {
     const QByteArray bytes = ResourceBytes(QString::fromLatin1(name));
@@ -81,7 +63,7 @@ std::vector<std::int16_t> LoadSound(const char* name, int deviceRate) {
 } // namespace
 
 struct TGameSounds::TImpl {
-    TSdlAudio audio;
+    TSdlAudioHold audio;
     SDL_AudioDeviceID device = 0;
     std::array<std::vector<std::int16_t>, kSoundCount> sounds;
 
@@ -91,18 +73,11 @@ struct TGameSounds::TImpl {
 
     TImpl() {
         if (!audio.Ok()) return;
-        SDL_AudioSpec want{};
-        want.freq = 44100;
-        want.format = AUDIO_S16SYS;
-        want.channels = 1;
-        want.samples = 512;
-        want.callback = &TImpl::Callback;
-        want.userdata = this;
-        SDL_AudioSpec have{};
-        device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        const TSdlDevice opened = OpenSdlOutput(1, 512, &TImpl::Callback, this);
+        device = opened.Id;
         if (device == 0) return;
         for (int i = 0; i < kSoundCount; ++i)
-            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], have.freq);
+            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], opened.Rate);
         SDL_PauseAudioDevice(device, 0);
     }
 
