@@ -13,10 +13,12 @@
 namespace dorvane {
 namespace {
 
-QByteArray Big(std::uint32_t v, int n) {
+// n big-endian bytes of v; past 8 bytes (a padding of zeros) the high ones
+// are 0.
+QByteArray Big(std::uint64_t v, int n) {
     QByteArray out;
     for (int i = n - 1; i >= 0; --i)
-        out.append(char((v >> (8 * i)) & 0xFF));
+        out.append(char(i < 8 ? (v >> (8 * i)) & 0xFF : 0));
     return out;
 }
 
