@@ -4,6 +4,7 @@
 #include "music/backends/ffmpeg_decoder.h"
 #include "music/backends/sdl_loop_output.h"
 #include "music/stream_feed.h"
+#include "support/feed_rhythm.h"
 
 #include <gtest/gtest.h>
 
@@ -219,30 +220,7 @@ TEST(FfmpegDecoder, ATruncatedFileEndsEarly) {
     EXPECT_LT(samples.size(), 22050u);
 }
 
-// The worker's rhythm: a feed every 100 ms, the end check every 10 ms while
-// the end is near, until the buffer stops or the time is up.
-template <class Each>
-bool PlayUntilStopped(TStreamFeed& feed, Each each,
-                      std::chrono::seconds limit = std::chrono::seconds(30)) {
-    const auto giveUp = std::chrono::steady_clock::now() + limit;
-    int ticks = 0;
-    while (feed.Playing() && std::chrono::steady_clock::now() < giveUp) {
-        if (feed.FinePolling()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (++ticks < 10) {
-                feed.EndCheck();
-                continue;
-            }
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        ticks = 0;
-        if (feed.FinePolling()) feed.EndCheck();
-        if (feed.Playing()) each();
-        feed.WorkerStep();
-    }
-    return !feed.Playing();
-}
+using test::PlayUntilStopped;
 
 class SdlStream : public testing::Test {
 protected:
