@@ -172,6 +172,16 @@ INSTANTIATE_TEST_SUITE_P(Files, CompressedTones,
                          testing::Values(TTone{"stream_sine.flac", {22050, 1, 16, 2}, 2, 4096},
                                          TTone{"stream_sine.mp3", {44100, 2, 16, 4}, 60, 2896}));
 
+// The piece the "Sound" folder ships as FLAC, written by the artwork
+// generator's own encoder: every frame must decode, to the last sample.
+TEST(FfmpegDecoder, TheShippedFlacPieceDecodesWhole) {
+    TFfmpegDecoder decoder;
+    ASSERT_TRUE(decoder.Open(DORVANE_SOUND_DATA "/evening_arpeggio.flac"));
+    EXPECT_EQ(decoder.Format(), (TPcmFormat{22050, 1, 16, 2}));
+    EXPECT_NEAR(decoder.DurationMs(), 21800, 1);
+    EXPECT_EQ(DecodeAll(decoder).size(), std::size_t(480690)); // 21.8 s of 22050 Hz
+}
+
 TEST(FfmpegDecoder, RefusesWhatIsNoSoundFile) {
     TTempFolder folder;
     const std::string noise = folder / "noise.mp3";
