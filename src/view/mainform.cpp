@@ -214,7 +214,9 @@ void TMainForm::SetTime() {
 }
 
 void TMainForm::CloseWhenIdle() {
-    controller_->WhenIdle([this] { close(); });
+    // A logout or a second start's quit is not refused for a folder search:
+    // the search stops with what it found, and the window closes then.
+    controller_->WhenIdle([this] { player_->EndSearches([this] { close(); }); });
 }
 
 void TMainForm::OpenHandedText(const QString& text) {

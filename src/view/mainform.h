@@ -84,7 +84,8 @@ public:
     bool SettingsWritable() const { return settingsWritable_; }
 
     // Closes the window once the game is idle: after the search in progress
-    // and whatever waits for it (a file being opened).
+    // and whatever waits for it (a file being opened), and after the music's
+    // folder search, which is cancelled.
     void CloseWhenIdle();
     // What a later start handed over: each path opened as OpenFile does,
     // once the player may act (after the search and the computer's move).

@@ -9,6 +9,8 @@
 
 #include <QObject>
 
+#include <utility>
+
 namespace dorvane {
 
 TMusicParts SystemMusic(int requestedSpeed) {
@@ -29,6 +31,10 @@ TMusicHost::TMusicHost(TMusicHostParts parts, const TMusicParts& music, const TM
     QObject::connect(&loader, &TMusicLoader::SearchStarted, &loader,
                      [this] { search_.emplace(*parts_.longOperations); });
     QObject::connect(&loader, &TMusicLoader::SearchFinished, &loader, [this] { search_.reset(); });
+    QObject::connect(&loader, &TMusicLoader::LoadFinished, &loader, [this] {
+        if (afterSearches_ && !engine_->Loader().LongOperationRunning())
+            std::exchange(afterSearches_, nullptr)();
+    });
     AttachWaitWindow(loader, parts_.window);
 }
 
@@ -46,6 +52,16 @@ void TMusicHost::LoadAllSources() {
 
 bool TMusicHost::OpenTarget(const QString& path) {
     return engine_->Loader().OpenMusicTarget(path);
+}
+
+void TMusicHost::EndSearches(std::function<void()> then) {
+    TMusicLoader& loader = engine_->Loader();
+    if (!loader.LongOperationRunning()) {
+        then();
+        return;
+    }
+    afterSearches_ = std::move(then);
+    loader.CancelSearch();
 }
 
 void TMusicHost::ChooseSource(int tag) {

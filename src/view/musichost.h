@@ -69,6 +69,10 @@ public:
     // "Открыть директорию" (1), "Добавить директорию" (2), "Открыть список"
     // (3), "Добавить список" (4).
     void ChooseSource(int tag);
+    // A close that must not be refused (a signal, a quit request): a folder
+    // search under way is cancelled, keeping what it found, and then runs
+    // once no load runs any more (at once when none does).
+    void EndSearches(std::function<void()> then);
     // How the source commands ask; by default the folder and file dialogs.
     void SetSourceChooser(TSourceChooser chooser) { chooser_ = std::move(chooser); }
     // The play, pause and random marks from the engine's switches.
@@ -91,6 +95,7 @@ private:
     TEngineRun run_;
     TSourceChooser chooser_;
     std::optional<TLongOperations::TScope> search_; // while the loader searches
+    std::function<void()> afterSearches_;
     std::unique_ptr<TMusicEngine> engine_;
 };
 

@@ -239,7 +239,16 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(WaitLoaded(form));
         QCOMPARE(form.Music().Playlist().Count(), 2);
-        QVERIFY(form.close());
+        delete TMessageForm::Current();
+
+        // A close asked for from outside (a signal, a quit request) is not
+        // refused: the search stops and the window closes after it.
+        form.OpenFile(QDir(other_).filePath(QStringLiteral("c.mp3")));
+        QVERIFY(form.LongOperations().Running());
+        form.CloseWhenIdle();
+        QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 20000);
+        QVERIFY(!form.LongOperations().Running());
+        QCOMPARE(MessageShown(), QString());
     }
 
     void startUpLoadsTheStoredSourcesUnlessASoundFileIsNamed_data() {
