@@ -3,15 +3,18 @@
 // with the playback worker's rhythm (a step every 100 ms, the end checked
 // every 10 ms once it is near), then ffplay -nodisp -autoexit plays it as a
 // child. Both run with SDL_AUDIODRIVER=dummy unless the caller set a driver,
-// so both play in real time. One run of a minute is the measurement, so this
-// is a plain program rather than a Google Benchmark one.
+// so both play in real time. One run of each, a minute long, is the
+// measurement; its figure is the counter core_percent (CPU time over wall
+// time, in % of one core).
 //
-//   bench_stream_cpu [file]   (without a file: a 60 s 44.1 kHz stereo MP3
-//                              made with ffmpeg in a temporary folder)
+//   bench_stream_cpu [benchmark flags] [file]   (without a file: a 60 s
+//                    44.1 kHz stereo MP3 made with ffmpeg in a temporary folder)
 #include "music/backends/ffmpeg_decoder.h"
 #include "music/backends/sdl_loop_output.h"
 #include "music/stream_feed.h"
 #include "support/feed_rhythm.h"
+
+#include <benchmark/benchmark.h>
 
 #include <spawn.h>
 #include <sys/resource.h>
@@ -91,39 +94,54 @@ TCost PlayOnTheStreamPath(const std::string& path) {
     return cost;
 }
 
-void Report(const char* who, const TCost& cost) {
+std::string gFile;
+
+void Record(benchmark::State& state, const TCost& cost) {
     if (!cost.ok) {
-        std::printf("%-12s failed\n", who);
+        state.SkipWithError("the file did not play");
         return;
     }
-    std::printf("%-12s cpu %8.1f ms  wall %8.1f ms  %5.2f %% of one core\n", who, cost.cpuMs,
-                cost.wallMs, 100.0 * cost.cpuMs / cost.wallMs);
+    state.SetIterationTime(cost.wallMs / 1e3);
+    state.counters["cpu_ms"] = cost.cpuMs;
+    state.counters["core_percent"] = 100.0 * cost.cpuMs / cost.wallMs;
 }
+
+void BM_StreamPath(benchmark::State& state) {
+    for (auto _ : state)
+        Record(state, PlayOnTheStreamPath(gFile));
+}
+BENCHMARK(BM_StreamPath)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_Ffplay(benchmark::State& state) {
+    for (auto _ : state)
+        Record(state, RunChild({"ffplay", "-v", "quiet", "-nodisp", "-autoexit", gFile}));
+}
+BENCHMARK(BM_Ffplay)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    benchmark::Initialize(&argc, argv);
     std::filesystem::path folder;
-    std::string file;
     if (argc > 1) {
-        file = argv[1];
+        gFile = argv[1];
     } else {
         std::string pattern = (std::filesystem::temp_directory_path() / "dorvane-cpu-XXXXXX");
         if (mkdtemp(pattern.data()) == nullptr) return 1;
         folder = pattern;
-        file = (folder / "sine.mp3").string();
+        gFile = (folder / "sine.mp3").string();
         const TCost made = RunChild({"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
                                      "sine=frequency=440:duration=60", "-ac", "2", "-ar", "44100",
-                                     "-b:a", "192k", file});
+                                     "-b:a", "192k", gFile});
         if (!made.ok) {
             std::fprintf(stderr, "ffmpeg could not make the test file\n");
             return 1;
         }
     }
-    std::printf("%s\n", file.c_str());
-    Report("stream path", PlayOnTheStreamPath(file));
-    Report("ffplay", RunChild({"ffplay", "-v", "quiet", "-nodisp", "-autoexit", file}));
+    std::printf("%s\n", gFile.c_str());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     if (!folder.empty()) std::filesystem::remove_all(folder);
     return 0;
 }
