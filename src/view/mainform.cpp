@@ -235,6 +235,7 @@ void TMainForm::OpenHandedPaths() {
 }
 
 void TMainForm::ShowWindows() {
+    if (closed_) return;
     if (settings_.Look.StayOnTop) StayOnTop(true);
     show();
     raise();
@@ -258,6 +259,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     view_->StopTimers();
     player_->Shutdown();
     if (closeStep_) std::exchange(closeStep_, nullptr)();
+    closed_ = true;
     event->accept();
 }
 

@@ -91,7 +91,8 @@ public:
     // once the player may act (after the search and the computer's move).
     void OpenHandedText(const QString& text);
     // The end of the splash: the window to the front and, when its item is
-    // checked, on top of the others from now on.
+    // checked, on top of the others from now on. A window already closed for
+    // good (a logout during the splash's last ticks) stays closed.
     void ShowWindows();
     // Runs once, when the window is about to close for good: the start-up
     // stops its hand-overs there.
@@ -179,6 +180,7 @@ private:
     bool settingsWritable_ = false;
     std::function<bool()> startProgram_;
     std::function<void()> closeStep_;
+    bool closed_ = false;     // the close was accepted: the music is shut down
     QStringList handedPaths_; // handed over, waiting for the player's turn
     TLongOperations longOperations_;
     TFileChooser chooser_;

@@ -80,14 +80,19 @@ protected:
                         fileLimit);
     }
     bool Running() { return child > 0 && ::waitpid(child, nullptr, WNOHANG) == 0; }
-    // Asks the program to close and waits for it; its wait status.
+    // Asks the program to close and waits for it; its wait status, or -1
+    // when it is still running after 30 s (TearDown kills it then).
     int Stop() {
         ::kill(child, SIGTERM);
         int status = 0;
-        for (int i = 0; i < 300 && ::waitpid(child, &status, WNOHANG) == 0; ++i)
+        for (int i = 0; i < 300; ++i) {
+            if (::waitpid(child, &status, WNOHANG) == child) {
+                child = -1;
+                return status;
+            }
             std::this_thread::sleep_for(100ms);
-        child = -1;
-        return status;
+        }
+        return -1;
     }
 };
 

@@ -410,6 +410,15 @@ private slots:
             QVERIFY(window.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
             QVERIFY(window.form.isVisible());
         }
+        {
+            // A logout during the splash's last ticks closes the window; the
+            // splash's end must not bring it back without its music.
+            TWindow window(store);
+            window.form.show();
+            QVERIFY(window.form.close());
+            window.form.ShowWindows();
+            QVERIFY(!window.form.isVisible());
+        }
         // In the independent mode the stored value is not read.
         store.RegWriteBool(QStringLiteral("StartStandard"), false);
         TWindow window(store);
