@@ -1,5 +1,7 @@
 #include "music/playlist_edit.h"
 
+#include "music/mp3_info.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -9,11 +11,17 @@ namespace dorvane {
 
 namespace {
 
-char16_t FoldLatin(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+char16_t FoldLatin(char16_t c) {
+    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+}
 
-template <class T> int Compare(const T& a, const T& b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <class T> int Compare(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
-QString NamePart(const QString& path) { return QFileInfo(path).fileName(); }
+QString NamePart(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
 int CompareByKey(const FList& a, const FList& b, TSortKey key) {
     switch (key) {
@@ -78,6 +86,39 @@ int SortRows(TPlaylist& playlist, TSortKey key, bool descending, int selected) {
     playlist.Reorder(order);
     const auto at = std::find(order.begin(), order.end(), selected);
     return at == order.end() ? selected : int(at - order.begin());
+}
+
+QString TitleEditCaption(int row, const FList& entry) {
+    return QString::number(row + 1) + QStringLiteral(". ") + entry.S1;
+}
+
+namespace {
+
+qint64 FileLength(const QString& path, const TLengthProbe& probe) {
+    if (path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive)) {
+        TID3v1Info v1;
+        TID3v2Info v2;
+        MpegInfo mpeg;
+        if (ReadMp3Info(path, v1, v2, &mpeg, kDetailTitles) != TTagFileStatus::Read || !mpeg.Found)
+            return -1;
+        return qint64(mpeg.Duration);
+    }
+    return probe ? probe(path) : -1;
+}
+
+} // namespace
+
+bool EditEntryTitle(TPlaylist& playlist, int row, const QString& text, const TLengthProbe& probe) {
+    if (row < 0 || row >= playlist.Count()) return false;
+    const QString title = text.trimmed();
+    const FList& entry = playlist.Entry(row);
+    if (title.isEmpty() || title == entry.S1) return false;
+    QString length = entry.S3;
+    if (length.isEmpty() && QFileInfo(entry.S2).isFile()) {
+        const qint64 seconds = FileLength(entry.S2, probe);
+        if (seconds >= 0) length = QString::number(seconds);
+    }
+    return playlist.SetEntryTags(row, entry.S2, title, length);
 }
 
 } // namespace dorvane

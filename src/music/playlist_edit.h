@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace dorvane {
@@ -30,5 +31,18 @@ int DeleteRow(TPlaylist& playlist, TRandomSource& random, int row);
 int MoveRow(TPlaylist& playlist, TRandomSource& random, int from, int to);
 // Only with two entries or more; the selected entry keeps its selection.
 int SortRows(TPlaylist& playlist, TSortKey key, bool descending, int selected);
+
+// The length in whole seconds of a file that is not an MP3, negative when it
+// cannot be told.
+using TLengthProbe = std::function<qint64(const QString& path)>;
+
+// The title editor's caption: "N. title".
+QString TitleEditCaption(int row, const FList& entry);
+// A new title for the entry at row: the text without the blanks around it,
+// when it has any character left and differs from the title (letter case
+// counts). An entry with no length whose file is there gets its length
+// first (an MP3's from its frames, any other's from probe). False when
+// nothing changed.
+bool EditEntryTitle(TPlaylist& playlist, int row, const QString& text, const TLengthProbe& probe);
 
 } // namespace dorvane

@@ -34,8 +34,8 @@ QString RowNumberText(int row) {
 }
 
 QString EntryHint(int row, const FList& entry) {
-    QString hint = QString::number(row + 1) + QStringLiteral(". ") + entry.S1 +
-                   QLatin1Char('\n') + entry.S2;
+    QString hint =
+        QString::number(row + 1) + QStringLiteral(". ") + entry.S1 + QLatin1Char('\n') + entry.S2;
     if (!entry.S3.isEmpty())
         hint += QStringLiteral("\nДлительность: ") + TimeOfDayText(entry.S3.toLongLong());
     return hint;
@@ -57,8 +57,7 @@ QString TimeOfDayText(qint64 seconds) {
 TStatusPanels StatusPanels(bool playButtonDown, int playerMode, qint64 lengthMs,
                            qint64 positionMs) {
     TStatusPanels panels;
-    if (!playButtonDown || (playerMode != kModePlaying && playerMode != kModePaused))
-        return panels;
+    if (!playButtonDown || (playerMode != kModePlaying && playerMode != kModePaused)) return panels;
     const qint64 length = std::max<qint64>(lengthMs, 0);
     const qint64 position = std::clamp<qint64>(positionMs, 0, length);
     panels.playing = true;

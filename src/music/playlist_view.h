@@ -52,8 +52,7 @@ struct TStatusPanels {
     qint64 maximum = 0; // ms
     qint64 position = 0;
 };
-TStatusPanels StatusPanels(bool playButtonDown, int playerMode, qint64 lengthMs,
-                           qint64 positionMs);
+TStatusPanels StatusPanels(bool playButtonDown, int playerMode, qint64 lengthMs, qint64 positionMs);
 
 // The meter's two levels (0..128) from a snapshot's header.
 struct TMeterLevels {

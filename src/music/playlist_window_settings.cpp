@@ -8,11 +8,21 @@ namespace {
 
 using TContext = TPlaylistWindowContext;
 
-qint32 Spacing(qint32 v) { return std::clamp(v, 0, 2); }
-qint32 ColumnChoice(qint32 v) { return std::clamp(v, -1, 8); }
-qint32 IndicatorWidth(qint32 v) { return std::max(v, 19); }
-qint32 Opacity(qint32 v) { return std::clamp(v, 64, 255); }
-qint32 PresetNumber(qint32 v) { return std::clamp(v, 0, 12); }
+qint32 Spacing(qint32 v) {
+    return std::clamp(v, 0, 2);
+}
+qint32 ColumnChoice(qint32 v) {
+    return std::clamp(v, -1, 8);
+}
+qint32 IndicatorWidth(qint32 v) {
+    return std::max(v, 19);
+}
+qint32 Opacity(qint32 v) {
+    return std::clamp(v, 64, 255);
+}
+qint32 PresetNumber(qint32 v) {
+    return std::clamp(v, 0, 12);
+}
 
 // A bounds value whose default is the default rectangle's.
 template <class Get, class Part>
@@ -21,8 +31,7 @@ void Bound(TSettingsSchema<TPlaylistWindowSettings, TContext>& s, const char* na
     const QString n = QString::fromLatin1(name);
     s.Custom(
         name, 0,
-        [n, get, part](const SettingsAccess& store, const TContext& c,
-                       TPlaylistWindowSettings& r) {
+        [n, get, part](const SettingsAccess& store, const TContext& c, TPlaylistWindowSettings& r) {
             get(r) = store.RegReadInteger(n, part(DefaultPlaylistBounds(c.gameWindow, c.workArea)));
         },
         [n, get](SettingsAccess& store, const TPlaylistWindowSettings& r) {
@@ -68,10 +77,9 @@ const TSettingsSchema<TPlaylistWindowSettings, TContext>& PlaylistWindowSettings
                  [](SettingsAccess& store, const TPlaylistWindowSettings& r) {
                      store.RegWriteBool(QStringLiteral("ShowMusicMin"), r.ShowMusicMin);
                  });
-        s.Custom("SpeedSound", 0, {},
-                 [](SettingsAccess& store, const TPlaylistWindowSettings& r) {
-                     store.RegWriteInteger(QStringLiteral("SpeedSound"), r.SpeedSound);
-                 });
+        s.Custom("SpeedSound", 0, {}, [](SettingsAccess& store, const TPlaylistWindowSettings& r) {
+            store.RegWriteInteger(QStringLiteral("SpeedSound"), r.SpeedSound);
+        });
         return s;
     }();
     return schema;

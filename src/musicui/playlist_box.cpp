@@ -154,7 +154,9 @@ void TPlaylistBox::resizeEvent(QResizeEvent* event) {
     UpdateScrollBars();
 }
 
-void TPlaylistBox::scrollContentsBy(int, int) { viewport()->update(); }
+void TPlaylistBox::scrollContentsBy(int, int) {
+    viewport()->update();
+}
 
 void TPlaylistBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;

@@ -1,0 +1,290 @@
+// The playlist window over a stepped engine without sound services,
+// offscreen: its edits of the list, the columns, the title editor, the
+// status bar, the colour schemes and its settings.
+#include "music/music_engine.h"
+#include "musicui/input_form.h"
+#include "musicui/kvoindicator.h"
+#include "musicui/musicform.h"
+#include "musicui/playlist_box.h"
+
+#include "support/quiet_engine_host.h"
+
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+
+using namespace dorvane;
+using dorvane::test::TQuietHost;
+
+namespace {
+
+// The settings as a map of their stored texts.
+class TMapStore final : public SettingsAccess {
+public:
+    std::map<QString, QString> values;
+
+protected:
+    std::optional<QString> ReadValue(const QString& name) const override {
+        const auto it = values.find(name);
+        return it == values.end() ? std::nullopt : std::optional<QString>(it->second);
+    }
+    bool WriteValue(const QString& name, const QString& value) override {
+        values[name] = value;
+        return true;
+    }
+    bool DeleteValue(const QString& name) override { return values.erase(name) > 0; }
+    bool EraseAll() override {
+        values.clear();
+        return true;
+    }
+    QStringList ReadListItems(const QString&) const override { return {}; }
+    bool ReplaceList(const QString&, const QStringList&) override { return true; }
+};
+
+FList Entry(const QString& title, qint64 size = 0) {
+    FList entry;
+    entry.S1 = title;
+    entry.S2 = QStringLiteral("/nowhere/") + title + QStringLiteral(".mp3");
+    entry.Ext = QStringLiteral(".mp3");
+    entry.Size = size;
+    return entry;
+}
+
+QStringList Lines(const TMusicForm& form) {
+    return form.List()->Lines();
+}
+
+QAction* Item(const QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+} // namespace
+
+class MusicFormTest : public QObject {
+    Q_OBJECT
+
+    TQuietHost host_;
+    std::unique_ptr<TMusicEngine> engine_;
+    std::unique_ptr<TMapStore> store_;
+
+    TMusicForm* MakeForm(const QStringList& titles, const std::vector<qint64>& sizes = {}) {
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            engine_->Playlist().Append(
+                Entry(titles[i], std::size_t(i) < sizes.size() ? sizes[std::size_t(i)] : 0));
+        TMusicFormParts parts;
+        parts.engine = engine_.get();
+        parts.store = store_.get();
+        parts.gameWindow = QRect(0, 0, 400, 400);
+        parts.workArea = QRect(0, 0, 1280, 1024);
+        auto* form = new TMusicForm(std::move(parts));
+        form->setAttribute(Qt::WA_DeleteOnClose, false);
+        return form;
+    }
+
+private slots:
+    void init() {
+        engine_ = std::make_unique<TMusicEngine>(host_, TPlaybackBackends{}, TMusicStart{});
+        store_ = std::make_unique<TMapStore>();
+    }
+    void cleanup() {
+        engine_->Shutdown();
+        engine_.reset();
+    }
+
+    void deletingTheLastAndTheOnlyRow() {
+        std::unique_ptr<TMusicForm> form(
+            MakeForm({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, {1, 2, 3}));
+        form->show();
+        form->List()->SetCurrentRow(2);
+        QTest::keyClick(form->List(), Qt::Key_Delete);
+        QCOMPARE(Lines(*form), QStringList({"a", "b"}));
+        QCOMPARE(form->List()->CurrentRow(), 1);
+        QVERIFY(form->TotalsText().startsWith(QStringLiteral("Файлов: 2    Занято: 3 Б")));
+        QTest::keyClick(form->List(), Qt::Key_Delete);
+        QTest::keyClick(form->List(), Qt::Key_Delete);
+        QCOMPARE(Lines(*form), QStringList());
+        QCOMPARE(form->List()->CurrentRow(), -1);
+        QCOMPARE(form->TotalsText(), QStringLiteral("Файлов: 0    Занято: 0 Б"));
+        QTest::keyClick(form->List(), Qt::Key_Delete); // nothing left to delete
+        QVERIFY(engine_->Playlist().IsEmpty());
+    }
+
+    void draggingRowTwoOntoRowFive() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"1", "2", "3", "4", "5", "6"}));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        TPlaylistBox* list = form->List();
+        QWidget* view = list->viewport();
+        const QPoint from = list->RowRect(1).center();
+        const QPoint to = list->RowRect(4).center();
+        QTest::mousePress(view, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &move);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+        QCOMPARE(Lines(*form), QStringList({"1", "3", "4", "5", "2", "6"}));
+        QCOMPARE(list->CurrentRow(), 4);
+        // Dropped on itself: nothing moves.
+        const QPoint same = list->RowRect(4).center();
+        QTest::mousePress(view, Qt::LeftButton, {}, same);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, same);
+        QCOMPARE(Lines(*form), QStringList({"1", "3", "4", "5", "2", "6"}));
+    }
+
+    void sortingBySizeDescendingWithEqualSizesByTitle() {
+        std::unique_ptr<TMusicForm> form(
+            MakeForm({"mid", "alpha", "small", "Beta"}, {200, 500, 10, 500}));
+        form->List()->SetCurrentRow(0);
+        QMenu* sort = nullptr;
+        for (QAction* action : form->ContextMenu()->actions())
+            if (action->menu() && action->text() == QStringLiteral("Сортировать"))
+                sort = action->menu();
+        QVERIFY(sort);
+        Item(sort, QStringLiteral("Убывание"))->trigger();
+        Item(sort, QStringLiteral("Размер"))->trigger();
+        QCOMPARE(Lines(*form), QStringList({"Beta", "alpha", "mid", "small"}));
+        QCOMPARE(form->List()->CurrentRow(), 2); // "mid" stays selected
+        Item(sort, QStringLiteral("Возрастание"))->trigger();
+        QCOMPARE(Lines(*form), QStringList({"small", "mid", "alpha", "Beta"}));
+    }
+
+    void autoColumnsFollowTheRowsThatFit() {
+        TPlaylistBox box;
+        QStringList lines;
+        for (int i = 0; i < 100; ++i)
+            lines << QStringLiteral("Track %1").arg(i + 1);
+        box.SetLines(lines);
+        box.SetColumnChoice(kAutoColumns);
+        box.resize(600, 20 * box.RowHeight());
+        box.show();
+        QCOMPARE(box.viewport()->height(), 20 * box.RowHeight());
+        QCOMPARE(box.Columns(), 5);
+        // Row 0 of the fourth column is entry 60.
+        QCOMPARE(box.RowAt(QPoint(3 * 120 + 5, 2)), 60);
+        box.resize(600, 10 * box.RowHeight());
+        QCOMPARE(box.Columns(), 10);
+        box.SetColumnChoice(0);
+        QCOMPARE(box.Columns(), 0);
+    }
+
+    void editingATitle() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"Song", "Other"}));
+        form->show();
+        form->List()->SetCurrentRow(0);
+        const auto edit = [&](const QString& text) {
+            QTest::keyClick(form->List(), Qt::Key_Return, Qt::ShiftModifier);
+            TInputForm* editor = form->TitleEditor();
+            if (!editor) return false;
+            editor->TextBox()->setEditText(text);
+            const bool enabled = editor->ApplyButton()->isEnabled();
+            if (enabled)
+                editor->ApplyButton()->click();
+            else
+                editor->CloseButton()->click();
+            return QTest::qWaitFor([&] { return !form->TitleEditor(); }) && enabled;
+        };
+        QTest::keyClick(form->List(), Qt::Key_Return, Qt::ShiftModifier);
+        QVERIFY(form->TitleEditor());
+        QCOMPARE(form->TitleEditor()->windowTitle(), QStringLiteral("1. Song"));
+        QCOMPARE(form->TitleEditor()->TextBox()->currentText(), QStringLiteral("Song"));
+        form->TitleEditor()->CloseButton()->click();
+        QTRY_VERIFY(!form->TitleEditor());
+
+        QVERIFY(!edit(QStringLiteral("   "))); // "Применить" stays disabled
+        QVERIFY(edit(QStringLiteral("  Song  ")));
+        QCOMPARE(engine_->Playlist().Entry(0).S1, QStringLiteral("Song"));
+        QVERIFY(edit(QStringLiteral("song")));
+        QCOMPARE(engine_->Playlist().Entry(0).S1, QStringLiteral("song"));
+        QCOMPARE(Lines(*form).first(), QStringLiteral("song"));
+        QCOMPARE(Lines(*form).last(), QStringLiteral("Other"));
+    }
+
+    void statusPanelsWhilePaused() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+        TEngineState& state = engine_->State();
+        state.TrackLength = 200000;
+        state.TrackPosition = 61000;
+        state.PlayerMode = kModePaused;
+        QVERIFY(engine_->PlayOn());
+        form->SwitchesChanged();
+        form->StatusTick();
+        QVERIFY(form->PlayAction()->isChecked());
+        QCOMPARE(form->PanelText(1), QStringLiteral("0:01:01"));
+        QCOMPARE(form->PanelText(2), QStringLiteral("0:02:19"));
+        QCOMPARE(form->PanelText(3), QStringLiteral("0:03:20"));
+        QCOMPARE(form->Progress()->maximum(), 200000);
+        QCOMPARE(form->Progress()->value(), 61000);
+        QVERIFY(form->Progress()->toolTip().contains(QStringLiteral("проигрывает файл №1")));
+
+        form->PlayAction()->trigger(); // the play button goes up
+        QVERIFY(!engine_->PlayOn());
+        state.PlayerMode = kModePaused;
+        form->StatusTick();
+        QCOMPARE(form->PanelText(1), QStringLiteral("0:00:00"));
+        QCOMPARE(form->PanelText(2), QStringLiteral("0:00:00"));
+        QCOMPARE(form->PanelText(3), QStringLiteral("0:00:00"));
+        QCOMPARE(form->Progress()->value(), 0);
+        QCOMPARE(form->Progress()->toolTip(), QString());
+    }
+
+    void schemesAndTheMeterPresets() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+        form->show();
+        form->ApplyScheme(5);
+        QCOMPARE(form->List()->Background(), QColor(0, 0, 0));
+        QCOMPARE(form->List()->Numbers(), QColor(0xFF, 0xFF, 0));
+        QCOMPARE(form->Indicator()->Modification(), 0);
+        QCOMPARE(form->Settings().IndicatorW, 35);
+        form->ApplyScheme(3);
+        QCOMPARE(form->Indicator()->Modification(), 1);
+        QCOMPARE(form->Indicator()->BeginColor() & 0xFFFFFFu, 0x0000FFu);
+        QCOMPARE(form->Indicator()->EndColor() & 0xFFFFFFu, 0x00FFFFu);
+        // A click steps the preset on, past 11 back to 0.
+        emit form->Indicator()->LeftClicked();
+        QCOMPARE(form->IndicatorPresetNumber(), 4);
+        form->ApplyIndicatorPreset(11);
+        emit form->Indicator()->LeftClicked();
+        QCOMPARE(form->IndicatorPresetNumber(), 0);
+        QCOMPARE(form->Indicator()->Modification(), 0);
+    }
+
+    void settingsAreReadAtCreationAndWrittenAtDestruction() {
+        store_->values[QStringLiteral("ListColumns")] = QStringLiteral("42");
+        store_->values[QStringLiteral("ListColor")] = QString::number(0x112233);
+        store_->values[QStringLiteral("ListOneClick")] = QStringLiteral("1");
+        {
+            std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+            QCOMPARE(form->List()->ColumnChoice(), 8); // clamped
+            QCOMPARE(form->List()->Background(), QColor(0x11, 0x22, 0x33));
+            // Beside the game window, as high as it.
+            QCOMPARE(form->pos(), QPoint(400, 0));
+            QCOMPARE(form->height(), 400);
+            form->SetColumnChoice(kAutoColumns);
+            form->SpeedBox()->setValue(150);
+            QCOMPARE(engine_->RequestedSpeed(), 1500);
+        }
+        QCOMPARE(store_->values[QStringLiteral("ListColumns")], QStringLiteral("-1"));
+        QCOMPARE(store_->values[QStringLiteral("ListOneClick")], QStringLiteral("1"));
+        QCOMPARE(store_->values[QStringLiteral("SpeedSound")], QStringLiteral("150"));
+        QCOMPARE(store_->values[QStringLiteral("ListLeft")], QStringLiteral("400"));
+
+        store_->values.clear();
+        {
+            std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+            form->ForgetSettings();
+        }
+        QVERIFY(store_->values.empty());
+    }
+};
+
+QTEST_MAIN(MusicFormTest)
+#include "musicform_test.moc"
+
+#include "support/quiet_engine_host.h"
