@@ -19,8 +19,9 @@ template <class T> int Compare(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-QString NamePart(const QString& path) {
-    return QFileInfo(path).fileName();
+// The file-name part of S2 (a clean absolute path), without copying it.
+QStringView NamePart(const QString& path) {
+    return QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 int CompareByKey(const FList& a, const FList& b, TSortKey key) {
@@ -47,7 +48,7 @@ int CompareByKey(const FList& a, const FList& b, TSortKey key) {
 
 } // namespace
 
-int CompareListText(const QString& a, const QString& b) {
+int CompareListText(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t x = FoldLatin(a[i].unicode());

@@ -8,6 +8,7 @@
 #include "music/playlist.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <functional>
 #include <vector>
@@ -19,7 +20,7 @@ enum class TSortKey { Title = 0, FullName = 1, Name = 2, Extension = 3, Size = 4
 
 // Letter case counts only for the Latin A-Z; everything else compares by
 // UTF-16 code units, and a prefix comes before the longer text. <0, 0, >0.
-int CompareListText(const QString& a, const QString& b);
+int CompareListText(QStringView a, QStringView b);
 
 // The indices of entries in sorted order (descending reverses key and
 // tie-break alike).

@@ -59,7 +59,12 @@ void TPlaylistBox::SetColours(QColor background, QColor titles, QColor numbers) 
 void TPlaylistBox::SetListFont(const QFont& font, int spacing) {
     setFont(font);
     // The text height of a line of the font, as "H" measures on the system.
-    metrics_ = RowMetrics(QFontMetrics(font).height(), spacing);
+    const QFontMetrics fm(font);
+    metrics_ = RowMetrics(fm.height(), spacing);
+    for (int digit = 0; digit < 10; ++digit)
+        numberAdvance_[std::size_t(digit)] = fm.horizontalAdvance(QChar(u'0' + digit));
+    numberAdvance_[10] = fm.horizontalAdvance(QLatin1Char('.'));
+    numberAdvance_[11] = fm.horizontalAdvance(QLatin1Char(' '));
     UpdateScrollBars();
     viewport()->update();
 }
@@ -133,20 +138,40 @@ void TPlaylistBox::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     const int baseline = metrics_.offsetTop + fm.ascent();
     const int perColumn = RowsPerColumn();
-    const int shown = Columns() == 0 ? perColumn + 1 : perColumn * Columns();
-    for (int row = FirstVisibleRow(); row < Count() && row < FirstVisibleRow() + shown; ++row) {
+    const int columns = Columns();
+    const int first = FirstVisibleRow();
+    const int shown = columns == 0 ? perColumn + 1 : perColumn * columns;
+    for (int row = first; row < Count() && row < first + shown; ++row) {
         const QRect rect = RowRect(row);
         const bool selected = row == current_;
-        painter.fillRect(rect, selected ? numbers_ : background_);
-        painter.setClipRect(rect);
+        if (selected) painter.fillRect(rect, numbers_);
+        // Side by side, a row must not run into the next column.
+        if (columns > 0) painter.setClipRect(rect);
         const QString number = RowNumberText(row);
+        const auto [numberWidth, numberShown] = NumberWidth(number, rect.width());
         painter.setPen(selected ? background_ : numbers_);
-        painter.drawText(rect.left(), rect.top() + baseline, number);
-        painter.setPen(selected ? background_ : titles_);
-        painter.drawText(rect.left() + fm.horizontalAdvance(number), rect.top() + baseline,
-                         lines_[row]);
-        painter.setClipping(false);
+        painter.drawText(rect.left(), rect.top() + baseline, number.left(numberShown));
+        // Only what can show is laid out: no character is narrower than a
+        // pixel, so the narrow columns of a long list in the auto choice
+        // stay cheap.
+        const int left = rect.left() + numberWidth;
+        if (left <= rect.right()) {
+            painter.setPen(selected ? background_ : titles_);
+            painter.drawText(left, rect.top() + baseline,
+                             lines_[row].left(rect.right() - left + 2));
+        }
     }
+}
+
+std::pair<int, qsizetype> TPlaylistBox::NumberWidth(const QString& number, int room) const {
+    int width = 0;
+    qsizetype shown = 0;
+    for (const QChar c : number) {
+        const int at = c.isDigit() ? c.digitValue() : c == QLatin1Char('.') ? 10 : 11;
+        if (width < room) ++shown;
+        width += numberAdvance_[std::size_t(at)];
+    }
+    return {width, shown};
 }
 
 void TPlaylistBox::resizeEvent(QResizeEvent* event) {

@@ -11,7 +11,9 @@
 #include <QColor>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <utility>
 
 namespace dorvane {
 
@@ -70,6 +72,9 @@ private:
     void UpdateScrollBars();
     int RowsPerColumn() const;
     int FirstVisibleRow() const;
+    // The width of a row's number, from the advances of its characters, and
+    // how many of them start within room pixels.
+    std::pair<int, qsizetype> NumberWidth(const QString& number, int room) const;
 
     QStringList lines_;
     int current_ = -1;
@@ -77,6 +82,7 @@ private:
     QColor titles_{Qt::white};
     QColor numbers_{0x9C, 0xC0, 0xFF};
     TRowMetrics metrics_;
+    std::array<int, 12> numberAdvance_{}; // the digits, "." and " "
     int choice_ = 0;
     std::function<QString(int)> hint_;
     int dragFrom_ = -1;
