@@ -174,9 +174,9 @@ void TMusicForm::BuildPlaybackBar() {
     playbackBar_->addAction(random_Choice_);
     // The bar's buttons show hints with their keys; the menus keep the
     // plain names.
-    playbackBar_->widgetForAction(play_)->setToolTip(Text("Воспроизводить (Enter)"));
-    playbackBar_->widgetForAction(pause_)->setToolTip(Text("Пауза (Space)"));
-    playbackBar_->widgetForAction(random_Choice_)->setToolTip(Text("Случайный выбор (F7)"));
+    play_->setToolTip(Text("Воспроизводить (Enter)"));
+    pause_->setToolTip(Text("Пауза (Space)"));
+    random_Choice_->setToolTip(Text("Случайный выбор (F7)"));
     volume_ = new QSlider(Qt::Horizontal, playbackBar_);
     volume_->setRange(0, 100);
     volume_->setFixedWidth(80);

@@ -9,7 +9,10 @@
 
 #include "support/quiet_engine_host.h"
 
+#include "widgets/messageboxes.h"
+
 #include <QComboBox>
+#include <QToolBar>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -253,6 +256,70 @@ private slots:
         emit form->Indicator()->LeftClicked();
         QCOMPARE(form->IndicatorPresetNumber(), 0);
         QCOMPARE(form->Indicator()->Modification(), 0);
+    }
+
+    void theToolBarsHoldEveryCommandInOrder() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+        const auto hints = [](QToolBar* bar) {
+            QStringList texts;
+            for (QAction* action : bar->actions()) {
+                if (action->isSeparator()) {
+                    texts << QStringLiteral("-");
+                    continue;
+                }
+                QWidget* widget = bar->widgetForAction(action);
+                texts << (widget ? widget->toolTip() : action->toolTip());
+            }
+            return texts;
+        };
+        QCOMPARE(form->ChoiceBar()->windowTitle(), QStringLiteral("Выбор"));
+        QCOMPARE(hints(form->ChoiceBar()),
+                 QStringList(
+                     {"Открыть", "Добавить", "Предыстория", "Сохранить (Ctrl+S)",
+                      "Запрос заголовков из MP3 и WMA файлов", "Изменить заголовок (Shift+Enter)",
+                      "-", "Сортировать", "Цветовая схема", "Столбцы", "-",
+                      "Осциллограф (Правая кнопка - Хранитель экрана)", "Хранитель экрана (F9)",
+                      "Dorvane (F12)", "Громкость (F11)", "Закрыть (Esc, Alt+F4)"}));
+        QCOMPARE(form->PlaybackBar()->windowTitle(), QStringLiteral("Воспроизведение"));
+        QCOMPARE(
+            hints(form->PlaybackBar()),
+            QStringList({"Предыдущий", "Следующий (F6)", "Воспроизводить (Enter)", "Пауза (Space)",
+                         "В начало", "Случайный выбор (F7)", "Громкость общая", "Выключить звук",
+                         "Скорость воспроизведения, % (1-200)", "Открывать одним щелчком"}));
+        // Without a mixer the volume controls stay off.
+        QVERIFY(
+            !form->PlaybackBar()->widgetForAction(form->PlaybackBar()->actions()[6])->isEnabled());
+    }
+
+    void theHistoryLoadsAnItemAndIsClearedAfterTheQuestion() {
+        engine_->Loader().SetRecentSources({QStringLiteral("/m/one"), QStringLiteral("/m/two")});
+        std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+        QMenu* history = nullptr;
+        for (QAction* action : form->ContextMenu()->actions())
+            if (action->menu() && action->text() == QStringLiteral("Предыстория"))
+                history = action->menu();
+        QVERIFY(history);
+        QVERIFY(history->menuAction()->isEnabled());
+        Item(history, QStringLiteral("/m/two"))->trigger();
+        QVERIFY(engine_->Loader().LoadRequested());
+        QCOMPARE(engine_->Loader().PendingSource(), QStringLiteral("/m/two"));
+        QVERIFY(engine_->Loader().LoadMode() == TLoadMode::AllSources);
+
+        TMessageBoxes messages(form.get());
+        QStringList asked;
+        bool answer = false;
+        messages.SetResponder([&](TMessageKind, const QString& text) {
+            asked << text;
+            return answer;
+        });
+        form->SetMessages(&messages);
+        Item(history, QStringLiteral("Очистить"))->trigger();
+        QCOMPARE(engine_->Loader().RecentSources().size(), 2); // "No"
+        answer = true;
+        Item(history, QStringLiteral("Очистить"))->trigger();
+        QCOMPARE(asked, QStringList(2, QStringLiteral("Очистить список, Вы уверены?")));
+        QVERIFY(engine_->Loader().RecentSources().isEmpty());
+        QVERIFY(!history->menuAction()->isEnabled());
     }
 
     void settingsAreReadAtCreationAndWrittenAtDestruction() {
