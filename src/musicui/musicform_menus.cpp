@@ -202,9 +202,11 @@ QMenu* TMusicForm::SourceMenu(const QString& title, bool open) {
     auto* menu = new QMenu(title, this);
     const int folderTag = open ? 1 : 2;
     const int listTag = open ? 3 : 4;
-    menu->addAction(Text("Директорию"), QKeySequence(open ? Qt::Key_F1 : Qt::Key_F3), this,
+    // The keys belong to the window's own actions (one action per key, or
+    // Qt finds them ambiguous and runs none); the items only name them.
+    menu->addAction(Text(open ? "Директорию\tF1" : "Директорию\tF3"), this,
                     [this, folderTag] { emit SourceRequested(folderTag); });
-    menu->addAction(Text("Список"), QKeySequence(open ? Qt::Key_F2 : Qt::Key_F4), this,
+    menu->addAction(Text(open ? "Список\tF2" : "Список\tF4"), this,
                     [this, listTag] { emit SourceRequested(listTag); });
     menu->addAction(Text("Файл"), this, [this, open] { ChooseFiles(open); });
     return menu;
@@ -276,7 +278,7 @@ void TMusicForm::BuildContextMenu() {
     m->addMenu(SourceMenu(Text("Открыть"), true));
     m->addMenu(SourceMenu(Text("Добавить"), false));
     m->addMenu(historyMenu_);
-    m->addAction(Text("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { Save(); });
+    m->addAction(Text("Сохранить\tCtrl+S"), this, [this] { Save(); });
     m->addAction(Text("Запрос заголовков"))->setEnabled(false);
     m->addAction(Text("Изменить заголовок"), this, [this] {
         if (itemPopup_ >= 0) list_->SetCurrentRow(itemPopup_);

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <map>
@@ -289,6 +290,34 @@ private slots:
         // Without a mixer the volume controls stay off.
         QVERIFY(
             !form->PlaybackBar()->widgetForAction(form->PlaybackBar()->actions()[6])->isEnabled());
+    }
+
+    void theKeys() {
+        std::unique_ptr<TMusicForm> form(MakeForm({"a", "b"}));
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->List()->setFocus();
+        QSignalSpy sources(form.get(), &TMusicForm::SourceRequested);
+        QSignalSpy game(form.get(), &TMusicForm::RaiseGameWindowRequested);
+        QVERIFY(!engine_->PauseOn());
+        QTest::keyClick(form->List(), Qt::Key_Space);
+        QVERIFY(engine_->PauseOn());
+        const bool random = engine_->RandomOn();
+        QTest::keyClick(form->List(), Qt::Key_F7);
+        QCOMPARE(engine_->RandomOn(), !random);
+        for (const Qt::Key key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4})
+            QTest::keyClick(form->List(), key);
+        QCOMPARE(sources.size(), 4);
+        // Open folder, open list, add folder, add list.
+        QList<int> tags;
+        for (const QList<QVariant>& call : sources)
+            tags << call.first().toInt();
+        QCOMPARE(tags, QList<int>({1, 3, 2, 4}));
+        QTest::keyClick(form->List(), Qt::Key_F12);
+        QCOMPARE(game.size(), 1);
+        QTest::keyClick(form->List(), Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
     }
 
     void theHistoryLoadsAnItemAndIsClearedAfterTheQuestion() {
