@@ -12,6 +12,7 @@
 #include "widgets/messageboxes.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QMenu>
 #include <QPushButton>
@@ -208,6 +209,45 @@ private slots:
         QCOMPARE(engine_->Playlist().Entry(0).S1, QStringLiteral("song"));
         QCOMPARE(Lines(*form).first(), QStringLiteral("song"));
         QCOMPARE(Lines(*form).last(), QStringLiteral("Other"));
+    }
+
+    void enterInTheTextBoxApplies() {
+        TInputForm input(nullptr, QStringLiteral("1. a"), QStringLiteral("Новый заголовок"),
+                         QStringLiteral("a"), 1, TInputForm::TFocus::Text);
+        QSignalSpy applied(&input, &TInputForm::Applied);
+        input.open();
+        QVERIFY(input.TextBox()->hasFocus() || input.focusWidget() == input.TextBox() ||
+                input.focusWidget() == input.TextBox()->lineEdit());
+        input.TextBox()->setEditText(QStringLiteral("  "));
+        QTest::keyClick(input.TextBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(applied.size(), 0);
+        QVERIFY(input.isVisible());
+        input.TextBox()->setEditText(QStringLiteral("  b c "));
+        QTest::keyClick(input.TextBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(applied.size(), 1);
+        QCOMPARE(applied.first().first().toString(), QStringLiteral("b c"));
+        QCOMPARE(input.Result(), QStringLiteral("b c"));
+        QVERIFY(!input.isVisible());
+    }
+
+    void theVolumeProgramIsTheFirstMixerFound() {
+        const auto on = [](QStringList present) {
+            return [present](const QString& name) {
+                return present.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+            };
+        };
+        const TVolumeProgram none = FindVolumeProgram(on({}));
+        QVERIFY(none.program.isEmpty());
+        QVERIFY(!StartVolumeProgram(none, false));
+        const TVolumeProgram pulse = FindVolumeProgram(on({"xfce4-mixer", "pavucontrol"}));
+        QCOMPARE(pulse.program, QStringLiteral("/usr/bin/pavucontrol"));
+        QCOMPARE(pulse.playback, QStringList({"--tab=3"}));
+        QCOMPARE(FindVolumeProgram(on({"xfce4-mixer"})).program,
+                 QStringLiteral("/usr/bin/xfce4-mixer"));
+        // Without one the button and the item are off.
+        std::unique_ptr<TMusicForm> form(MakeForm({"a"}));
+        QAction* item = Item(form->ContextMenu(), QStringLiteral("Громкость"));
+        QVERIFY(item && !item->isEnabled());
     }
 
     void statusPanelsWhilePaused() {
