@@ -5,6 +5,7 @@
 #include "music/playlist_edit.h"
 #include "music/playlist_schemes.h"
 #include "music/playlist_view.h"
+#include "music/playlist_window_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "support/map_store.h"
 
 namespace dorvane::test {
 namespace {
@@ -239,6 +242,51 @@ TEST(PlaylistSchemes, TheDefaultSchemeMatchesTheDefaultSettings) {
     EXPECT_EQ(scheme.indicatorWidth, 19);
     EXPECT_EQ(ListScheme(18).numbers, 0x5C5C5Cu);
     EXPECT_EQ(ListScheme(99).numbers, 0x5C5C5Cu) << "clamped";
+}
+
+TEST(PlaylistWindowSettings, TheDefaultPlaceIsBesideTheGameWindowWithinTheWorkArea) {
+    const QRect area(0, 0, 1280, 1000);
+    struct TCase {
+        QRect game;
+        QRect expected;
+    } const cases[] = {
+        // Room enough on the right: as wide and as high as the game window.
+        {{100, 50, 400, 600}, {500, 50, 400, 600}},
+        // Less room: the room, fitted.
+        {{700, 0, 400, 600}, {1100, 0, 180, 600}},
+        // No room at all: at least 123 wide, pushed back in from the right.
+        {{1200, 0, 80, 600}, {1157, 0, 123, 600}},
+        // Taller than the area: its height, moved up.
+        {{0, 100, 300, 1200}, {300, 0, 300, 1000}},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(DefaultPlaylistBounds(c.game, area), c.expected) << c.game.x();
+    EXPECT_EQ(FitBoundsToWorkArea({-50, -20, 10, 10}, area), QRect(0, 0, 100, 50));
+}
+
+TEST(PlaylistWindowSettings, ValuesAreCorrectedWhenRead) {
+    TMapStore store;
+    store.values = {{QStringLiteral("ListColumns"), QStringLiteral("-7")},
+                    {QStringLiteral("ListInterval"), QStringLiteral("5")},
+                    {QStringLiteral("ListLayered"), QStringLiteral("3")},
+                    {QStringLiteral("IndicatorW"), QStringLiteral("2")},
+                    {QStringLiteral("IndicatorCS"), QStringLiteral("40")}};
+    const TPlaylistWindowSettings read = PlaylistWindowSettingsSchema().Read(store, {});
+    EXPECT_EQ(read.ListColumns, -1);
+    EXPECT_EQ(read.ListInterval, 2);
+    EXPECT_EQ(read.ListLayered, 64);
+    EXPECT_EQ(read.IndicatorW, 19);
+    EXPECT_EQ(read.IndicatorCS, 12);
+    EXPECT_EQ(read.ListColor, 0x183C7B);
+    EXPECT_TRUE(read.ListShowHint);
+    // Minimised or maximised, the bounds are not written.
+    TPlaylistWindowSettings written = read;
+    written.BoundsWritable = false;
+    written.ListLeft = 5;
+    store.values.clear();
+    PlaylistWindowSettingsSchema().WriteAll(store, written);
+    EXPECT_EQ(store.values.count(QStringLiteral("ListLeft")), 0u);
+    EXPECT_EQ(store.values[QStringLiteral("ListColumns")], QStringLiteral("-1"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "musicui/musicform.h"
 #include "musicui/playlist_box.h"
 
+#include "support/map_store.h"
 #include "support/quiet_engine_host.h"
 
 #include "widgets/messageboxes.h"
@@ -24,32 +25,10 @@
 #include <memory>
 
 using namespace dorvane;
+using dorvane::test::TMapStore;
 using dorvane::test::TQuietHost;
 
 namespace {
-
-// The settings as a map of their stored texts.
-class TMapStore final : public SettingsAccess {
-public:
-    std::map<QString, QString> values;
-
-protected:
-    std::optional<QString> ReadValue(const QString& name) const override {
-        const auto it = values.find(name);
-        return it == values.end() ? std::nullopt : std::optional<QString>(it->second);
-    }
-    bool WriteValue(const QString& name, const QString& value) override {
-        values[name] = value;
-        return true;
-    }
-    bool DeleteValue(const QString& name) override { return values.erase(name) > 0; }
-    bool EraseAll() override {
-        values.clear();
-        return true;
-    }
-    QStringList ReadListItems(const QString&) const override { return {}; }
-    bool ReplaceList(const QString&, const QStringList&) override { return true; }
-};
 
 FList Entry(const QString& title, qint64 size = 0) {
     FList entry;
@@ -423,4 +402,5 @@ private slots:
 QTEST_MAIN(MusicFormTest)
 #include "musicform_test.moc"
 
+#include "support/map_store.h"
 #include "support/quiet_engine_host.h"
