@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -48,6 +49,64 @@ QAction* Item(const QMenu* menu, const QString& text) {
         if (action->text() == text) return action;
     return nullptr;
 }
+
+// A stereo square wave at full scale on the left and at a quarter on the
+// right, 1000 frames a second, and an output that stands at its start: the
+// meter's levels are known.
+class TSquareDecoder final : public IStreamDecoder {
+public:
+    bool Open(const std::string&) override {
+        at_ = 0;
+        return true;
+    }
+    void Close() override {}
+    TPcmFormat Format() const override { return {1000, 2, 16, 4}; }
+    std::int64_t DurationMs() const override { return 60000; }
+    TDecodedPiece Read(std::uint8_t* out, std::size_t size) override {
+        const std::size_t frames = std::min<std::size_t>(size / 4, std::size_t(60000 - at_));
+        for (std::size_t i = 0; i < frames; ++i) {
+            const bool high = (at_ + std::int64_t(i)) % 2 == 0;
+            const std::int16_t left = high ? 32767 : -32768;
+            const std::int16_t right = high ? 8192 : -8192;
+            std::memcpy(out + 4 * i, &left, 2);
+            std::memcpy(out + 4 * i + 2, &right, 2);
+        }
+        const TDecodedPiece piece{frames * 4, at_, at_ + std::int64_t(frames)};
+        at_ += std::int64_t(frames);
+        return piece;
+    }
+    std::int64_t CurrentMs() const override { return at_; }
+    bool Seek(std::int64_t ms) override {
+        at_ = ms;
+        return true;
+    }
+    bool Dry() const override { return at_ >= 60000; }
+
+private:
+    std::int64_t at_ = 0;
+};
+
+class TStandingOutput final : public ILoopOutput {
+public:
+    bool Create(const TPcmFormat& format, std::size_t) override {
+        frequency_ = format.SampleRate;
+        return true;
+    }
+    void Release() override {}
+    void Write(std::size_t, const std::uint8_t*, std::size_t) override {}
+    std::size_t PlayCursor() const override { return 0; }
+    void SetPlayCursor(std::size_t) override {}
+    int Frequency() const override { return frequency_; }
+    void SetFrequency(int hz) override { frequency_ = hz; }
+    void SetVolume(double) override {}
+    void Play() override { playing_ = true; }
+    void Stop() override { playing_ = false; }
+    bool Playing() const override { return playing_; }
+
+private:
+    int frequency_ = 1000;
+    bool playing_ = false;
+};
 
 } // namespace
 
@@ -368,6 +427,45 @@ private slots:
         QCOMPARE(asked, QStringList(2, QStringLiteral("Очистить список, Вы уверены?")));
         QVERIFY(engine_->Loader().RecentSources().isEmpty());
         QVERIFY(!history->menuAction()->isEnabled());
+    }
+
+    void theMeterShowsTheLevelsOfThePlayingTrack() {
+        engine_->Shutdown();
+        TPlaybackBackends backends;
+        backends.decoder = std::make_unique<TSquareDecoder>();
+        backends.output = std::make_unique<TStandingOutput>();
+        std::int64_t now = 1000;
+        backends.clock = [&now] { return now; };
+        TMusicStart start;
+        start.randomOn = false;
+        engine_ = std::make_unique<TMusicEngine>(host_, std::move(backends), start);
+        engine_->Start(TEngineRun::Manual);
+        std::unique_ptr<TMusicForm> form(MakeForm({"loud"}));
+        form->show();
+        form->FrameTick();
+        QCOMPARE(form->Indicator()->Position0(), 0);
+        engine_->PlayChosen(0);
+        engine_->TimerTimeTimer();
+        for (int i = 0; i < 8; ++i) {
+            now += 10;
+            engine_->Worker().Pass();
+        }
+        QCOMPARE(engine_->PlayerMode(), kModePlaying);
+        QVERIFY(engine_->SnapshotFresh(TSnapshotReader::Playlist));
+        form->FrameTick();
+        // Peaks of 128 and 32 from the middle: trunc(sqrt(peak / 128) x 128).
+        QCOMPARE(form->Indicator()->Position0(), 128);
+        QCOMPARE(form->Indicator()->Position1(), 64);
+        QVERIFY(!engine_->SnapshotFresh(TSnapshotReader::Playlist));
+        // Minimised, the window leaves the snapshot to others.
+        form->Indicator()->SetPosition0(0);
+        form->showMinimized();
+        for (int i = 0; i < 2; ++i) {
+            now += 10;
+            engine_->Worker().Pass();
+        }
+        form->FrameTick();
+        QCOMPARE(form->Indicator()->Position0(), 0);
     }
 
     void settingsAreReadAtCreationAndWrittenAtDestruction() {
