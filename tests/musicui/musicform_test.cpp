@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -457,6 +458,13 @@ private slots:
         QCOMPARE(form->Indicator()->Position0(), 128);
         QCOMPARE(form->Indicator()->Position1(), 64);
         QVERIFY(!engine_->SnapshotFresh(TSnapshotReader::Playlist));
+        // A click on the progress bar seeks there.
+        form->StatusTick();
+        QVERIFY(form->Progress()->isVisible());
+        const int width = form->Progress()->width();
+        QTest::mouseClick(form->Progress(), Qt::LeftButton, {}, QPoint(width / 4, 2));
+        QCOMPARE(engine_->State().SeekTarget.load(), std::llround(60000.0 / width * (width / 4)));
+        QVERIFY(engine_->State().EngineCommand() == TEngineCommand::Seek);
         // Minimised, the window leaves the snapshot to others.
         form->Indicator()->SetPosition0(0);
         form->showMinimized();
