@@ -10,6 +10,8 @@
 #include "music/music_engine.h"
 #include "music/music_loader.h"
 
+#include "support/quiet_engine_host.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -58,19 +60,7 @@ private:
     std::unique_ptr<ILoopOutput> inner_;
 };
 
-class TQuietHost final : public TMusicEngineHost {
-public:
-    void EngineClockTick() override {}
-    void KeepDisplayAwake() override {}
-    void ShowMusicCaption(const QString&) override {}
-    void ShowMusicMessage(const QString&) override {}
-    void MusicSwitchesChanged() override {}
-    void SelectPlayingRow(int) override {}
-    void SetSpeedBoxEnabled(bool) override {}
-    void ShowPlaylistWindow(bool) override {}
-    void PlaylistChanged() override {}
-    void RecentSourcesChanged() override {}
-};
+using test::TQuietHost;
 
 void BM_TrackGap(benchmark::State& state, const char* next) {
     for (auto _ : state) {

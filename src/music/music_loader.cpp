@@ -151,6 +151,14 @@ bool TMusicLoader::ChooseMusicSource(int tag, const TSourceChooser& chooser) {
     return true;
 }
 
+bool TMusicLoader::ChooseRecentSource(const QString& source) {
+    if (playlist_.Busy() || source.isEmpty()) return false;
+    loadMode_ = TLoadMode::AllSources;
+    pendingSource_ = source;
+    RaiseLoadRequest();
+    return true;
+}
+
 bool TMusicLoader::OpenMusicTarget(const QString& path) {
     const QString target = ResolveShellLink(path);
     if (target.size() <= 3) return false;

@@ -121,6 +121,9 @@ public:
     // Menu tags 1 open folder, 2 add folder, 3 open list, 4 add list. False
     // when the dialog was cancelled (nothing changed) or a load runs.
     bool ChooseMusicSource(int tag, const TSourceChooser& chooser);
+    // An item of the history: it becomes the whole source (LoadMode 0).
+    // False while a load runs.
+    bool ChooseRecentSource(const QString& source);
     // A folder, list or sound file dropped on the player. False when the
     // path names nothing.
     bool OpenMusicTarget(const QString& path);

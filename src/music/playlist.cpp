@@ -37,6 +37,21 @@ bool TPlaylist::Move(int from, int to) {
     return true;
 }
 
+bool TPlaylist::Reorder(const std::vector<int>& order) {
+    if (order.size() != entries_.size()) return false;
+    std::vector<bool> seen(order.size());
+    for (const int index : order) {
+        if (index < 0 || index >= Count() || seen[std::size_t(index)]) return false;
+        seen[std::size_t(index)] = true;
+    }
+    std::vector<FList> sorted;
+    sorted.reserve(entries_.size());
+    for (const int index : order)
+        sorted.push_back(std::move(entries_[std::size_t(index)]));
+    entries_ = std::move(sorted);
+    return true;
+}
+
 void TPlaylist::ShufflePlayOrder(TRandomSource& random) {
     if (entries_.empty()) return;
     playOrder_.resize(entries_.size());

@@ -44,6 +44,10 @@ public:
     bool RemoveAt(int index);
     // The entry at from goes to position to (both in range).
     bool Move(int from, int to);
+    // The entries in the given order: order[i] is the old index of the entry
+    // that becomes entry i. False (nothing changed) unless order is a
+    // permutation of 0..n-1.
+    bool Reorder(const std::vector<int>& order);
 
     // The indices 0..n-1 in random order; an empty list keeps the old order.
     const std::vector<int>& PlayOrder() const { return playOrder_; }

@@ -59,7 +59,6 @@ enum class TCommand {
     SoundMove,
     SoundEnd,
     // "Параметры" -> "Музыка": the music player's transport and sources.
-    // "Список" comes with the playlist window.
     MusicPrevious,
     MusicRestart,
     MusicPlay,
@@ -70,6 +69,8 @@ enum class TCommand {
     MusicAddFolder,
     MusicOpenList,
     MusicAddList,
+    MusicList,     // "Список": the playlist window, opened or closed
+    MusicShowList, // the control panel's button: the playlist window shown
     StayOnTop,
     Defaults,
     // "Справка"

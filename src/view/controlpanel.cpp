@@ -215,7 +215,7 @@ TControlPanel::TControlPanel(QWidget* parent) : QFrame(parent) {
     hintCheck_->setGeometry(10, 16, 18, 17);
     hintCheck_->setFocusPolicy(Qt::NoFocus);
     hintBox_ = new QLineEdit(hintGroup);
-    hintBox_->setGeometry(32, 16, kWidth - 2 * kLeft - 66, kBox);
+    hintBox_->setGeometry(32, 16, kWidth - 2 * kLeft - 90, kBox);
     hintBox_->setReadOnly(true);
     hintBox_->setAlignment(Qt::AlignCenter);
     hintBox_->setFocusPolicy(Qt::NoFocus);
@@ -223,6 +223,10 @@ TControlPanel::TControlPanel(QWidget* parent) : QFrame(parent) {
     hintButton_->setGeometry(kWidth - 2 * kLeft - 31, 15, 22, kBox + 2);
     hintButton_->setIconSize(QSize(16, 16));
     hintButton_->setFocusPolicy(Qt::NoFocus);
+    listButton_ = new QToolButton(hintGroup);
+    listButton_->setGeometry(kWidth - 2 * kLeft - 55, 15, 22, kBox + 2);
+    listButton_->setIconSize(QSize(16, 16));
+    listButton_->setFocusPolicy(Qt::NoFocus);
     y += 40;
 
     Caption(this, QStringLiteral("Дата и время"), y);
@@ -253,6 +257,7 @@ void TControlPanel::BindCommands(const TCommandRegistry& commands) {
     for (std::size_t i = 0; i < history.size(); ++i)
         bind(navigation_[i], history[i], true);
     bind(hintButton_, TCommand::FindMove, true);
+    bind(listButton_, TCommand::MusicShowList, true);
 
     // The check box shows the hint's check mark and flips it when clicked.
     QAction* hint = commands.Action(TCommand::Hint);
@@ -385,6 +390,8 @@ QAbstractButton* TControlPanel::Button(TCommand command) const {
         return navigation_[std::size_t(int(command) - int(TCommand::ToBegin))];
     case TCommand::FindMove:
         return hintButton_;
+    case TCommand::MusicShowList:
+        return listButton_;
     default:
         return nullptr;
     }

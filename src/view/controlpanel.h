@@ -142,6 +142,7 @@ private:
     QCheckBox* hintCheck_ = nullptr;
     QLineEdit* hintBox_ = nullptr;
     QToolButton* hintButton_ = nullptr; // opens "Поиск хода"
+    QToolButton* listButton_ = nullptr; // shows the playlist window
     QLabel* dateTime_ = nullptr;
 };
 

@@ -93,7 +93,7 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     // playing at the end of the creation.
     player_ = std::make_unique<TMusicHost>(
         TMusicHostParts{this, &commands_, &longOperations_, [this] { SetTime(); },
-                        [this](const QString& text) { SetCaption(text); }},
+                        [this](const QString& text) { SetCaption(text); }, store_},
         music,
         TMusicStart{music_.PlayMusic, music_.SelectionAccidental, music_.MusicAddSub,
                     music_.DirOfMusic, stored.musicSources, music.requestedSpeed,

@@ -112,6 +112,8 @@ public:
     const TFigureList& Figures() const { return figureList_; }
     THelpMenu& Help() { return *help_; }
     TMusicEngine& Music() { return player_->Engine(); }
+    // The playlist window; null while it is closed.
+    TMusicForm* PlaylistWindow() const { return player_->PlaylistWindow(); }
     QWidget* StatusBar() const { return statusBar_; }
     QLabel* StatusPanel(int panel) const { return statusPanels_[std::size_t(panel - 1)]; }
     // The menu item with the given text, searched through every menu.

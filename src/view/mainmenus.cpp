@@ -69,13 +69,12 @@ void TMainForm::BuildMenus() {
         {Item(TCommand::SchemeDefault), Item(TCommand::SchemeDark), Item(TCommand::SchemeCustom)});
     AddItems(parameters->addMenu(QStringLiteral("Звуки")), commands_,
              {Item(TCommand::SoundBegin), Item(TCommand::SoundMove), Item(TCommand::SoundEnd)});
-    // "Список" joins the submenu with the playlist window it opens.
     AddItems(parameters->addMenu(QStringLiteral("Музыка")), commands_,
              {Item(TCommand::MusicPrevious), Item(TCommand::MusicRestart),
               Item(TCommand::MusicPlay), Item(TCommand::MusicPause), Item(TCommand::MusicNext),
               Item(TCommand::MusicRandom), kSeparator, Item(TCommand::MusicOpenFolder),
               Item(TCommand::MusicAddFolder), Item(TCommand::MusicOpenList),
-              Item(TCommand::MusicAddList)});
+              Item(TCommand::MusicAddList), kSeparator, Item(TCommand::MusicList)});
     AddItems(parameters, commands_,
              {kSeparator, Item(TCommand::StayOnTop), kSeparator, Item(TCommand::Defaults)});
 }
@@ -226,6 +225,10 @@ void TMainForm::ConnectMusicCommands() {
     for (std::size_t i = 0; i < sources.size(); ++i)
         OnCommand(
             sources[i], [this, tag = int(i) + 1] { player_->ChooseSource(tag); }, true);
+    OnCommand(
+        TCommand::MusicList, [this] { player_->TogglePlaylistWindow(); }, false);
+    OnCommand(
+        TCommand::MusicShowList, [this] { player_->RevealPlaylistWindow(); }, false);
 }
 
 void TMainForm::MirrorOptions() {

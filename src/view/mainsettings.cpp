@@ -45,6 +45,7 @@ void TMainForm::ResetAllSettings() {
         return;
     EraseAllSettingsKeepingInstallerValues(*store_);
     settingsWritable_ = false; // the exit must not bring the old values back
+    player_->ForgetPlaylistSettings();
     RestartProgram();
 }
 

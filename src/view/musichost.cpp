@@ -1,13 +1,21 @@
 #include "view/musichost.h"
 
+#include "core/file_name.h"
+#include "music/backends/ffmpeg_decoder.h"
 #include "music/backends/system_backends.h"
 #include "music/file_lookup.h"
 #include "music/music_masks.h"
 #include "musicui/music_dialogs.h"
+#include "musicui/musicform.h"
 #include "musicui/wait_window.h"
 #include "widgets/messageform.h"
 
+#include <QGuiApplication>
 #include <QObject>
+#include <QScreen>
+#include <QWidget>
+
+#include <SDL.h>
 
 #include <utility>
 
@@ -38,10 +46,41 @@ TMusicHost::TMusicHost(TMusicHostParts parts, const TMusicParts& music, const TM
     AttachWaitWindow(loader, parts_.window);
 }
 
+namespace {
+
+// A file's length by decoding its header, for the title editor.
+qint64 DecodedLength(const QString& path) {
+    TFfmpegDecoder decoder;
+    if (!decoder.Open(NativeFileName(path))) return -1;
+    return decoder.DurationMs() / 1000;
+}
+
+QString OutputName() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    return QStringLiteral("SDL: ") + QString::fromUtf8(driver ? driver : "-");
+}
+
+} // namespace
+
 TMusicHost::~TMusicHost() {
-    // The engine first: its loader's last notices still reach this host.
+    // The window first (it writes its settings and reads the engine), then
+    // the engine: its loader's last notices still reach this host.
+    delete form_.data();
     engine_.reset();
     search_.reset();
+}
+
+void TMusicHost::Shutdown() {
+    delete form_.data();
+    engine_->Shutdown();
+}
+
+TMusicForm* TMusicHost::PlaylistWindow() const {
+    return form_.data();
+}
+
+void TMusicHost::ForgetPlaylistSettings() {
+    if (form_) form_->ForgetSettings();
 }
 
 void TMusicHost::LoadAllSources() {
@@ -73,6 +112,7 @@ void TMusicHost::MirrorChecks() const {
     commands.SetChecked(TCommand::MusicPlay, engine_->PlayOn());
     commands.SetChecked(TCommand::MusicPause, engine_->PauseOn());
     commands.SetChecked(TCommand::MusicRandom, engine_->RandomOn());
+    if (form_) form_->SwitchesChanged();
 }
 
 void TMusicHost::EngineClockTick() {
@@ -93,13 +133,85 @@ void TMusicHost::ShowMusicMessage(const QString& text) {
     ShowInfoMessage(text, TSystemIcon::Information);
 }
 
-// The playlist window is not there yet: its row, its speed box and its
-// showing have nobody to go to, and the lines and the history menu it would
-// rebuild do not exist.
-void TMusicHost::SelectPlayingRow(int) {}
-void TMusicHost::SetSpeedBoxEnabled(bool) {}
-void TMusicHost::ShowPlaylistWindow(bool) {}
-void TMusicHost::PlaylistChanged() {}
-void TMusicHost::RecentSourcesChanged() {}
+void TMusicHost::MakePlaylistWindow() {
+    QWidget* game = parts_.window;
+    const QScreen* screen =
+        game && game->screen() ? game->screen() : QGuiApplication::primaryScreen();
+    TMusicFormParts parts;
+    parts.engine = engine_.get();
+    parts.store = parts_.store;
+    parts.gameWindow = game ? game->frameGeometry() : QRect();
+    parts.workArea = screen ? screen->availableGeometry() : QRect();
+    parts.lengthProbe = DecodedLength;
+    parts.outputName = OutputName;
+    parts.volumeProgram = FindVolumeProgram();
+    // A window of its own (no parent), so that it has its own task bar
+    // button and the game window's stay-on-top does not carry over.
+    form_ = new TMusicForm(std::move(parts));
+    QObject::connect(form_, &TMusicForm::SourceRequested, form_,
+                     [this](int tag) { ChooseSource(tag); });
+    QObject::connect(form_, &TMusicForm::TargetDropped, form_,
+                     [this](const QString& path) { OpenTarget(path); });
+    QObject::connect(form_, &TMusicForm::RaiseGameWindowRequested, form_,
+                     [this] { FocusGameWindow(); });
+    QObject::connect(form_, &QObject::destroyed, engine_.get(), [this] {
+        if (engine_ && engine_->Playlist().IsEmpty()) parts_.showCaption(QString());
+    });
+}
+
+void TMusicHost::FocusGameWindow() const {
+    if (QWidget* game = parts_.window) {
+        if (game->isMinimized()) game->showNormal();
+        game->raise();
+        game->activateWindow();
+    }
+}
+
+void TMusicHost::TogglePlaylistWindow() {
+    if (form_) {
+        form_->close();
+        return;
+    }
+    RevealPlaylistWindow();
+}
+
+void TMusicHost::RevealPlaylistWindow() {
+    ShowPlaylistWindow(true);
+}
+
+void TMusicHost::SelectPlayingRow(int index) {
+    if (form_) form_->SelectRow(index);
+}
+
+void TMusicHost::SetSpeedBoxEnabled(bool enabled) {
+    if (form_) form_->SetSpeedBoxEnabled(enabled);
+}
+
+void TMusicHost::ShowPlaylistWindow(bool keepFocus) {
+    if (!form_) MakePlaylistWindow();
+    // While the program's windows are hidden in the tray it waits unseen.
+    if (parts_.window && parts_.window->isHidden()) return;
+    if (form_->isMinimized())
+        form_->showNormal();
+    else
+        form_->show();
+    form_->raise();
+    if (keepFocus)
+        FocusGameWindow();
+    else
+        form_->activateWindow();
+}
+
+void TMusicHost::PlaylistChanged() {
+    if (!form_) return;
+    form_->LetCaption();
+    form_->LetListBox();
+    form_->SetTotal();
+    form_->SelectRow(engine_->Playlist().CurrentIndex());
+}
+
+void TMusicHost::RecentSourcesChanged() {
+    if (form_) form_->LetMenuMusic();
+}
 
 } // namespace dorvane

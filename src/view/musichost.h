@@ -11,6 +11,7 @@
 #include "core/long_operations.h"
 #include "music/music_engine.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -20,6 +21,9 @@
 class QWidget;
 
 namespace dorvane {
+
+class SettingsAccess;
+class TMusicForm;
 
 // How the game window's engine is made.
 struct TMusicParts {
@@ -43,6 +47,7 @@ struct TMusicHostParts {
     TLongOperations* longOperations = nullptr;
     std::function<void()> clockTick;                 // the date-and-time box
     std::function<void(const QString&)> showCaption; // after the program's name
+    SettingsAccess* store = nullptr; // the playlist window's settings; none: not kept
 };
 
 class TMusicHost final : public TMusicEngineHost {
@@ -58,8 +63,9 @@ public:
     bool TicksClock() const { return run_ == TEngineRun::Threaded; }
     // The end of the window's creation: the worker and the tick start.
     void Start() { engine_->Start(run_); }
-    // Once, when the window closes; later calls do nothing.
-    void Shutdown() { engine_->Shutdown(); }
+    // Once, when the window closes; later calls do nothing. The playlist
+    // window goes first, writing its settings.
+    void Shutdown();
 
     // The start-up's load: every source of "DirOfMusic", nothing selected.
     void LoadAllSources();
@@ -78,7 +84,21 @@ public:
     // The play, pause and random marks from the engine's switches.
     void MirrorChecks() const;
 
+    // The playlist window: "Список" closes it when it is open and opens it
+    // otherwise; the control panel's button shows it (restored, brought to
+    // the front or opened). The focus goes back to the game window.
+    void TogglePlaylistWindow();
+    void RevealPlaylistWindow();
+    // After the settings were erased: the open window must not write its own
+    // back.
+    void ForgetPlaylistSettings();
+    // Null while it is closed.
+    TMusicForm* PlaylistWindow() const;
+
 private:
+    void MakePlaylistWindow();
+    void FocusGameWindow() const;
+
     // TMusicEngineHost
     void EngineClockTick() override;
     void KeepDisplayAwake() override;
@@ -97,6 +117,7 @@ private:
     std::optional<TLongOperations::TScope> search_; // while the loader searches
     std::function<void()> afterSearches_;
     std::unique_ptr<TMusicEngine> engine_;
+    QPointer<TMusicForm> form_;
 };
 
 } // namespace dorvane

@@ -7,12 +7,15 @@
 #include "stored_window.h"
 
 #include "music/music_sources.h"
+#include "musicui/musicform.h"
+#include "musicui/playlist_box.h"
 #include "shell/settings_store.h"
 #include "widgets/messageform.h"
 
 #include "support/saved_game_bytes.h"
 #include "support/temp_home.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -110,9 +113,10 @@ private slots:
         QStringList texts;
         for (const QAction* action : music->actions())
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(texts, QStringList({"Предыдущая", "В начало", "Воспроизводить", "Пауза",
-                                     "Следующая", "Случайный выбор", "-", "Открыть директорию",
-                                     "Добавить директорию", "Открыть список", "Добавить список"}));
+        QCOMPARE(texts,
+                 QStringList({"Предыдущая", "В начало", "Воспроизводить", "Пауза", "Следующая",
+                              "Случайный выбор", "-", "Открыть директорию", "Добавить директорию",
+                              "Открыть список", "Добавить список", "-", "Список"}));
 
         const TCommandRegistry& commands = form.Commands();
         TMusicEngine& engine = form.Music();
@@ -224,6 +228,62 @@ private slots:
         QCOMPARE(form.RecentFiles().Slot(1), saved);
         QVERIFY(!form.LongOperations().Running());
         QCOMPARE(engine.Loader().MusicSource(), music_);
+    }
+
+    void theListItemTogglesThePlaylistWindowAndTheButtonShowsIt() {
+        TPlayDriver driver(TwoHumans());
+        TMainForm& form = driver.Form();
+        QVERIFY(driver.WaitIdle());
+        TMusicEngine& engine = form.Music();
+        form.Commands().Action(TCommand::MusicList)->trigger();
+        QPointer<TMusicForm> list = form.PlaylistWindow();
+        QVERIFY(list && list->isVisible());
+        form.Commands().Action(TCommand::MusicList)->trigger();
+        QTRY_VERIFY(!list);
+        // A folder from outside brings the window up.
+        form.OpenFile(music_);
+        Tick(engine);
+        QVERIFY(WaitLoaded(form));
+        list = form.PlaylistWindow();
+        QVERIFY(list && list->isVisible());
+        // Opened after the load: it shows what the engine holds.
+        QCOMPARE(list->List()->Lines(), QStringList({"a", "b"}));
+        QCOMPARE(list->windowTitle(), QStringLiteral("Список - music"));
+        // Beside the game window, at its top.
+        QCOMPARE(list->frameGeometry().left(), form.frameGeometry().right() + 1);
+
+        // The engine's calls reach it: the row that plays, the speed box, a
+        // new list.
+        engine.PlayChosen(1);
+        Tick(engine);
+        QCOMPARE(list->List()->CurrentRow(), 1);
+        form.OpenFile(other_);
+        Tick(engine);
+        QVERIFY(WaitLoaded(form));
+        QCOMPARE(list->List()->Lines(), QStringList({"c"}));
+        QVERIFY(list->TotalsText().startsWith(QStringLiteral("Файлов: 1")));
+
+        // A drop on it opens like a drop on the game window.
+        emit list->TargetDropped(music_);
+        Tick(engine);
+        QVERIFY(WaitLoaded(form));
+        QCOMPARE(list->List()->Lines(), QStringList({"a", "b"}));
+
+        form.Commands().Action(TCommand::MusicList)->trigger();
+        QTRY_VERIFY(!list);
+        QCOMPARE(form.PlaylistWindow(), nullptr);
+
+        // The panel's button shows it, and a second press keeps it open.
+        QAbstractButton* button = form.Panel().Button(TCommand::MusicShowList);
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QStringLiteral("Показать список звуковых файлов"));
+        button->click();
+        list = form.PlaylistWindow();
+        QVERIFY(list && list->isVisible());
+        list->showMinimized();
+        button->click();
+        QCOMPARE(form.PlaylistWindow(), list.data());
+        QVERIFY(!list->isMinimized());
     }
 
     void closingDuringAFolderSearchIsRefused() {
