@@ -31,6 +31,8 @@ test_packages=(
   libtag1-dev
   # screenshots of windows in tests and artwork contact sheets
   xvfb xauth xdotool imagemagick
+  # scripts/check-music-caption.sh: its generated tracks and the window's title
+  ffmpeg x11-utils
 )
 fuzz_packages=(
   # fuzzing the file readers (make fuzz)

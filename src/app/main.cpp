@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
 
     store->SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
     TRandom random = TRandom::FromClock();
-    TMainForm form(random, *store);
+    TMainForm form(random, *store, SystemMusic(environment.RequestedSpeed));
     window = &form;
     QObject::connect(&receiver, &THandOverReceiver::TextHanded, &form,
                      [&form](const QString& text) { form.OpenHandedText(text); });

@@ -8,7 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMetaObject>
+
+#include <utility>
 
 namespace dorvane {
 
@@ -51,7 +52,9 @@ QStringList PlaylistFileFilters() {
 TMusicLoader::TMusicLoader(TPlaylist& playlist, TMusicLoaderHost& host, TRandomSource& random,
                            QString soundFolder, QObject* parent)
     : QObject(parent), playlist_(playlist), host_(host), random_(random),
-      soundFolder_(std::move(soundFolder)) {}
+      soundFolder_(std::move(soundFolder)) {
+    connect(this, &TMusicLoader::WorkerDone, this, &TMusicLoader::FinishLoad, Qt::QueuedConnection);
+}
 
 TMusicLoader::~TMusicLoader() {
     CancelSearch();
@@ -78,24 +81,27 @@ void TMusicLoader::LoadMusic(const QString& select) {
     const TCollectOptions options{withSubfolders_, soundFolder_};
     JoinWorker();
     cancel_ = std::make_shared<std::atomic<bool>>(false);
+    selectAfterLoad_ = select;
     ++searches_;
     emit SearchStarted();
-    // Worker thread from here: it sees only its copies and the cancel flag.
-    worker_ = std::thread([this, items, options, select, cancel = cancel_] {
-        auto entries = std::make_shared<std::vector<FList>>();
+    // Worker thread from here: it sees only its copies, the cancel flag and
+    // found_, which nothing else touches until FinishLoad has joined it.
+    worker_ = std::thread([this, items, options, cancel = cancel_] {
+        std::vector<FList> entries;
         for (const QString& item : items) {
             std::vector<FList> more = CollectSourceEntries(item, options, cancel.get());
-            entries->insert(entries->end(), std::make_move_iterator(more.begin()),
-                            std::make_move_iterator(more.end()));
+            entries.insert(entries.end(), std::make_move_iterator(more.begin()),
+                           std::make_move_iterator(more.end()));
         }
-        QMetaObject::invokeMethod(
-            this, [this, entries, select] { FinishLoad(std::move(*entries), select); },
-            Qt::QueuedConnection);
+        found_ = std::move(entries);
+        emit WorkerDone(QPrivateSignal());
     });
 }
 
-void TMusicLoader::FinishLoad(std::vector<FList> entries, const QString& select) {
+void TMusicLoader::FinishLoad() {
     JoinWorker();
+    std::vector<FList> entries = std::exchange(found_, {});
+    const QString select = std::exchange(selectAfterLoad_, {});
     --searches_;
     emit SearchFinished();
     playlist_.Append(std::move(entries));

@@ -133,10 +133,12 @@ signals:
     void SearchStarted();
     void SearchFinished();
     void LoadFinished();
+    // From the worker thread, queued to the UI thread.
+    void WorkerDone(QPrivateSignal);
 
 private:
     void RaiseLoadRequest();
-    void FinishLoad(std::vector<FList> entries, const QString& select);
+    void FinishLoad();
     void JoinWorker();
 
     TPlaylist& playlist_;
@@ -152,6 +154,11 @@ private:
     bool loadRequested_ = false;
     int searches_ = 0;
     std::shared_ptr<std::atomic<bool>> cancel_;
+    QString selectAfterLoad_;
+    // Written by the worker only; read on the UI thread after joining it, so
+    // that the join orders the two (a queued call through Qt's own locks
+    // would too, but no race detector sees inside an uninstrumented Qt).
+    std::vector<FList> found_;
     std::thread worker_;
 };
 

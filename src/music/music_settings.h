@@ -1,6 +1,6 @@
-// The music player's values among the program's settings. Until the player
-// itself exists the game window reads them at its creation and writes them
-// back unchanged at its exit, after its own values.
+// The music player's values among the program's settings. The game window
+// reads them at its creation for its music engine and writes them back from
+// the engine's state at its exit, after its own values.
 #pragma once
 
 #include "core/settings_schema.h"

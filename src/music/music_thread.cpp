@@ -143,6 +143,7 @@ void TMusicThread::Execute(TEngineCommand command) {
 void TMusicThread::OpenAndPlay() {
     Close();
     state_.PlayerMode = kModeOpening;
+    state_.TrackPosition = 0;
     justOpened_ = true;
     const TPlayingEntry entry = state_.PlayingEntry();
     const QString extension = QLatin1Char('.') + QFileInfo(entry.path).suffix().toLower();

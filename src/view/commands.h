@@ -58,6 +58,18 @@ enum class TCommand {
     SoundBegin,
     SoundMove,
     SoundEnd,
+    // "Параметры" -> "Музыка": the music player's transport and sources.
+    // "Список" comes with the playlist window.
+    MusicPrevious,
+    MusicRestart,
+    MusicPlay,
+    MusicPause,
+    MusicNext,
+    MusicRandom,
+    MusicOpenFolder,
+    MusicAddFolder,
+    MusicOpenList,
+    MusicAddList,
     StayOnTop,
     Defaults,
     // "Справка"

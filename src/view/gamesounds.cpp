@@ -1,10 +1,12 @@
 #include "gamesounds.h"
 
 #include "assets.h"
-#include "music/backends/sdl_audio.h"
+#include "music/backends/pcm_mix.h"
+#include "music/backends/sdl_output.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -62,44 +64,33 @@ std::vector<std::int16_t> LoadSound(const char* name, int deviceRate) {
 
 } // namespace
 
-struct TGameSounds::TImpl {
-    TSdlAudioHold audio;
-    SDL_AudioDeviceID device = 0;
+struct TGameSounds::TImpl final : TSdlSource {
     std::array<std::vector<std::int16_t>, kSoundCount> sounds;
 
-    // Shared with the audio thread; touched only under SDL_LockAudioDevice.
+    // Shared with the audio thread; touched only under the device lock.
     int current = -1;
     std::size_t position = 0;
+    int level = kFullLevel;
 
-    TImpl() {
-        if (!audio.Ok()) return;
-        const TSdlDevice opened = OpenSdlOutput(1, 512, &TImpl::Callback, this);
-        device = opened.Id;
-        if (device == 0) return;
+    TSdlMixSlot slot; // last: leaves the mix before the sounds go
+
+    TImpl() : slot(TSdlOutput::Acquire(), *this) {
+        if (Output() == nullptr) return;
+        // The callback never sees a sound before Play, which locks.
         for (int i = 0; i < kSoundCount; ++i)
-            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], opened.Rate);
-        SDL_PauseAudioDevice(device, 0);
+            sounds[std::size_t(i)] = LoadSound(kResourceNames[i], Output()->Rate());
     }
 
-    ~TImpl() {
-        if (device != 0) SDL_CloseAudioDevice(device);
-    }
+    TSdlOutput* Output() const { return slot.Output(); }
 
-    // Runs on SDL's audio thread.
-    static void Callback(void* userdata, Uint8* stream, int length) {
-        auto* self = static_cast<TImpl*>(userdata);
-        auto* out = reinterpret_cast<std::int16_t*>(stream);
-        const std::size_t wanted = std::size_t(length) / sizeof(std::int16_t);
-        std::size_t written = 0;
-        if (self->current >= 0) {
-            const auto& sound = self->sounds[std::size_t(self->current)];
-            const std::size_t left = sound.size() - self->position;
-            written = std::min(left, wanted);
-            std::memcpy(out, sound.data() + self->position, written * sizeof(std::int16_t));
-            self->position += written;
-            if (self->position >= sound.size()) self->current = -1;
-        }
-        std::memset(out + written, 0, (wanted - written) * sizeof(std::int16_t));
+    // Runs on SDL's audio thread with the device lock held.
+    void Mix(std::int16_t* out, std::size_t frames) override {
+        if (current < 0) return;
+        const auto& sound = sounds[std::size_t(current)];
+        const std::size_t n = std::min(sound.size() - position, frames);
+        AddMonoToStereo(out, sound.data() + position, n, level);
+        position += n;
+        if (position >= sound.size()) current = -1;
     }
 };
 
@@ -108,30 +99,33 @@ TGameSounds::TGameSounds() : impl_(std::make_unique<TImpl>()) {}
 TGameSounds::~TGameSounds() = default;
 
 bool TGameSounds::Available() const {
-    return impl_->device != 0;
+    return impl_->Output() != nullptr;
 }
 
 void TGameSounds::Play(TGameSound sound, const TSoundSwitches& switches) {
     const int index = IndexOf(sound);
     if (!Available() || !switches.IsOn(sound) || impl_->sounds[std::size_t(index)].empty()) return;
-    SDL_LockAudioDevice(impl_->device);
+    TSdlOutput::TLock lock(impl_->Output());
     impl_->current = index;
     impl_->position = 0;
-    SDL_UnlockAudioDevice(impl_->device);
 }
 
 void TGameSounds::Stop() {
-    if (!Available()) return;
-    SDL_LockAudioDevice(impl_->device);
+    TSdlOutput::TLock lock(impl_->Output());
     impl_->current = -1;
-    SDL_UnlockAudioDevice(impl_->device);
+}
+
+void TGameSounds::SetLevel(double gain) {
+    TSdlOutput::TLock lock(impl_->Output());
+    impl_->level = LevelOfGain(gain);
 }
 
 std::optional<TGameSound> TGameSounds::Playing() const {
-    if (!Available()) return std::nullopt;
-    SDL_LockAudioDevice(impl_->device);
-    const int current = impl_->current;
-    SDL_UnlockAudioDevice(impl_->device);
+    int current = -1;
+    {
+        TSdlOutput::TLock lock(impl_->Output());
+        current = impl_->current;
+    }
     if (current < 0) return std::nullopt;
     return static_cast<TGameSound>(current);
 }

@@ -1,8 +1,8 @@
 // The three short game sounds (start of a game, a move, the end), played in
-// the background through SDL2 audio. The device is opened once; a callback
-// on SDL's audio thread reads the sound that is current. Starting a sound
-// replaces the one still playing, the caller never waits, and without a
-// usable audio device the sounds are simply off.
+// the background as one source of the program's shared SDL2 output (held
+// for as long as the object lives); SDL's audio thread mixes the sound that
+// is current. Starting a sound replaces the one still playing, the caller
+// never waits, and without a usable audio device the sounds are simply off.
 #pragma once
 
 #include "play/game_view.h"
@@ -23,7 +23,7 @@ struct TSoundSwitches {
 
 class TGameSounds {
 public:
-    // Loads the recordings from the resources and opens the audio device.
+    // Loads the recordings from the resources and joins the shared output.
     TGameSounds();
     ~TGameSounds();
     TGameSounds(const TGameSounds&) = delete;
@@ -34,6 +34,8 @@ public:
     // Starts the sound if its switch is on, stopping the one still playing.
     void Play(TGameSound sound, const TSoundSwitches& switches);
     void Stop();
+    // The sounds' own level in the mix, 0..1 (1 at first).
+    void SetLevel(double gain);
     // The sound that is still sounding, if any.
     std::optional<TGameSound> Playing() const;
 

@@ -5,6 +5,7 @@
 
 #include "core/data_folder.h"
 #include "core/hand_over_text.h"
+#include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
 
@@ -52,6 +53,7 @@ TMainForm::TStored TMainForm::ReadStored(const SettingsAccess& store) {
     stored.shell = ShellSettingsSchema().Read(store, {QSystemTrayIcon::isSystemTrayAvailable()});
     stored.game = ReadGameSettings(store, {stored.shell.StartStandard});
     stored.music = MusicSettingsSchema().Read(store, {MusicFolder(), QDir::currentPath()});
+    stored.musicSources = ReadRecentSources(store);
     stored.recent.Read(store);
     return stored;
 }
@@ -64,15 +66,16 @@ TMainForm::TStored TMainForm::Unstored(const TGameSettings& settings) {
     return stored;
 }
 
-TMainForm::TMainForm(TRandomSource& random, SettingsAccess& store, QWidget* parent)
-    : TMainForm(random, &store, ReadStored(store), nullptr, parent) {}
+TMainForm::TMainForm(TRandomSource& random, SettingsAccess& store, const TMusicParts& music,
+                     QWidget* parent)
+    : TMainForm(random, &store, ReadStored(store), nullptr, music, parent) {}
 
 TMainForm::TMainForm(TRandomSource& random, const TGameSettings& settings, TSearchRunner* searches,
-                     QWidget* parent)
-    : TMainForm(random, nullptr, Unstored(settings), searches, parent) {}
+                     const TMusicParts& music, QWidget* parent)
+    : TMainForm(random, nullptr, Unstored(settings), searches, music, parent) {}
 
 TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored stored,
-                     TSearchRunner* searches, QWidget* parent)
+                     TSearchRunner* searches, const TMusicParts& music, QWidget* parent)
     : QMainWindow(parent), messages_(this), store_(store), settings_(std::move(stored.game)),
       shell_(stored.shell), music_(std::move(stored.music)), recent_(std::move(stored.recent)),
       settingsWritable_(store != nullptr && store->RegistryWritable()),
@@ -86,6 +89,15 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     // Opening the audio device takes a noticeable moment; the window comes
     // up first and the sounds are readied right after it.
     QTimer::singleShot(0, this, [this] { Sounds(); });
+    // The engine before the menus, whose marks mirror its switches; it starts
+    // playing at the end of the creation.
+    player_ = std::make_unique<TMusicHost>(
+        TMusicHostParts{this, &commands_, &longOperations_, [this] { SetTime(); },
+                        [this](const QString& text) { SetCaption(text); }},
+        music,
+        TMusicStart{music_.PlayMusic, music_.SelectionAccidental, music_.MusicAddSub,
+                    music_.DirOfMusic, stored.musicSources, music.requestedSpeed,
+                    music_.ShowListMusic, MusicFolder()});
 
     BuildLayout();
     BuildMenus();
@@ -125,9 +137,13 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     commands_.SetEnabled(TCommand::Defaults, settingsWritable_);
     MirrorOptions();
 
-    clockTimer_ = new QTimer(this);
-    connect(clockTimer_, &QTimer::timeout, this, [this] { SetTime(); });
-    clockTimer_->start(kDateTimeMs);
+    // The engine's tick keeps the date and time; a window whose engine is
+    // stepped by hand keeps them itself.
+    if (!player_->TicksClock()) {
+        clockTimer_ = new QTimer(this);
+        connect(clockTimer_, &QTimer::timeout, this, [this] { SetTime(); });
+        clockTimer_->start(kDateTimeMs);
+    }
     SetTime();
 
     controller_->Initialize();
@@ -140,9 +156,12 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
         // The window's size already leaves out a hidden control panel.
         move(WindowPosition(settings_.StoredLeft, settings_.StoredTop, area, size(), 0, true));
     }
+    player_->Start();
 }
 
 TMainForm::~TMainForm() {
+    // The music stops before its values are written.
+    player_->Shutdown();
     if (settingsWritable_) WriteSettingsAtExit();
 }
 
@@ -195,7 +214,9 @@ void TMainForm::SetTime() {
 }
 
 void TMainForm::CloseWhenIdle() {
-    controller_->WhenIdle([this] { close(); });
+    // A logout or a second start's quit is not refused for a folder search:
+    // the search stops with what it found, and the window closes then.
+    controller_->WhenIdle([this] { player_->EndSearches([this] { close(); }); });
 }
 
 void TMainForm::OpenHandedText(const QString& text) {
@@ -235,16 +256,25 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     view_->StopTimers();
+    player_->Shutdown();
     if (closeStep_) std::exchange(closeStep_, nullptr)();
     event->accept();
 }
 
 void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
+    // A sound file, playlist or folder named at the start plays instead of
+    // the stored sources; a saved game opens after the usual load.
+    const bool musicNamed = !arguments.isEmpty() && IsMusicTarget(arguments.first()) &&
+                            player_->OpenTarget(arguments.first());
+    if (!musicNamed) player_->LoadAllSources();
     savedGames_->OpenAtStart(arguments, restarted);
 }
 
 void TMainForm::OpenFile(const QString& path) {
-    savedGames_->OpenFile(path);
+    if (IsMusicTarget(path))
+        player_->OpenTarget(path);
+    else
+        savedGames_->OpenFile(path);
 }
 
 bool TMainForm::LoadGameFile(const QString& path) {

@@ -1,7 +1,9 @@
 // The game window: the board, the control panel or the status bar in its
 // place, and the "Игра" and "Параметры" menus. It lays them out and wires
 // the commands; the controller decides the game (through TGameViewAdapter),
-// TGameLook keeps the look and TSavedGameCommands the saved games.
+// TGameLook keeps the look, TSavedGameCommands the saved games and
+// TMusicHost the music engine, which plays from the window's creation to its
+// close.
 //
 // Its options live in the settings records it read at its creation; the
 // commands' check marks mirror them, and the exit writes them back.
@@ -15,6 +17,7 @@
 #include "view/gamesounds.h"
 #include "view/gameviewadapter.h"
 #include "view/helpmenu.h"
+#include "view/musichost.h"
 #include "view/savedgames.h"
 
 #include "core/long_operations.h"
@@ -47,18 +50,24 @@ class TMainForm final : public QMainWindow, private TBoardHost {
 public:
     // The program's window: reads every setting it keeps from the store now
     // and, when the store was writable at the start, writes them back when
-    // it is destroyed.
-    TMainForm(TRandomSource& random, SettingsAccess& store, QWidget* parent = nullptr);
+    // it is destroyed. Its music plays through the system's services.
+    TMainForm(TRandomSource& random, SettingsAccess& store,
+              const TMusicParts& music = SystemMusic(), QWidget* parent = nullptr);
     // A window on the given settings that keeps none. searches runs the
-    // computer's searches; none: the window's own worker thread.
+    // computer's searches; none: the window's own worker thread. Its music
+    // engine is stepped by hand and has no services unless music says so.
     explicit TMainForm(TRandomSource& random, const TGameSettings& settings = DefaultGameSettings(),
-                       TSearchRunner* searches = nullptr, QWidget* parent = nullptr);
+                       TSearchRunner* searches = nullptr, const TMusicParts& music = {},
+                       QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // The start-up's files, once the window's first search has returned.
+    // The start-up's files: the music loads its stored sources unless the
+    // first argument is the player's (a sound file, a playlist, a folder),
+    // and a saved game opens once the window's first search has returned.
     void OpenAtStart(const QStringList& arguments, bool restarted);
-    // A file from outside (command line, drop): a saved game is loaded when
-    // the player may act; anything else is left alone.
+    // A file from outside (command line, drop, hand-over): a sound file, a
+    // playlist or a folder goes to the music player; a saved game is loaded
+    // when the player may act; anything else is left alone.
     void OpenFile(const QString& path);
     // Loads a saved game with the program's messages; true when taken over.
     bool LoadGameFile(const QString& path);
@@ -70,10 +79,13 @@ public:
     // How the saved-game and picture commands ask for a file; by default the
     // toolkit's file dialog.
     void SetFileChooser(TFileChooser chooser);
+    // How the music's source commands ask for a folder or a playlist.
+    void SetSourceChooser(TSourceChooser chooser) { player_->SetSourceChooser(std::move(chooser)); }
     bool SettingsWritable() const { return settingsWritable_; }
 
     // Closes the window once the game is idle: after the search in progress
-    // and whatever waits for it (a file being opened).
+    // and whatever waits for it (a file being opened), and after the music's
+    // folder search, which is cancelled.
     void CloseWhenIdle();
     // What a later start handed over: each path opened as OpenFile does,
     // once the player may act (after the search and the computer's move).
@@ -98,6 +110,7 @@ public:
     const TGameSettings& Settings() const { return settings_; }
     const TFigureList& Figures() const { return figureList_; }
     THelpMenu& Help() { return *help_; }
+    TMusicEngine& Music() { return player_->Engine(); }
     QWidget* StatusBar() const { return statusBar_; }
     QLabel* StatusPanel(int panel) const { return statusPanels_[std::size_t(panel - 1)]; }
     // The menu item with the given text, searched through every menu.
@@ -120,12 +133,13 @@ private:
         TGameSettings game;
         TShellSettings shell;
         TMusicSettings music;
+        QStringList musicSources; // the history, "Music"
         TRecentFiles recent;
     };
     static TStored ReadStored(const SettingsAccess& store);
     static TStored Unstored(const TGameSettings& settings);
     TMainForm(TRandomSource& random, SettingsAccess* store, TStored stored, TSearchRunner* searches,
-              QWidget* parent);
+              const TMusicParts& music, QWidget* parent);
 
     // TBoardHost
     const TGameState& BoardGame() const override;
@@ -138,6 +152,7 @@ private:
     void BuildLayout();
     void BuildMenus();
     void ConnectCommands();
+    void ConnectMusicCommands();
     // Runs the command unless a search runs or the window is closing; a
     // refused check item gets its mark back.
     void OnCommand(TCommand command, std::function<void()> run, bool gated);
@@ -189,6 +204,9 @@ private:
     std::unique_ptr<TGameLook> look_;
     std::unique_ptr<TSavedGameCommands> savedGames_;
     std::unique_ptr<THelpMenu> help_;
+    // Last: its tick reaches the view and the clock, and its searches the
+    // long operations, until it is gone.
+    std::unique_ptr<TMusicHost> player_;
 };
 
 } // namespace dorvane

@@ -69,6 +69,13 @@ void TMainForm::BuildMenus() {
         {Item(TCommand::SchemeDefault), Item(TCommand::SchemeDark), Item(TCommand::SchemeCustom)});
     AddItems(parameters->addMenu(QStringLiteral("Звуки")), commands_,
              {Item(TCommand::SoundBegin), Item(TCommand::SoundMove), Item(TCommand::SoundEnd)});
+    // "Список" joins the submenu with the playlist window it opens.
+    AddItems(parameters->addMenu(QStringLiteral("Музыка")), commands_,
+             {Item(TCommand::MusicPrevious), Item(TCommand::MusicRestart),
+              Item(TCommand::MusicPlay), Item(TCommand::MusicPause), Item(TCommand::MusicNext),
+              Item(TCommand::MusicRandom), kSeparator, Item(TCommand::MusicOpenFolder),
+              Item(TCommand::MusicAddFolder), Item(TCommand::MusicOpenList),
+              Item(TCommand::MusicAddList)});
     AddItems(parameters, commands_,
              {kSeparator, Item(TCommand::StayOnTop), kSeparator, Item(TCommand::Defaults)});
 }
@@ -194,6 +201,31 @@ void TMainForm::ConnectCommands() {
         TCommand::StayOnTop, [this, checked] { StayOnTop(checked(TCommand::StayOnTop)); }, false);
     OnCommand(
         TCommand::Defaults, [this] { ResetAllSettings(); }, true);
+    ConnectMusicCommands();
+}
+
+void TMainForm::ConnectMusicCommands() {
+    // The music plays beside the game: its switches work while the computer
+    // thinks; only the source dialogs wait, as every dialog does. The engine
+    // puts the marks right (MusicSwitchesChanged).
+    TMusicEngine& engine = player_->Engine();
+    using TOperation = void (TMusicEngine::*)();
+    const std::array<std::pair<TCommand, TOperation>, 6> transport{{
+        {TCommand::MusicPrevious, &TMusicEngine::Previous},
+        {TCommand::MusicRestart, &TMusicEngine::Restart},
+        {TCommand::MusicPlay, &TMusicEngine::TogglePlay},
+        {TCommand::MusicPause, &TMusicEngine::TogglePause},
+        {TCommand::MusicNext, &TMusicEngine::Next},
+        {TCommand::MusicRandom, &TMusicEngine::ToggleRandom},
+    }};
+    for (const auto& [command, operation] : transport)
+        OnCommand(
+            command, [&engine, operation] { (engine.*operation)(); }, false);
+    constexpr std::array<TCommand, 4> sources{TCommand::MusicOpenFolder, TCommand::MusicAddFolder,
+                                              TCommand::MusicOpenList, TCommand::MusicAddList};
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        OnCommand(
+            sources[i], [this, tag = int(i) + 1] { player_->ChooseSource(tag); }, true);
 }
 
 void TMainForm::MirrorOptions() {
@@ -208,6 +240,7 @@ void TMainForm::MirrorOptions() {
     commands_.SetChecked(TCommand::SoundEnd, look.SoundEnd);
     commands_.SetChecked(TCommand::StayOnTop, look.StayOnTop);
     look_->MirrorChecks();
+    player_->MirrorChecks();
 }
 
 void TMainForm::OpenHintWindow() {

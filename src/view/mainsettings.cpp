@@ -2,6 +2,7 @@
 // the restart that follows it.
 #include "view/mainform.h"
 
+#include "music/music_sources.h"
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
 #include "widgets/messageform.h"
@@ -14,6 +15,12 @@ namespace dorvane {
 
 void TMainForm::WriteSettingsAtExit() {
     settings_.Position = pos();
+    // The player's switches and sources as it ends, not as they were read.
+    TMusicEngine& engine = player_->Engine();
+    music_.MusicAddSub = engine.Loader().WithSubfolders();
+    music_.DirOfMusic = engine.Loader().MusicSource();
+    music_.PlayMusic = engine.PlayOn();
+    music_.SelectionAccidental = engine.RandomOn();
     // One write of the file, in the order the program has always written:
     // the window's values, the shell's, the recent games, the music's.
     const TSettingsBatch batch(*store_);
@@ -21,6 +28,7 @@ void TMainForm::WriteSettingsAtExit() {
     ShellSettingsSchema().WriteAtExit(*store_, shell_);
     recent_.Write(*store_);
     MusicSettingsSchema().WriteAtExit(*store_, music_);
+    WriteRecentSources(*store_, engine.Loader().RecentSources());
 }
 
 void TMainForm::ResetAllSettings() {

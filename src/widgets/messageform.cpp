@@ -50,6 +50,9 @@ TMessageForm::TMessageForm(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_DeleteOnClose);
+    // A message left open (the music's, say) must not keep the program
+    // running once the game window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     QFont small(QStringLiteral("Tahoma"));
     small.setStyleHint(QFont::SansSerif);
     small.setPointSize(8);

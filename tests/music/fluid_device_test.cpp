@@ -5,6 +5,7 @@
 
 #include "music_fixture.h"
 #include "support/env_guard.h"
+#include "support/mix_probe.h"
 #include "support/wait_for.h"
 
 #include <QFile>
@@ -96,6 +97,25 @@ TEST_F(FluidDevice, StopsByItselfAtTheEndAndPlaysAgainFromTheStart) {
     device_->Play();
     EXPECT_EQ(device_->Mode(), TDeviceMode::Playing);
     ASSERT_TRUE(test::WaitFor([&] { return device_->PositionMs() < 5000; }, 10000));
+}
+
+TEST_F(FluidDevice, TheSynthIsHeardInTheSharedOutputUntilPaused) {
+    const auto output = TSdlOutput::Acquire();
+    ASSERT_TRUE(output);
+    const int opened = TSdlOutput::DevicesOpened();
+    ASSERT_TRUE(device_->Open(kTune));
+    EXPECT_EQ(TSdlOutput::DevicesOpened(), opened); // no device of its own
+    test::TMixRecorder recorder(output);            // joins after the synth
+    const auto sounding = [](const std::vector<std::int16_t>& block) {
+        return !test::TMixRecorder::AllAre(block, 0);
+    };
+    EXPECT_FALSE(recorder.OneOfNext(3, sounding)); // open is silent
+    device_->Play();
+    EXPECT_TRUE(recorder.OneOfNext(100, sounding));
+    device_->Pause();
+    EXPECT_TRUE(recorder.OneOfNext(200, [](const std::vector<std::int16_t>& block) {
+        return test::TMixRecorder::AllAre(block, 0);
+    }));
 }
 
 TEST_F(FluidDevice, RefusesWhatIsNotAMidiFile) {

@@ -4,6 +4,7 @@
 #include "music/backends/ffmpeg_decoder.h"
 #include "music/backends/sdl_loop_output.h"
 #include "music/stream_feed.h"
+#include "support/feed_rhythm.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,16 @@ INSTANTIATE_TEST_SUITE_P(Files, CompressedTones,
                          testing::Values(TTone{"stream_sine.flac", {22050, 1, 16, 2}, 2, 4096},
                                          TTone{"stream_sine.mp3", {44100, 2, 16, 4}, 60, 2896}));
 
+// The piece the "Sound" folder ships as FLAC, written by the artwork
+// generator's own encoder: every frame must decode, to the last sample.
+TEST(FfmpegDecoder, TheShippedFlacPieceDecodesWhole) {
+    TFfmpegDecoder decoder;
+    ASSERT_TRUE(decoder.Open(DORVANE_SOUND_DATA "/evening_arpeggio.flac"));
+    EXPECT_EQ(decoder.Format(), (TPcmFormat{22050, 1, 16, 2}));
+    EXPECT_NEAR(decoder.DurationMs(), 21800, 1);
+    EXPECT_EQ(DecodeAll(decoder).size(), std::size_t(480690)); // 21.8 s of 22050 Hz
+}
+
 TEST(FfmpegDecoder, RefusesWhatIsNoSoundFile) {
     TTempFolder folder;
     const std::string noise = folder / "noise.mp3";
@@ -219,30 +230,7 @@ TEST(FfmpegDecoder, ATruncatedFileEndsEarly) {
     EXPECT_LT(samples.size(), 22050u);
 }
 
-// The worker's rhythm: a feed every 100 ms, the end check every 10 ms while
-// the end is near, until the buffer stops or the time is up.
-template <class Each>
-bool PlayUntilStopped(TStreamFeed& feed, Each each,
-                      std::chrono::seconds limit = std::chrono::seconds(30)) {
-    const auto giveUp = std::chrono::steady_clock::now() + limit;
-    int ticks = 0;
-    while (feed.Playing() && std::chrono::steady_clock::now() < giveUp) {
-        if (feed.FinePolling()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (++ticks < 10) {
-                feed.EndCheck();
-                continue;
-            }
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        ticks = 0;
-        if (feed.FinePolling()) feed.EndCheck();
-        if (feed.Playing()) each();
-        feed.WorkerStep();
-    }
-    return !feed.Playing();
-}
+using test::PlayUntilStopped;
 
 class SdlStream : public testing::Test {
 protected:

@@ -2,7 +2,9 @@
 // the audio callback in real time without a sound card.
 #include "view/gamesounds.h"
 
+#include "music/backends/sdl_loop_output.h"
 #include "support/env_guard.h"
+#include "support/mix_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +64,28 @@ TEST(GameSounds, SwitchedOffSoundsStaySilent) {
     sounds.Play(TGameSound::Move, defaults);
     sounds.Play(TGameSound::End, defaults);
     EXPECT_EQ(sounds.Playing(), TGameSound::Move);
+}
+
+TEST(GameSounds, AreHeardWithTheOtherSourcesAtTheirLevelOnTheSameDevice) {
+    const int opened = TSdlOutput::DevicesOpened();
+    TSdlLoopOutput music;
+    TGameSounds sounds;
+    ASSERT_TRUE(sounds.Available());
+    EXPECT_EQ(TSdlOutput::DevicesOpened(), opened + 1);
+    const auto output = TSdlOutput::Acquire();
+    test::TConstantSource other(output, 1000);
+    test::TMixRecorder recorder(output);
+
+    sounds.SetLevel(0.0);
+    sounds.Play(TGameSound::Begin, kAllOn);
+    EXPECT_TRUE(test::TMixRecorder::AllAre(recorder.NextBlock(), 1000));
+    EXPECT_EQ(sounds.Playing(), TGameSound::Begin);
+    sounds.SetLevel(1.0);
+    EXPECT_TRUE(recorder.OneOfNext(20, [](const std::vector<std::int16_t>& block) {
+        return !test::TMixRecorder::AllAre(block, 1000);
+    }));
+    sounds.Stop();
+    EXPECT_TRUE(test::TMixRecorder::AllAre(recorder.NextBlock(), 1000));
 }
 
 TEST(GameSounds, WithoutAnAudioDeviceEverythingIsQuietlyOff) {

@@ -1,6 +1,7 @@
 // The game window as the start-up makes it, on a real settings store, with
 // every message recorded and every question answered Yes unless the test
-// says otherwise.
+// says otherwise. Its music engine is stepped by the test, without sound,
+// unless music says otherwise.
 #pragma once
 
 #include "view/mainform.h"
@@ -13,7 +14,8 @@
 namespace dorvane::test {
 
 struct TWindow {
-    explicit TWindow(SettingsAccess& store) : form(random, store) {
+    explicit TWindow(SettingsAccess& store, const TMusicParts& music = {})
+        : form(random, store, music) {
         form.Messages().SetResponder([this](TMessageKind kind, const QString& text) {
             messages << text;
             return kind != TMessageKind::Question || answer;

@@ -50,6 +50,12 @@ QImage MakeMenuPicture(int index); // 16 x 16, indices 0..15 of the small-pictur
 // Mono PCM in a RIFF/WAVE file: 8-bit unsigned (the game sounds) or 16-bit
 // signed (the music), dithered.
 std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate, int bits = 8);
+// The same samples as 16-bit signed values, dithered as MakeWave does.
+std::vector<std::int16_t> Dither16(const std::vector<double>& samples);
+// Mono 16-bit PCM as a FLAC file: fixed-predictor subframes with Rice-coded
+// residuals (verbatim where that is smaller), the STREAMINFO with the MD5 of
+// the samples.
+std::vector<std::uint8_t> MakeFlac(const std::vector<std::int16_t>& samples, int rate);
 
 // Sound building blocks shared by the game sounds and the music pieces.
 std::vector<double> Silence(int rate, double seconds);

@@ -36,8 +36,8 @@ bool SaveBytes(const std::vector<std::uint8_t>& bytes, const QDir& dir, const QS
 
 int WriteMusic(const QDir& dir) {
     bool ok = SaveBytes(artgen::MakeMidiTune(), dir, QStringLiteral("dorvane_theme.mid"));
-    ok &= SaveBytes(artgen::MakeWave(artgen::MakeArpeggioPiece(22050), 22050, 16), dir,
-                    QStringLiteral("evening_arpeggio.wav"));
+    ok &= SaveBytes(artgen::MakeFlac(artgen::Dither16(artgen::MakeArpeggioPiece(22050)), 22050),
+                    dir, QStringLiteral("evening_arpeggio.flac"));
     return ok ? 0 : 1;
 }
 

@@ -1,7 +1,8 @@
 // The two pieces of music the program ships in its "Sound" folder, so that
 // the player has something to play out of the box: a short tune as a
 // Standard MIDI File (for the synthesizer path) and a soft arpeggio as a
-// WAVE file (for the decoder path). Both are made from fixed note lists.
+// FLAC file (for the decoder path, written by flac.cpp). Both are made from
+// fixed note lists.
 #include "artgen.h"
 
 #include <algorithm>

@@ -94,6 +94,9 @@ std::vector<double> MakeEndSound(int rate) {
     return out;
 }
 
+// Triangular dither with a fixed seed keeps quiet tails smooth.
+constexpr std::uint64_t kDitherSeed = 0xD17E;
+
 std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate, int bits) {
     const std::uint32_t bytesPerSample = bits == 16 ? 2 : 1;
     std::vector<std::uint8_t> out;
@@ -124,19 +127,30 @@ std::vector<std::uint8_t> MakeWave(const std::vector<double>& samples, int rate,
     u16(bytesPerSample * 8);                                // bits per sample
     tag("data");
     u32(n);
-    // Triangular dither with a fixed seed keeps quiet tails smooth.
-    TRng rng(0xD17E);
+    if (bytesPerSample == 2) {
+        for (const std::int16_t s : Dither16(samples))
+            u16(static_cast<unsigned>(s) & 0xFFFF);
+        return out;
+    }
+    TRng rng(kDitherSeed);
     for (const double v : samples) {
         const double d = rng.Uniform() - rng.Uniform();
-        if (bytesPerSample == 2) {
-            const long s = std::clamp(std::lround(32767.0 * v + d), -32768L, 32767L);
-            u16(static_cast<unsigned>(s) & 0xFFFF);
-            continue;
-        }
         const int s = static_cast<int>(std::lround(128.0 + 127.0 * v + d));
         out.push_back(static_cast<std::uint8_t>(std::clamp(s, 0, 255)));
     }
     if (n & 1) out.push_back(128);
+    return out;
+}
+
+std::vector<std::int16_t> Dither16(const std::vector<double>& samples) {
+    std::vector<std::int16_t> out;
+    out.reserve(samples.size());
+    TRng rng(kDitherSeed);
+    for (const double v : samples) {
+        const double d = rng.Uniform() - rng.Uniform();
+        out.push_back(
+            static_cast<std::int16_t>(std::clamp(std::lround(32767.0 * v + d), -32768L, 32767L)));
+    }
     return out;
 }
 

@@ -1,16 +1,27 @@
-// FluidSynth and SDL2 stay inside this file. Every FluidSynth object has an
-// owner that deletes it; they are declared so that the audio driver, whose
-// thread calls into the synth and the player, goes first.
+// FluidSynth stays inside this file. There is no FluidSynth audio driver:
+// the synth is one source of the program's shared output (sdl_output.h) and
+// is rendered by its callback at the device's rate, and the player advances
+// by the synth's sample clock ("player.timing-source" = "sample"), so the
+// music keeps time with the frames actually heard.
+//
+// Locking. FluidSynth's synth calls are thread-safe, but its file player is
+// not documented to be safe against the thread that renders (its sample
+// timer runs inside the synth's write), so every player and synth call of
+// the worker is made under the output's device lock: the callback and the
+// worker never run FluidSynth at the same time. The SoundFont is loaded
+// before the synth joins the mix, without the lock.
 #include "music/backends/fluid_device.h"
 
 #include "core/file_name.h"
 #include "core/regular_file.h"
+#include "music/backends/pcm_mix.h"
+#include "music/backends/sdl_output.h"
 #include "music/midi_timing.h"
 
 #include <fluidsynth.h>
-#include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -36,29 +47,6 @@ void DeletePlayer(fluid_player_t* player) {
     delete_fluid_player(player);
 }
 using TPlayer = TFluidOwner<fluid_player_t, DeletePlayer>;
-using TDriver = TFluidOwner<fluid_audio_driver_t, delete_fluid_audio_driver>;
-
-// FluidSynth's "sdl2" driver plays through an SDL audio subsystem that its
-// user has started; SDL counts the starts, so this one never ends the game
-// sounds' or the stream output's.
-class TSdlAudio {
-public:
-    TSdlAudio() {
-        // The program handles its own signals (a first SDL start would take them).
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        ok_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    }
-    ~TSdlAudio() {
-        if (ok_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    TSdlAudio(const TSdlAudio&) = delete;
-    TSdlAudio& operator=(const TSdlAudio&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    bool ok_ = false;
-};
-
 // The program keeps no log, and a file that does not open is reported by the
 // engine; FluidSynth's own messages would only go to the terminal.
 void QuietFluidSynth() {
@@ -69,17 +57,43 @@ void QuietFluidSynth() {
     });
 }
 
-// One open file: the synth with its SoundFont, the player with the file and
-// the output. Member order is destruction order reversed.
-struct TOpenTrack {
-    TSdlAudio sdl;
+// One open file: the synth with its SoundFont, the player with the file, and
+// its place in the mix. Member order is destruction order reversed: the slot
+// leaves the mix before the player and the synth go.
+struct TOpenTrack final : TSdlSource {
     TSettings settings;
     TSynth synth;
     TPlayer player;
-    TDriver driver;
     TMidiTiming timing;
+    int rate = 0;
+    std::array<float, TSdlOutput::kFramesPerCall> left{};
+    std::array<float, TSdlOutput::kFramesPerCall> right{};
+    int quietFrames = 0; // of the effects' tail still to render
+    std::optional<TSdlMixSlot> slot;
 
     explicit TOpenTrack(TMidiTiming t) : timing(t) {}
+    TSdlOutput* Output() const { return slot ? slot->Output() : nullptr; }
+
+    // Rendered while the player plays and for a second after the last voice
+    // has died away (the reverb's tail); an idle synth costs nothing.
+    void Mix(std::int16_t* out, std::size_t frames) override {
+        if (fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING ||
+            fluid_synth_get_active_voice_count(synth.get()) > 0)
+            quietFrames = rate;
+        else if (quietFrames <= 0)
+            return;
+        quietFrames -= int(frames);
+        for (std::size_t done = 0; done < frames;) {
+            const std::size_t n = std::min(frames - done, left.size());
+            fluid_synth_write_float(synth.get(), int(n), left.data(), 0, 1, right.data(), 0, 1);
+            std::int16_t* at = out + 2 * done;
+            for (std::size_t i = 0; i < n; ++i) {
+                at[2 * i] = Saturate(at[2 * i] + std::int32_t(left[i] * 32767.0f));
+                at[2 * i + 1] = Saturate(at[2 * i + 1] + std::int32_t(right[i] * 32767.0f));
+            }
+            done += n;
+        }
+    }
 };
 
 std::unique_ptr<TOpenTrack> OpenTrack(const QString& path, const QString& soundFont) {
@@ -88,17 +102,21 @@ std::unique_ptr<TOpenTrack> OpenTrack(const QString& path, const QString& soundF
     const std::optional<TMidiTiming> timing = TMidiTiming::Read(file.bytes);
     if (!timing || soundFont.isEmpty()) return nullptr;
 
+    std::shared_ptr<TSdlOutput> output = TSdlOutput::Acquire();
+    if (!output) return nullptr;
     auto track = std::make_unique<TOpenTrack>(*timing);
-    if (!track->sdl.ok()) return nullptr;
+    track->rate = output->Rate();
     track->settings.reset(new_fluid_settings());
     if (!track->settings) return nullptr;
     fluid_settings_t* s = track->settings.get();
-    fluid_settings_setstr(s, "audio.driver", "sdl2");
-    fluid_settings_setnum(s, "synth.sample-rate", 44100.0);
+    // A device rate the synth cannot make (8 to 96 kHz) plays nothing.
+    if (fluid_settings_setnum(s, "synth.sample-rate", double(track->rate)) != FLUID_OK)
+        return nullptr;
     // TimGM6mb is quiet at FluidSynth's default gain of 0.2.
     fluid_settings_setnum(s, "synth.gain", 0.5);
-    // The synth is driven by the audio thread only; no MIDI input, no shell.
+    // The synth is rendered by the output's callback only; no MIDI input, no shell.
     fluid_settings_setint(s, "synth.cpu-cores", 1);
+    fluid_settings_setstr(s, "player.timing-source", "sample");
 
     track->synth.reset(new_fluid_synth(s));
     if (!track->synth) return nullptr;
@@ -112,8 +130,7 @@ std::unique_ptr<TOpenTrack> OpenTrack(const QString& path, const QString& soundF
     if (fluid_player_add_mem(track->player.get(), file.bytes.data() + timing->smfOffset(),
                              timing->smfSize()) != FLUID_OK)
         return nullptr;
-    track->driver.reset(new_fluid_audio_driver(s, track->synth.get()));
-    if (!track->driver) return nullptr;
+    track->slot.emplace(std::move(output), *track);
     return track;
 }
 
@@ -132,7 +149,7 @@ public:
 
     void Close() override {
         if (track_) Stop();
-        track_.reset();
+        track_.reset(); // leaves the mix first, then the player and synth go
         started_ = paused_ = false;
         target_.reset();
     }
@@ -141,6 +158,7 @@ public:
 
     void Play() override {
         if (!track_) return;
+        const TSdlOutput::TLock lock(track_->Output());
         fluid_player_t* player = track_->player.get();
         if (Playing()) return;
         if (!target_ && started_ && fluid_player_get_status(player) == FLUID_PLAYER_DONE &&
@@ -156,13 +174,16 @@ public:
     }
 
     void Pause() override {
-        if (!track_ || !Playing()) return;
+        if (!track_) return;
+        const TSdlOutput::TLock lock(track_->Output());
+        if (!Playing()) return;
         Halt();
         paused_ = true;
     }
 
     void Stop() override {
         if (!track_) return;
+        const TSdlOutput::TLock lock(track_->Output());
         if (Playing()) Halt();
         paused_ = false;
     }
@@ -170,6 +191,7 @@ public:
     void Seek(std::int64_t ms) override {
         if (!track_) return;
         const std::uint64_t tick = track_->timing.MsToTicks(std::max<std::int64_t>(ms, 0));
+        const TSdlOutput::TLock lock(track_->Output());
         if (!Playing()) {
             target_ = tick;
             return;
@@ -186,6 +208,7 @@ public:
     TDeviceMode Mode() const override {
         if (!track_) return TDeviceMode::Stopped;
         if (paused_) return TDeviceMode::Paused;
+        const TSdlOutput::TLock lock(track_->Output());
         return Playing() ? TDeviceMode::Playing : TDeviceMode::Stopped;
     }
 
@@ -193,10 +216,12 @@ public:
 
     std::int64_t PositionMs() const override {
         if (!track_) return 0;
+        const TSdlOutput::TLock lock(track_->Output());
         return track_->timing.TicksToMs(target_ ? *target_ : CurrentTick());
     }
 
 private:
+    // These three run under the device lock.
     bool Playing() const {
         return started_ && fluid_player_get_status(track_->player.get()) == FLUID_PLAYER_PLAYING;
     }

@@ -1,11 +1,9 @@
 #include "sdl_loop_output.h"
 
-#include "sdl_audio.h"
-
-#include <SDL.h>
+#include "pcm_mix.h"
+#include "sdl_output.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -13,85 +11,89 @@ namespace dorvane {
 
 namespace {
 
-struct TDeviceCloser {
-    SDL_AudioDeviceID id = 0;
-    ~TDeviceCloser() {
-        if (id != 0) SDL_CloseAudioDevice(id);
-    }
-};
-
-// Holds the device lock for a scope.
-class TDeviceLock {
-public:
-    explicit TDeviceLock(SDL_AudioDeviceID id) : id_(id) {
-        if (id_ != 0) SDL_LockAudioDevice(id_);
-    }
-    ~TDeviceLock() {
-        if (id_ != 0) SDL_UnlockAudioDevice(id_);
-    }
-    TDeviceLock(const TDeviceLock&) = delete;
-    TDeviceLock& operator=(const TDeviceLock&) = delete;
-
-private:
-    SDL_AudioDeviceID id_;
-};
+// The cursor's fraction of a frame, in 1/2^32; a step of kWholeFrame plays
+// the buffer frame by frame.
+constexpr std::uint64_t kWholeFrame = std::uint64_t(1) << 32;
 
 } // namespace
 
-struct TSdlLoopOutput::TImpl {
-    TSdlAudioHold audio;
-    TDeviceCloser device; // after the subsystem, so it closes first
+struct TSdlLoopOutput::TImpl final : TSdlSource {
     int deviceRate = 0;
 
     // Shared with the callback; touched only under the device lock.
     std::vector<std::int16_t> ring; // interleaved frames
     int channels = 2;
-    double cursor = 0; // in frames, fractional
+    std::size_t frames = 0;
+    std::size_t index = 0;      // the cursor's frame
+    std::uint32_t fraction = 0; // and how far it is towards the next one
     int frequency = 44100;
-    float gain = 1.0f;
+    std::uint64_t step = kWholeFrame; // frequency / deviceRate per device frame
+    int level = kFullLevel;
     bool playing = false;
     std::uint64_t played = 0;
 
-    std::size_t Frames() const { return channels > 0 ? ring.size() / std::size_t(channels) : 0; }
+    TSdlMixSlot slot; // last: leaves the mix before the ring goes
 
-    TImpl() {
-        if (!audio.Ok()) return;
-        // Stereo; a mono track is doubled in the callback.
-        const TSdlDevice opened = OpenSdlOutput(2, 1024, &TImpl::Callback, this);
-        device.id = opened.Id;
-        deviceRate = opened.Rate;
+    TImpl() : slot(TSdlOutput::Acquire(), *this) {
+        if (slot.Output() != nullptr) deviceRate = slot.Output()->Rate();
     }
 
-    // Runs on SDL's audio thread with the device lock held.
-    static void Callback(void* userdata, Uint8* stream, int length) {
-        auto* self = static_cast<TImpl*>(userdata);
-        auto* out = reinterpret_cast<std::int16_t*>(stream);
-        const std::size_t outFrames = std::size_t(length) / (2 * sizeof(std::int16_t));
-        const std::size_t frames = self->Frames();
-        if (!self->playing || frames == 0 || self->deviceRate <= 0) {
-            std::memset(stream, 0, std::size_t(length));
-            return;
+    TSdlOutput* Output() const { return slot.Output(); }
+
+    void SetFrequency(int hz) {
+        frequency = std::max(1, hz);
+        step = deviceRate > 0 ? (std::uint64_t(frequency) << 32) / std::uint64_t(deviceRate)
+                              : kWholeFrame;
+        // Back at the device's own pace the cursor sits on a frame again (it
+        // moves by less than one), so the callback can copy.
+        if (step == kWholeFrame) fraction = 0;
+    }
+
+    void Mix(std::int16_t* out, std::size_t outFrames) override {
+        if (!playing || frames == 0) return;
+        if (step == kWholeFrame)
+            MixStraight(out, outFrames);
+        else
+            MixStretched(out, outFrames);
+        played += outFrames;
+    }
+
+    // Frame by frame: runs of the ring added as they are.
+    void MixStraight(std::int16_t* out, std::size_t outFrames) {
+        const std::int16_t* data = ring.data();
+        for (std::size_t done = 0; done < outFrames;) {
+            const std::size_t run = std::min(outFrames - done, frames - index);
+            if (channels == 2)
+                AddSamples(out + 2 * done, data + 2 * index, 2 * run, level);
+            else
+                AddMonoToStereo(out + 2 * done, data + index, run, level);
+            index += run;
+            if (index == frames) index = 0;
+            done += run;
         }
-        const double step = double(self->frequency) / double(self->deviceRate);
-        const int channels = self->channels;
-        double at = self->cursor;
+    }
+
+    // Any other speed: linear interpolation between the cursor's frame and
+    // the next, weighted by the top 15 bits of the fraction.
+    void MixStretched(std::int16_t* out, std::size_t outFrames) {
+        const std::int16_t* data = ring.data();
+        const auto width = std::size_t(channels);
+        const auto right = std::size_t(channels - 1); // a mono ring feeds both sides
         for (std::size_t i = 0; i < outFrames; ++i) {
-            const auto index = static_cast<std::size_t>(at);
-            const double weight = at - double(index);
             const std::size_t next = index + 1 < frames ? index + 1 : 0;
-            for (int c = 0; c < 2; ++c) {
-                const int source = std::min(c, channels - 1);
-                const double a = self->ring[index * std::size_t(channels) + std::size_t(source)];
-                const double b = self->ring[next * std::size_t(channels) + std::size_t(source)];
-                const double value = (a + (b - a) * weight) * self->gain;
-                out[2 * i + std::size_t(c)] =
-                    static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
-            }
-            at += step;
-            if (at >= double(frames)) at -= double(frames);
+            const auto weight = std::int32_t(fraction >> 17);
+            const std::int16_t* a = data + index * width;
+            const std::int16_t* b = data + next * width;
+            const std::int32_t left = a[0] + (((b[0] - a[0]) * weight) >> 15);
+            const std::int32_t other = a[right] + (((b[right] - a[right]) * weight) >> 15);
+            out[2 * i] = Saturate(out[2 * i] + AtLevel(left, level));
+            out[2 * i + 1] = Saturate(out[2 * i + 1] + AtLevel(other, level));
+            const std::uint64_t at = std::uint64_t(fraction) + step;
+            fraction = std::uint32_t(at);
+            index += std::size_t(at >> 32);
+            while (index >= frames)
+                index -= frames;
         }
-        self->cursor = at;
-        self->played += outFrames;
     }
 };
 
@@ -100,7 +102,7 @@ TSdlLoopOutput::TSdlLoopOutput() : impl_(std::make_unique<TImpl>()) {}
 TSdlLoopOutput::~TSdlLoopOutput() = default;
 
 bool TSdlLoopOutput::Available() const {
-    return impl_->device.id != 0;
+    return impl_->Output() != nullptr;
 }
 
 int TSdlLoopOutput::DeviceRate() const {
@@ -108,7 +110,7 @@ int TSdlLoopOutput::DeviceRate() const {
 }
 
 std::uint64_t TSdlLoopOutput::FramesPlayed() const {
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     return impl_->played;
 }
 
@@ -118,11 +120,13 @@ bool TSdlLoopOutput::Create(const TPcmFormat& format, std::size_t bufferBytes) {
         return false;
     Stop();
     std::vector<std::int16_t> fresh(bufferBytes / sizeof(std::int16_t), 0);
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     impl_->ring.swap(fresh);
     impl_->channels = format.Channels;
-    impl_->cursor = 0;
-    impl_->frequency = format.SampleRate;
+    impl_->frames = impl_->ring.size() / std::size_t(format.Channels);
+    impl_->index = 0;
+    impl_->fraction = 0;
+    impl_->SetFrequency(format.SampleRate);
     impl_->played = 0;
     return true;
 }
@@ -130,13 +134,15 @@ bool TSdlLoopOutput::Create(const TPcmFormat& format, std::size_t bufferBytes) {
 void TSdlLoopOutput::Release() {
     Stop();
     std::vector<std::int16_t> old;
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     impl_->ring.swap(old);
-    impl_->cursor = 0;
+    impl_->frames = 0;
+    impl_->index = 0;
+    impl_->fraction = 0;
 }
 
 void TSdlLoopOutput::Write(std::size_t offset, const std::uint8_t* data, std::size_t size) {
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     auto* bytes = reinterpret_cast<std::uint8_t*>(impl_->ring.data());
     const std::size_t total = impl_->ring.size() * sizeof(std::int16_t);
     if (total == 0) return;
@@ -148,55 +154,44 @@ void TSdlLoopOutput::Write(std::size_t offset, const std::uint8_t* data, std::si
 }
 
 std::size_t TSdlLoopOutput::PlayCursor() const {
-    TDeviceLock lock(impl_->device.id);
-    return static_cast<std::size_t>(impl_->cursor) * std::size_t(impl_->channels) *
-           sizeof(std::int16_t);
+    TSdlOutput::TLock lock(impl_->Output());
+    return impl_->index * std::size_t(impl_->channels) * sizeof(std::int16_t);
 }
 
 void TSdlLoopOutput::SetPlayCursor(std::size_t offset) {
-    TDeviceLock lock(impl_->device.id);
-    const std::size_t frames = impl_->Frames();
+    TSdlOutput::TLock lock(impl_->Output());
     const std::size_t frame = offset / (std::size_t(impl_->channels) * sizeof(std::int16_t));
-    impl_->cursor = frames == 0 ? 0.0 : double(frame % frames);
+    impl_->index = impl_->frames == 0 ? 0 : frame % impl_->frames;
+    impl_->fraction = 0;
 }
 
 int TSdlLoopOutput::Frequency() const {
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     return impl_->frequency;
 }
 
 void TSdlLoopOutput::SetFrequency(int hz) {
-    TDeviceLock lock(impl_->device.id);
-    impl_->frequency = std::max(1, hz);
+    TSdlOutput::TLock lock(impl_->Output());
+    impl_->SetFrequency(hz);
 }
 
 void TSdlLoopOutput::SetVolume(double gain) {
-    TDeviceLock lock(impl_->device.id);
-    impl_->gain = static_cast<float>(std::clamp(gain, 0.0, 1.0));
+    TSdlOutput::TLock lock(impl_->Output());
+    impl_->level = LevelOfGain(gain);
 }
 
 void TSdlLoopOutput::Play() {
-    if (!Available()) return;
-    {
-        TDeviceLock lock(impl_->device.id);
-        if (impl_->ring.empty()) return;
-        impl_->playing = true;
-    }
-    SDL_PauseAudioDevice(impl_->device.id, 0);
+    TSdlOutput::TLock lock(impl_->Output());
+    if (Available() && !impl_->ring.empty()) impl_->playing = true;
 }
 
 void TSdlLoopOutput::Stop() {
-    if (!Available()) return;
-    {
-        TDeviceLock lock(impl_->device.id);
-        impl_->playing = false;
-    }
-    // A paused device costs nothing while no track plays.
-    SDL_PauseAudioDevice(impl_->device.id, 1);
+    TSdlOutput::TLock lock(impl_->Output());
+    impl_->playing = false;
 }
 
 bool TSdlLoopOutput::Playing() const {
-    TDeviceLock lock(impl_->device.id);
+    TSdlOutput::TLock lock(impl_->Output());
     return impl_->playing;
 }
 

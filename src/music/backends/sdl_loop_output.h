@@ -1,9 +1,10 @@
-// The stream path's sound output over SDL2 audio: our own looping buffer,
-// pulled by SDL's callback thread at a play cursor that advances by the
-// buffer's frequency over the device's rate (linear interpolation between
-// frames), so half the frequency plays at half speed. The device is opened
-// once, with the object; without one Create fails and the track goes
-// elsewhere. Every call is safe from any thread (SDL's device lock).
+// The stream path's sound output: our own looping buffer, one source of the
+// program's shared SDL2 output (sdl_output.h), pulled by SDL's callback
+// thread at a play cursor that advances by the buffer's frequency over the
+// device's rate (linear interpolation between frames), so half the
+// frequency plays at half speed. The object holds the output for as long as
+// it lives; without a device Create fails and the track goes elsewhere.
+// Every call is safe from any thread (the output's device lock).
 #pragma once
 
 #include "music/stream_ports.h"
