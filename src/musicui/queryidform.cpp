@@ -15,8 +15,8 @@ namespace dorvane {
 
 namespace {
 
-constexpr int kClientWidth = 320;
-constexpr int kClientHeight = 212;
+constexpr int kClientWidth = 400;
+constexpr int kClientHeight = 204;
 constexpr int kBoxHeight = 22;
 
 const char* const kBoxTexts[] = {
