@@ -1,4 +1,4 @@
-#include "music/meter_levels.h"
+#include "music/indicator_levels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +18,7 @@ int Level(const TWaveSnapshot& snapshot, std::size_t channel) {
 
 } // namespace
 
-TMeterLevels MeterLevels(const TWaveSnapshot& snapshot) {
+TIndicatorLevels IndicatorLevels(const TWaveSnapshot& snapshot) {
     return {Level(snapshot, 0), Level(snapshot, 1)};
 }
 

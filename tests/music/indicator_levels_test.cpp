@@ -1,5 +1,5 @@
 // The level meter's two levels from the header of a wave snapshot.
-#include "music/meter_levels.h"
+#include "music/indicator_levels.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +18,18 @@ TWaveSnapshot Snapshot(std::uint8_t max0, std::uint8_t min0, std::uint8_t max1, 
 
 struct TLevelCase {
     std::uint8_t max0, min0, max1, min1;
-    TMeterLevels levels;
+    TIndicatorLevels levels;
 };
 
-class MeterLevelsTest : public testing::TestWithParam<TLevelCase> {};
+class IndicatorLevelsTest : public testing::TestWithParam<TLevelCase> {};
 
-TEST_P(MeterLevelsTest, RootOfThePeakShare) {
+TEST_P(IndicatorLevelsTest, RootOfThePeakShare) {
     const TLevelCase& c = GetParam();
-    EXPECT_EQ(MeterLevels(Snapshot(c.max0, c.min0, c.max1, c.min1)), c.levels);
+    EXPECT_EQ(IndicatorLevels(Snapshot(c.max0, c.min0, c.max1, c.min1)), c.levels);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Snapshots, MeterLevelsTest,
+    Snapshots, IndicatorLevelsTest,
     testing::Values(
         // Silence, and full scale through the minimum (0 is 128 below silence).
         TLevelCase{128, 128, 128, 128, {0, 0}}, TLevelCase{255, 0, 200, 100, {128, 96}},
@@ -40,11 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The larger side counts, whichever it is; a hum of one step is 11.
         TLevelCase{140, 64, 129, 127, {90, 11}}));
 
-TEST(MeterLevels, TheColumnsDoNotCount) {
+TEST(IndicatorLevels, TheColumnsDoNotCount) {
     TWaveSnapshot snapshot = Snapshot(130, 126, 128, 128);
     for (std::size_t k = 4; k < snapshot.size(); ++k)
         snapshot[k] = k % 2 ? 0 : 255;
-    EXPECT_EQ(MeterLevels(snapshot), (TMeterLevels{16, 0}));
+    EXPECT_EQ(IndicatorLevels(snapshot), (TIndicatorLevels{16, 0}));
 }
 
 } // namespace

@@ -10,11 +10,11 @@ namespace dorvane {
 // 0..128 for each channel: the square root of the peak's share of full
 // scale, so that quiet music still moves the meter. The peak is the larger
 // distance of the snapshot's overall maximum and minimum from silence (128).
-struct TMeterLevels {
+struct TIndicatorLevels {
     int left = 0;
     int right = 0;
-    bool operator==(const TMeterLevels&) const = default;
+    bool operator==(const TIndicatorLevels&) const = default;
 };
-TMeterLevels MeterLevels(const TWaveSnapshot& snapshot);
+TIndicatorLevels IndicatorLevels(const TWaveSnapshot& snapshot);
 
 } // namespace dorvane
