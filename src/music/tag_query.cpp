@@ -59,9 +59,15 @@ std::optional<TQueryAnswer> QueryEntry(int index, const QString& path, const TQu
     return answer;
 }
 
+namespace {
+
+constexpr int kCollectMs = 20;
+
+} // namespace
+
 TTagQuery::TTagQuery(TPlaylist& playlist, QObject* parent) : QObject(parent), playlist_(playlist) {
-    connect(this, &TTagQuery::Answered, this, &TTagQuery::Apply, Qt::QueuedConnection);
-    connect(this, &TTagQuery::WorkerDone, this, &TTagQuery::Finish, Qt::QueuedConnection);
+    collect_.setInterval(kCollectMs);
+    connect(&collect_, &QTimer::timeout, this, &TTagQuery::Collect);
 }
 
 TTagQuery::~TTagQuery() {
@@ -87,10 +93,11 @@ bool TTagQuery::Start(const TQueryFields& fields) {
     total_ = playlist_.Count();
     running_ = true;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
-    // Worker thread from here: it sees only its copies and the cancel flag,
-    // and speaks only through the two queued signals.
-    worker_ =
-        std::thread([this, paths = std::move(paths), fields, reader = reader_, cancel = cancel_] {
+    inbox_ = std::make_shared<TInbox>();
+    // Worker thread from here: it sees only its copies, the cancel flag and
+    // the inbox, and calls nothing of Qt's but the readers' QString work.
+    worker_ = std::thread(
+        [paths = std::move(paths), fields, reader = reader_, cancel = cancel_, inbox = inbox_] {
             bool stopped = false;
             for (std::size_t i = 0; i < paths.size(); ++i) {
                 if (!IsQueryCandidate(paths[i])) continue;
@@ -98,24 +105,40 @@ bool TTagQuery::Start(const TQueryFields& fields) {
                     stopped = true;
                     break;
                 }
-                if (std::optional<TQueryAnswer> answer = reader(int(i), paths[i], fields))
-                    emit Answered(*answer, QPrivateSignal());
+                if (std::optional<TQueryAnswer> answer = reader(int(i), paths[i], fields)) {
+                    const std::lock_guard lock(inbox->mutex);
+                    inbox->answers.push_back(std::move(*answer));
+                }
             }
-            emit WorkerDone(stopped, QPrivateSignal());
+            const std::lock_guard lock(inbox->mutex);
+            inbox->done = true;
+            inbox->stopped = stopped;
         });
+    collect_.start();
     return true;
 }
 
-void TTagQuery::Apply(const TQueryAnswer& answer) {
-    if (!answer.title.isEmpty())
-        playlist_.SetEntryTags(answer.index, answer.path, answer.title, answer.length);
-    emit Progressed(answer.index);
-}
-
-void TTagQuery::Finish(bool cancelled) {
+void TTagQuery::Collect() {
+    if (!running_) return;
+    std::vector<TQueryAnswer> answers;
+    bool done = false;
+    bool stopped = false;
+    {
+        const std::lock_guard lock(inbox_->mutex);
+        answers.swap(inbox_->answers);
+        done = inbox_->done;
+        stopped = inbox_->stopped;
+    }
+    for (const TQueryAnswer& answer : answers) {
+        if (!answer.title.isEmpty())
+            playlist_.SetEntryTags(answer.index, answer.path, answer.title, answer.length);
+        emit Progressed(answer.index);
+    }
+    if (!done) return;
+    collect_.stop();
     JoinWorker();
     running_ = false;
-    emit Finished(cancelled);
+    emit Finished(stopped);
 }
 
 } // namespace dorvane

@@ -9,10 +9,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -58,9 +60,12 @@ using TQueryReader = std::function<std::optional<TQueryAnswer>(int index, const 
 
 // The query over the playlist. UI thread, except where a member says
 // otherwise. The worker gets a copy of the paths, reads one file after the
-// other and hands each answer back through a queued signal; the answer is
-// written into the entry only when the entry at that index still names the
-// same file (the list may have been reloaded meanwhile), as the playback
+// other and puts each answer into an inbox under a lock; a timer of the UI
+// thread empties the inbox every 20 ms while the query runs. (A queued
+// signal would hand the answers over through Qt's event queue, whose lock a
+// thread checker cannot see; the inbox's lock it sees.) An answer is written
+// into its entry only when the entry at that index still names the same
+// file (the list may have been reloaded meanwhile), as the playback
 // worker's tags are.
 class TTagQuery final : public QObject {
     Q_OBJECT
@@ -89,19 +94,26 @@ signals:
     // the last file.
     void Finished(bool cancelled);
 
-    // Worker thread, queued to the UI thread.
-    void Answered(const dorvane::TQueryAnswer& answer, QPrivateSignal);
-    void WorkerDone(bool cancelled, QPrivateSignal);
-
 private:
-    void Apply(const TQueryAnswer& answer);
-    void Finish(bool cancelled);
+    // What the worker hands over; every member under the mutex.
+    struct TInbox {
+        std::mutex mutex;
+        std::vector<TQueryAnswer> answers;
+        bool done = false;
+        bool stopped = false; // by Cancel, before the last file
+    };
+
+    // The timer's step: the answers in the inbox go into the playlist, and
+    // the query ends once the worker is done.
+    void Collect();
     void JoinWorker();
 
     TPlaylist& playlist_;
     TQueryReader reader_ = QueryEntry;
     std::thread worker_;
     std::shared_ptr<std::atomic<bool>> cancel_;
+    std::shared_ptr<TInbox> inbox_;
+    QTimer collect_;
     bool running_ = false;
     int total_ = 0;
 };
