@@ -7,7 +7,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace dorvane {
@@ -67,15 +66,6 @@ TStatusPanels StatusPanels(bool playButtonDown, int playerMode, qint64 lengthMs,
     panels.remaining = TimeOfDayText((length - position) / 1000);
     panels.length = TimeOfDayText(length / 1000);
     return panels;
-}
-
-TMeterLevels MeterLevels(const TWaveSnapshot& snapshot) {
-    const auto level = [&](int channel) {
-        const int peak = std::max(std::abs(int(snapshot[std::size_t(2 * channel)]) - 128),
-                                  std::abs(int(snapshot[std::size_t(2 * channel + 1)]) - 128));
-        return int(std::sqrt(peak / 128.0) * 128);
-    };
-    return {level(0), level(1)};
 }
 
 QString PlaylistCaption(const QString& musicSource) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "music/playlist_entry.h"
-#include "music/stream_feed.h"
 
 #include <QLocale>
 #include <QString>
@@ -53,13 +52,6 @@ struct TStatusPanels {
     qint64 position = 0;
 };
 TStatusPanels StatusPanels(bool playButtonDown, int playerMode, qint64 lengthMs, qint64 positionMs);
-
-// The meter's two levels (0..128) from a snapshot's header.
-struct TMeterLevels {
-    int left = 0;
-    int right = 0;
-};
-TMeterLevels MeterLevels(const TWaveSnapshot& snapshot);
 
 // "Список - " and the last name of the source when it names a file or
 // folder that exists, else the whole source.

@@ -1,6 +1,5 @@
 #include "musicui/indicator_model.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -8,10 +7,19 @@ namespace dorvane {
 
 namespace {
 
-// Halves go to the even neighbour, as the meter's arithmetic always did.
-int Round(double x) { return int(std::nearbyint(x)); }
+// Halves go to the even neighbour, as in every rounding of the program. The
+// scales are n / 128, exact in binary, so the halves really occur.
+int Round(double x) {
+    const double below = std::floor(x);
+    const double rest = x - below;
+    const int n = int(below);
+    if (rest > 0.5) return n + 1;
+    if (rest < 0.5) return n;
+    return n % 2 == 0 ? n : n + 1;
+}
 
 int Blend(int from, int to, int j, int n) {
+    if (n <= 0) return from;
     return std::clamp(from + Round(double(n - j) * (to - from) / n), 0, 255);
 }
 
@@ -26,7 +34,9 @@ TIndicatorColumns IndicatorColumns(int width) {
     return {{4, 4 + shift}, {width / 2 - 1, width / 2 - 1 + shift}};
 }
 
-int SegmentCount(int height) { return std::max((height - 3) / 3 - 2, 0); }
+int SegmentCount(int height) {
+    return std::max((height - 3) / 3 - 2, 0);
+}
 
 int FirstLitSegment(int level, int segments) {
     const double scale = double(segments) / kIndicatorMax;
@@ -65,14 +75,13 @@ QRgb TubeColour(int y, int k, int h, const TTubeRows& rows) {
     return qRgb(0, b, 0);
 }
 
-QImage PaintIndicator(QSize size, const TIndicatorLook& look, int level0, int level1) {
-    QImage image(size.expandedTo({1, 1}), QImage::Format_RGB32);
+void PaintIndicator(QImage& image, const TIndicatorLook& look, int level0, int level1) {
     image.fill(Qt::black);
     const int width = image.width();
     const int height = image.height();
     const TIndicatorColumns columns = IndicatorColumns(width);
-    const int levels[2] = {level0, level1};
-    for (int c = 0; c < 2; ++c) {
+    const std::array<int, 2> levels = {level0, level1};
+    for (std::size_t c = 0; c < 2; ++c) {
         const int left = std::max(columns.left[c], 0);
         const int right = std::min(columns.right[c], width - 1);
         if (right < left) continue;
@@ -99,6 +108,11 @@ QImage PaintIndicator(QSize size, const TIndicatorLook& look, int level0, int le
                     image.setPixel(x, y, colour);
         }
     }
+}
+
+QImage PaintIndicator(QSize size, const TIndicatorLook& look, int level0, int level1) {
+    QImage image(size.expandedTo({1, 1}), QImage::Format_RGB32);
+    PaintIndicator(image, look, level0, level1);
     return image;
 }
 

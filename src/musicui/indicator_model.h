@@ -7,27 +7,33 @@
 // (red, yellow, green from the top), style 1 blends from the begin colour at
 // the bottom to the end colour at the top. Style 2 draws each column as a
 // lit tube: bright at its centre, darker to its sides.
+//
+// Every rounding here takes a half to the even neighbour.
 #pragma once
 
 #include <QImage>
 #include <QRgb>
 #include <QSize>
 
+#include <array>
+
 namespace dorvane {
 
 inline constexpr int kIndicatorMax = 128;
 
-// The first and last x of each column (inclusive).
+// The first and last x of each column (both inclusive).
 struct TIndicatorColumns {
-    int left[2];
-    int right[2];
+    std::array<int, 2> left{};
+    std::array<int, 2> right{};
 };
 TIndicatorColumns IndicatorColumns(int width);
 
 // Styles 0 and 1: the number of segments, the first pixel row of segment j
 // (1 = top), the first segment lit at a level.
 int SegmentCount(int height);
-inline int SegmentTop(int j) { return 3 * j + 2; }
+inline int SegmentTop(int j) {
+    return 3 * j + 2;
+}
 int FirstLitSegment(int level, int segments);
 QRgb ZoneColour(int j, int segments, bool lit);
 QRgb BlendColour(int j, int segments, bool lit, QRgb begin, QRgb end);
@@ -48,6 +54,9 @@ struct TIndicatorLook {
     QRgb begin = qRgb(0xFF, 0, 0);
     QRgb end = qRgb(0xFF, 0xFF, 0);
 };
+// Draws into image (kept at its size; the widget reuses one image between
+// size changes) or into a new image of size.
+void PaintIndicator(QImage& image, const TIndicatorLook& look, int level0, int level1);
 QImage PaintIndicator(QSize size, const TIndicatorLook& look, int level0, int level1);
 
 // The presets the meter cycles through on a click (0..12): a style and,

@@ -1,5 +1,6 @@
 #include "musicui/kvoindicator.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,7 +14,9 @@ TKvoIndicator::TKvoIndicator(QWidget* parent) : QWidget(parent) {
     Redraw();
 }
 
-void TKvoIndicator::SetPosition0(int level) { position0_ = std::clamp(level, 0, kIndicatorMax); }
+void TKvoIndicator::SetPosition0(int level) {
+    position0_ = std::clamp(level, 0, kIndicatorMax);
+}
 
 void TKvoIndicator::SetPosition1(int level) {
     position1_ = std::clamp(level, 0, kIndicatorMax);
@@ -41,14 +44,25 @@ void TKvoIndicator::SetModification(int style) {
     Redraw();
 }
 
+void TKvoIndicator::Paint() const {
+    const QSize wanted = size().expandedTo({1, 1});
+    if (picture_.size() != wanted) picture_ = QImage(wanted, QImage::Format_RGB32);
+    PaintIndicator(picture_, look_, position0_, position1_);
+}
+
 void TKvoIndicator::Redraw() {
-    picture_ = PaintIndicator(size(), look_, position0_, position1_);
+    Paint();
     update();
+}
+
+const QImage& TKvoIndicator::Picture() const {
+    if (picture_.size() != size().expandedTo({1, 1})) Paint();
+    return picture_;
 }
 
 void TKvoIndicator::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    painter.drawImage(0, 0, Picture());
 }
 
 void TKvoIndicator::resizeEvent(QResizeEvent* event) {
@@ -58,7 +72,12 @@ void TKvoIndicator::resizeEvent(QResizeEvent* event) {
 
 void TKvoIndicator::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit LeftClicked();
-    if (event->button() == Qt::RightButton) emit MenuRequested(event->globalPosition().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void TKvoIndicator::contextMenuEvent(QContextMenuEvent* event) {
+    emit MenuRequested(event->globalPos());
+    event->accept();
 }
 
 } // namespace dorvane

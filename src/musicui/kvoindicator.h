@@ -2,6 +2,8 @@
 // off-screen image of its own size (made anew when the size changes) and
 // copies it to the screen. Setting the left level does not repaint, so the
 // two levels of one frame cost one paint, done by setting the right one.
+// Made 32 x 128 pixels, style 0, red to yellow; what a click means is the
+// owner's business.
 #pragma once
 
 #include "musicui/indicator_model.h"
@@ -28,25 +30,29 @@ public:
     int Modification() const { return look_.style; }
     void SetModification(int style);
 
-    // The picture as it is drawn now.
-    const QImage& Picture() const { return picture_; }
+    // The picture as it is drawn now (a hidden control learns of its new
+    // size only when shown; the picture follows the size at once).
+    const QImage& Picture() const;
 
 signals:
     void LeftClicked();
+    // The right button or the menu key.
     void MenuRequested(QPoint globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void Redraw();
+    void Paint() const;
 
     TIndicatorLook look_;
     int position0_ = 0;
     int position1_ = 0;
-    QImage picture_;
+    mutable QImage picture_;
 };
 
 } // namespace dorvane

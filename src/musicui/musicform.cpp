@@ -2,6 +2,7 @@
 
 #include "core/settings_access.h"
 #include "music/music_engine.h"
+#include "music/indicator_levels.h"
 #include "music/playlist_schemes.h"
 #include "musicui/input_form.h"
 #include "musicui/kvoindicator.h"
@@ -330,7 +331,8 @@ QString TMusicForm::ProgressHint() const {
 void TMusicForm::FrameTick() {
     if (isMinimized() || !isVisible()) return;
     if (!engine_.SnapshotFresh(TSnapshotReader::Playlist)) return;
-    const TMeterLevels levels = MeterLevels(engine_.TakeSnapshot(TSnapshotReader::Playlist));
+    const TIndicatorLevels levels =
+        IndicatorLevels(engine_.TakeSnapshot(TSnapshotReader::Playlist));
     indicator_->SetPosition0(levels.left);
     indicator_->SetPosition1(levels.right);
 }

@@ -219,21 +219,6 @@ TEST(PlaylistView, StatusPanelsWhilePausedFollowThePlayButton) {
     EXPECT_FALSE(StatusPanels(true, 525, 200000, 61000).playing) << "stopped";
 }
 
-TEST(PlaylistView, MeterLevelsFromTheSnapshotHeader) {
-    TWaveSnapshot silence{};
-    silence[0] = silence[1] = silence[2] = silence[3] = 128;
-    EXPECT_EQ(MeterLevels(silence).left, 0);
-    EXPECT_EQ(MeterLevels(silence).right, 0);
-    TWaveSnapshot loud = silence;
-    loud[0] = 255; // channel 0 peaks at 127 above the middle
-    loud[3] = 0;   // channel 1 at 128 below it
-    EXPECT_EQ(MeterLevels(loud).left, 127);
-    EXPECT_EQ(MeterLevels(loud).right, 128);
-    TWaveSnapshot quarter = silence;
-    quarter[1] = 96; // 32 below: sqrt(0.25) x 128
-    EXPECT_EQ(MeterLevels(quarter).left, 64);
-}
-
 TEST(PlaylistSchemes, TheDefaultSchemeMatchesTheDefaultSettings) {
     const TListScheme scheme = ListScheme(kDefaultListScheme);
     EXPECT_EQ(scheme.background, 0x183C7Bu);
