@@ -70,7 +70,15 @@ enum class TCommand {
     MusicAddFolder,
     MusicOpenList,
     MusicAddList,
+    // "Параметры" -> "Запуск": the launchers and the file types.
+    LinkGames,
+    LinkMainMenu,
+    LinkDesktop,
+    LinkAutostart,
+    ShellIntegration,
     StayOnTop,
+    MinimizeToTray,
+    KeepWindows, // "Не скрывать окна при минимизации": the mode of the next run
     Defaults,
     // "Справка"
     Feedback,

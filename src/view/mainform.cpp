@@ -8,6 +8,7 @@
 #include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
+#include "widgets/window_mode.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -102,6 +103,15 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     BuildLayout();
     BuildMenus();
     help_ = std::make_unique<THelpMenu>(this, menuBar(), commands_, messages_, random);
+    // The icon is in the notification area from now until the window goes.
+    tray_ = std::make_unique<TGameTray>(
+        this, shell_.StartStandard,
+        TGameTrayActions{[this] { commands_.Action(TCommand::About)->trigger(); },
+                         [this] { close(); }, [this] { ShowWindows(); }});
+    // Without a notification area nothing could give a hidden window back.
+    shell_.MinimizeToTray = shell_.MinimizeToTray && TKvoTrayIcon::NotificationAreaAvailable();
+    tray_->Icon().SetMinimizeToTray(shell_.MinimizeToTray);
+    keepWindows_ = !shell_.StartStandard;
 
     TGameViewParts parts;
     parts.window = this;
@@ -204,6 +214,8 @@ void TMainForm::SetFileChooser(TFileChooser chooser) {
 void TMainForm::SetCaption(const QString& text) {
     const QString name = QString::fromUtf8(kMessageCaption);
     setWindowTitle(text.isEmpty() ? name : name + QStringLiteral(" - ") + text);
+    // The caption is set while the music engine is made, before the icon.
+    if (tray_) tray_->Icon().SetHint(windowTitle());
 }
 
 void TMainForm::SetTime() {
@@ -323,10 +335,26 @@ void TMainForm::ShowControlPanel(bool on) {
 
 void TMainForm::StayOnTop(bool on) {
     settings_.Look.StayOnTop = on;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    // Changing the flags hides a shown window.
-    if (shown) show();
+    SetStayOnTop(this, on);
+}
+
+void TMainForm::MinimizeToTrayClicked() {
+    // Asked anew at each click: a panel may have come or gone meanwhile.
+    shell_.MinimizeToTray = commands_.Action(TCommand::MinimizeToTray)->isChecked() &&
+                            TKvoTrayIcon::NotificationAreaAvailable();
+    tray_->Icon().SetMinimizeToTray(shell_.MinimizeToTray);
+    MirrorOptions();
+}
+
+void TMainForm::KeepWindowsClicked() {
+    // The mode of this run stays; the next start reads the new one.
+    keepWindows_ = commands_.Action(TCommand::KeepWindows)->isChecked();
+    if (store_ && settingsWritable_) {
+        TShellSettings next = shell_;
+        next.StartStandard = !keepWindows_;
+        ShellSettingsSchema().WriteNow(*store_, next, QStringLiteral("StartStandard"));
+    }
+    MsgRestartNeeded(messages_);
 }
 
 // --- TBoardHost ---------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "view/filechooser.h"
 #include "view/gamelook.h"
 #include "view/gamesounds.h"
+#include "view/gametray.h"
 #include "view/gameviewadapter.h"
 #include "view/helpmenu.h"
 #include "view/musichost.h"
@@ -99,8 +100,12 @@ public:
     // A long file operation under way refuses the close.
     TLongOperations& LongOperations() { return longOperations_; }
 
-    // The window's caption: "Dorvane", or "Dorvane - " + text.
+    // The window's caption: "Dorvane", or "Dorvane - " + text. The tray
+    // icon's tool tip follows it.
     void SetCaption(const QString& text);
+    // The start put the window into the tray or minimised it ("ShowMainMin").
+    void SetShowMainMin(bool on) { tray_->SetShowMainMin(on); }
+    TGameTray& Tray() { return *tray_; }
 
     TGameController& Controller() { return *controller_; }
     TBoardWidget& Board() { return *board_; }
@@ -160,6 +165,8 @@ private:
     void MirrorOptions();
     void ShowControlPanel(bool on);
     void StayOnTop(bool on);
+    void MinimizeToTrayClicked();
+    void KeepWindowsClicked();
     void PlaySound(TGameSound sound);
     void OpenHintWindow();
     void OpenHandedPaths();
@@ -176,6 +183,9 @@ private:
     TShellSettings shell_;
     TMusicSettings music_;
     TRecentFiles recent_;
+    // "Не скрывать окна при минимизации" as the next start will read it; the
+    // mode of this run is shell_.StartStandard.
+    bool keepWindows_ = false;
     bool settingsWritable_ = false;
     std::function<bool()> startProgram_;
     std::function<void()> closeStep_;
@@ -204,6 +214,7 @@ private:
     std::unique_ptr<TGameLook> look_;
     std::unique_ptr<TSavedGameCommands> savedGames_;
     std::unique_ptr<THelpMenu> help_;
+    std::unique_ptr<TGameTray> tray_;
     // Last: its tick reaches the view and the clock, and its searches the
     // long operations, until it is gone.
     std::unique_ptr<TMusicHost> player_;

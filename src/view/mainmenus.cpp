@@ -77,7 +77,8 @@ void TMainForm::BuildMenus() {
               Item(TCommand::MusicAddFolder), Item(TCommand::MusicOpenList),
               Item(TCommand::MusicAddList)});
     AddItems(parameters, commands_,
-             {kSeparator, Item(TCommand::StayOnTop), kSeparator, Item(TCommand::Defaults)});
+             {kSeparator, Item(TCommand::StayOnTop), Item(TCommand::MinimizeToTray),
+              Item(TCommand::KeepWindows), kSeparator, Item(TCommand::Defaults)});
 }
 
 void TMainForm::OnCommand(TCommand command, std::function<void()> run, bool gated) {
@@ -200,6 +201,10 @@ void TMainForm::ConnectCommands() {
     OnCommand(
         TCommand::StayOnTop, [this, checked] { StayOnTop(checked(TCommand::StayOnTop)); }, false);
     OnCommand(
+        TCommand::MinimizeToTray, [this] { MinimizeToTrayClicked(); }, false);
+    OnCommand(
+        TCommand::KeepWindows, [this] { KeepWindowsClicked(); }, true);
+    OnCommand(
         TCommand::Defaults, [this] { ResetAllSettings(); }, true);
     ConnectMusicCommands();
 }
@@ -239,6 +244,8 @@ void TMainForm::MirrorOptions() {
     commands_.SetChecked(TCommand::SoundMove, look.SoundMove);
     commands_.SetChecked(TCommand::SoundEnd, look.SoundEnd);
     commands_.SetChecked(TCommand::StayOnTop, look.StayOnTop);
+    commands_.SetChecked(TCommand::MinimizeToTray, shell_.MinimizeToTray);
+    commands_.SetChecked(TCommand::KeepWindows, keepWindows_);
     look_->MirrorChecks();
     player_->MirrorChecks();
 }
