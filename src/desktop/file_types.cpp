@@ -74,6 +74,10 @@ void RegisterDefault(TKeyFile& mimeApps, const QString& mimeType, const QString&
     // The program's own entry is never a previous default: registering twice
     // keeps the backup of the first time.
     if (!old.isEmpty() && old != handler) mimeApps.SetValue(Group(kBackupGroup), mimeType, old);
+    // A backup naming the program itself (written by hand, or by another
+    // copy's bug) would give the type back to the program: it is none.
+    if (mimeApps.Value(Group(kBackupGroup), mimeType) == handler)
+        mimeApps.RemoveKey(Group(kBackupGroup), mimeType);
     mimeApps.SetValue(Group(kDefaultsGroup), mimeType, handler);
     QStringList added = mimeApps.List(Group(kAddedGroup), mimeType);
     added.removeAll(handler);
@@ -86,7 +90,7 @@ void RegisterDefault(TKeyFile& mimeApps, const QString& mimeType, const QString&
 void UnregisterDefault(TKeyFile& mimeApps, const QString& mimeType, const QString& handler) {
     if (mimeApps.Value(Group(kDefaultsGroup), mimeType) == handler) {
         const QString backup = mimeApps.Value(Group(kBackupGroup), mimeType);
-        if (backup.isEmpty())
+        if (backup.isEmpty() || backup == handler)
             mimeApps.RemoveKey(Group(kDefaultsGroup), mimeType);
         else
             mimeApps.SetValue(Group(kDefaultsGroup), mimeType, backup);

@@ -5,6 +5,8 @@
 
 #include "core/data_folder.h"
 #include "core/hand_over_text.h"
+#include "desktop/shortcut_resolve.h"
+#include "desktop/type_settings.h"
 #include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
@@ -56,6 +58,7 @@ TMainForm::TStored TMainForm::ReadStored(const SettingsAccess& store) {
     stored.music = MusicSettingsSchema().Read(store, {MusicFolder(), QDir::currentPath()});
     stored.musicSources = ReadRecentSources(store);
     stored.recent.Read(store);
+    stored.restoreTypes = TypesToRestore(OfferedTypeMasks(), store);
     return stored;
 }
 
@@ -130,8 +133,16 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
                                                        controller_.get(), &figureList_, store_,
                                                        &settingsWritable_, &messages_},
                                         settings_);
+    if (store_) {
+        desktop_ = std::make_unique<TDesktopCommands>(TDesktopParts{
+            this, store_, &settingsWritable_, QCoreApplication::applicationFilePath()});
+        desktop_->RegisterAtStart(stored.restoreTypes);
+    }
     savedGames_ = std::make_unique<TSavedGameCommands>(
-        TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_},
+        TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_,
+                        [this](const QString& path) {
+                            if (desktop_) desktop_->GameFileUsed(path);
+                        }},
         chooser_);
 
     ConnectCommands();
@@ -282,7 +293,11 @@ void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
     savedGames_->OpenAtStart(arguments, restarted);
 }
 
-void TMainForm::OpenFile(const QString& path) {
+void TMainForm::OpenFile(const QString& named) {
+    // A link to the file meant (a symbolic link, a file manager's link
+    // launcher) opens the file; a link to nothing stays itself and is
+    // nobody's file.
+    const QString path = ResolveShortcut(named);
     if (IsMusicTarget(path))
         player_->OpenTarget(path);
     else

@@ -11,6 +11,7 @@
 
 #include "view/boardwidget.h"
 #include "view/commands.h"
+#include "view/desktopcommands.h"
 #include "view/figurelist.h"
 #include "view/filechooser.h"
 #include "view/gamelook.h"
@@ -106,6 +107,9 @@ public:
     // The start put the window into the tray or minimised it ("ShowMainMin").
     void SetShowMainMin(bool on) { tray_->SetShowMainMin(on); }
     TGameTray& Tray() { return *tray_; }
+    // The launchers, the file types and the recently used games; none for a
+    // window that keeps no settings, which touches no desktop files either.
+    TDesktopCommands* Desktop() { return desktop_.get(); }
 
     TGameController& Controller() { return *controller_; }
     TBoardWidget& Board() { return *board_; }
@@ -140,6 +144,7 @@ private:
         TMusicSettings music;
         QStringList musicSources; // the history, "Music"
         TRecentFiles recent;
+        QStringList restoreTypes; // file types registered again at the start
     };
     static TStored ReadStored(const SettingsAccess& store);
     static TStored Unstored(const TGameSettings& settings);
@@ -167,6 +172,7 @@ private:
     void StayOnTop(bool on);
     void MinimizeToTrayClicked();
     void KeepWindowsClicked();
+    void ConnectDesktopCommands();
     void PlaySound(TGameSound sound);
     void OpenHintWindow();
     void OpenHandedPaths();
@@ -215,6 +221,7 @@ private:
     std::unique_ptr<TSavedGameCommands> savedGames_;
     std::unique_ptr<THelpMenu> help_;
     std::unique_ptr<TGameTray> tray_;
+    std::unique_ptr<TDesktopCommands> desktop_;
     // Last: its tick reaches the view and the clock, and its searches the
     // long operations, until it is gone.
     std::unique_ptr<TMusicHost> player_;

@@ -76,6 +76,12 @@ void TMainForm::BuildMenus() {
               Item(TCommand::MusicRandom), kSeparator, Item(TCommand::MusicOpenFolder),
               Item(TCommand::MusicAddFolder), Item(TCommand::MusicOpenList),
               Item(TCommand::MusicAddList)});
+    // A window that keeps no settings touches no desktop files either.
+    if (store_)
+        AddItems(parameters->addMenu(QStringLiteral("Запуск")), commands_,
+                 {Item(TCommand::LinkGames), Item(TCommand::LinkMainMenu),
+                  Item(TCommand::LinkDesktop), Item(TCommand::LinkAutostart), kSeparator,
+                  Item(TCommand::ShellIntegration)});
     AddItems(parameters, commands_,
              {kSeparator, Item(TCommand::StayOnTop), Item(TCommand::MinimizeToTray),
               Item(TCommand::KeepWindows), kSeparator, Item(TCommand::Defaults)});
@@ -207,6 +213,30 @@ void TMainForm::ConnectCommands() {
     OnCommand(
         TCommand::Defaults, [this] { ResetAllSettings(); }, true);
     ConnectMusicCommands();
+    ConnectDesktopCommands();
+}
+
+void TMainForm::ConnectDesktopCommands() {
+    // Like every dialog, they wait while the computer thinks.
+    const std::array<std::pair<TCommand, TLauncherPlace>, 4> launchers{{
+        {TCommand::LinkGames, TLauncherPlace::Games},
+        {TCommand::LinkMainMenu, TLauncherPlace::MainMenu},
+        {TCommand::LinkDesktop, TLauncherPlace::Desktop},
+        {TCommand::LinkAutostart, TLauncherPlace::Autostart},
+    }};
+    for (const auto& [command, place] : launchers)
+        OnCommand(
+            command,
+            [this, place = place] {
+                if (desktop_) desktop_->ToggleLauncher(place);
+            },
+            true);
+    OnCommand(
+        TCommand::ShellIntegration,
+        [this] {
+            if (desktop_) desktop_->OpenFileTypes();
+        },
+        true);
 }
 
 void TMainForm::ConnectMusicCommands() {
