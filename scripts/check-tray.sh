@@ -76,6 +76,19 @@ if [ "$mode" = tray ]; then
   import -window root "$prefix-restored.png"
 fi
 
+if [ "$mode" = tray ]; then
+  # The notification area rebuilt: the icon must come back into the new one.
+  kill "${pids[1]}"
+  sleep 1
+  import -window root "$prefix-no-area.png"
+  trayer --edge bottom --align right --widthtype request --height 32 & pids+=($!)
+  sleep 4
+  import -window root "$prefix-area-again.png"
+  # The icon's corner of the screen: black without the area, the icon with it.
+  corner() { convert "$1" -crop 24x24+1000+744 -format '%[fx:mean]' info:; }
+  echo "icon corner brightness: without the area $(corner "$prefix-no-area.png"), with it again $(corner "$prefix-area-again.png")"
+fi
+
 xdotool windowactivate --sync "$window" key alt+F4 || kill "$app"
 wait "$app" || true
 echo "stored at exit: $(grep -i '^MinimizeToTray=' "$home/config/Kvo/Dorvane.conf")"
