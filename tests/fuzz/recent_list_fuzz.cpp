@@ -16,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text) return 0;
     if (!text->contains("file:///home/u/g.dvn")) std::abort();
     const auto again = AddRecentBookmark(*text, document);
-    if (!again || again->count("file:///home/u/g.dvn") != 1) std::abort();
+    // Added again, it replaces its own bookmark: the address occurs as often
+    // as before (other attributes may hold the same text).
+    if (!again || again->count("file:///home/u/g.dvn") != text->count("file:///home/u/g.dvn"))
+        std::abort();
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -377,6 +378,45 @@ private slots:
         QCOMPARE(messages.texts.size(), 2);
         QVERIFY(RandomSiteAddress(random).startsWith(QStringLiteral("http://")));
         QVERIFY(RandomSiteAddress(random).endsWith(QStringLiteral("dorvane.example.org")));
+    }
+
+    void desktopRequestsSayWhenTheyFail() {
+        TRecordedMessages messages;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a b.mp3"));
+        QFile(file).open(QIODevice::WriteOnly);
+        std::vector<QUrl> asked;
+        bool refuse = false;
+        const TDesktopRequest request = [&](const QUrl& url, std::function<void()> failed) {
+            asked.push_back(url);
+            if (refuse) failed();
+        };
+        ShowProperties(messages, dir.filePath(QStringLiteral("gone.mp3")), request);
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Команду невозможно выполнить!")});
+        QVERIFY(asked.empty());
+        ShowProperties(messages, file, request);
+        OpenWithDialog(messages, dir.path(), request);
+        QCOMPARE(asked,
+                 (std::vector<QUrl>{QUrl::fromLocalFile(file), QUrl::fromLocalFile(dir.path())}));
+        QCOMPARE(messages.texts.size(), 1);
+        refuse = true;
+        OpenWithDialog(messages, file, request);
+        QCOMPARE(messages.texts.size(), 2);
+
+        std::vector<QUrl> opened;
+        const TUrlOpener open = [&opened](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
+        QVERIFY(ShellOpen(open, QStringLiteral("mailto:feedback@dorvane.example.org")));
+        QVERIFY(ShellOpen(open, file));
+        QCOMPARE(opened,
+                 (std::vector<QUrl>{QUrl(QStringLiteral("mailto:feedback@dorvane.example.org")),
+                                    QUrl::fromLocalFile(file)}));
+        QVERIFY(!RunProcess(QString()));
+        QVERIFY(!RunProcess(dir.filePath(QStringLiteral("no-such-program"))));
+        QVERIFY(RunProcess(QStringLiteral("true")));
+        QVERIFY(!OpenSoundPlaybackSettings(QString()));
     }
 
     void sharedMessageTexts() {
