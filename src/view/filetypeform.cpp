@@ -16,7 +16,10 @@ namespace dorvane {
 namespace {
 
 constexpr int kColumns = 4;
-constexpr int kItemHeight = 13;
+constexpr int kRows = 4;
+constexpr int kItemHeight = 15; // 13 with the original's font
+constexpr int kListWidth = 329;
+constexpr int kListHeight = kRows * kItemHeight + 8; // and the frame
 constexpr int kCursorSteps = 10;
 
 } // namespace
@@ -38,24 +41,31 @@ TFileTypeForm::TFileTypeForm(const std::vector<TTypeEntry>& entries, bool restor
         new QGroupBox(QStringLiteral("Ассоциировать ") + QString::fromUtf8(kMessageCaption) +
                           QStringLiteral(" c файлами:"),
                       this);
-    group->setGeometry(4, 1, 342, 72);
+    group->setGeometry(4, 1, 342, kListHeight + 24);
     list_ = new QListWidget(group);
-    list_->setGeometry(6, 17, 329, 48);
+    list_->setGeometry(6, 17, kListWidth, kListHeight);
+    // Four rows of four fit; a scroll bar would take a row away.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Four columns filled top to bottom, as a multi-column check list.
     list_->setFlow(QListView::TopToBottom);
     list_->setWrapping(true);
     list_->setResizeMode(QListView::Adjust);
-    list_->setGridSize(QSize((329 - 4) / kColumns, kItemHeight + 2));
+    list_->setGridSize(QSize((kListWidth - 8) / kColumns, kItemHeight));
     list_->setUniformItemSizes(true);
     for (const TTypeEntry& entry : entries) {
         auto* item = new QListWidgetItem(entry.extension, list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
-        item->setSizeHint(QSize((329 - 4) / kColumns, kItemHeight));
+        item->setSizeHint(QSize((kListWidth - 8) / kColumns, kItemHeight));
     }
 
     restore_ = new QCheckBox(QStringLiteral("Восстанавливать при запуске"), this);
     restore_->setChecked(restoreType);
+    // The desktop's font is wider than the original's: the text must end
+    // before "Применить".
+    QFont narrow = small;
+    narrow.setStretch(QFont::SemiCondensed);
+    restore_->setFont(narrow);
     restore_->move(7, kClientHeight - 27 + 5);
     restore_->adjustSize();
     std::tie(apply_, close_) =
