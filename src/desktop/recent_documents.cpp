@@ -22,17 +22,28 @@ QString Stamp(const QDateTime& when) {
     return when.toUTC().toString(Qt::ISODateWithMs);
 }
 
-void WriteRoot(QXmlStreamWriter& out, const QXmlStreamReader* in) {
+// False when the list binds one of the two prefixes the bookmark uses to
+// another namespace: such a list is nobody's to rewrite.
+bool WriteRoot(QXmlStreamWriter& out, const QXmlStreamReader* in) {
     // GLib resolves the prefixes only from the root's declarations, so the
     // two the bookmark uses are always declared there.
     out.writeStartElement(QStringLiteral("xbel"));
     bool bookmarkNs = false;
     bool mimeNs = false;
     if (in) {
+        QStringList prefixes;
         for (const QXmlStreamNamespaceDeclaration& ns : in->namespaceDeclarations()) {
-            out.writeNamespace(ns.namespaceUri().toString(), ns.prefix().toString());
-            bookmarkNs = bookmarkNs || ns.namespaceUri() == kBookmarkNs;
-            mimeNs = mimeNs || ns.namespaceUri() == kMimeNs;
+            const QString prefix = ns.prefix().toString();
+            const QString uri = ns.namespaceUri().toString();
+            if ((prefix == QStringLiteral("bookmark") && uri != kBookmarkNs) ||
+                (prefix == QStringLiteral("mime") && uri != kMimeNs))
+                return false;
+            // A prefix declared twice would make the copy ill-formed.
+            if (prefixes.contains(prefix)) continue;
+            prefixes << prefix;
+            out.writeNamespace(uri, prefix);
+            bookmarkNs = bookmarkNs || prefix == QStringLiteral("bookmark");
+            mimeNs = mimeNs || prefix == QStringLiteral("mime");
         }
         for (const QXmlStreamAttribute& attribute : in->attributes())
             out.writeAttribute(attribute);
@@ -42,6 +53,7 @@ void WriteRoot(QXmlStreamWriter& out, const QXmlStreamReader* in) {
     if (!bookmarkNs) out.writeNamespace(kBookmarkNs, QStringLiteral("bookmark"));
     if (!mimeNs) out.writeNamespace(kMimeNs, QStringLiteral("mime"));
     if (!in) out.writeCharacters(QStringLiteral("\n"));
+    return true;
 }
 
 void WriteBookmark(QXmlStreamWriter& out, const TRecentDocument& document, const QString& href,
@@ -128,7 +140,7 @@ std::optional<QByteArray> AddRecentBookmark(const QByteArray& old,
             if (depth == 1) {
                 if (in.name() != QStringLiteral("xbel") || rootSeen) return std::nullopt;
                 rootSeen = true;
-                WriteRoot(out, &in);
+                if (!WriteRoot(out, &in)) return std::nullopt;
                 continue;
             }
             if (depth == 2 && in.name() == QStringLiteral("bookmark") &&

@@ -101,6 +101,8 @@ TEST(RecentDocuments, AListThatIsNotWellFormedIsLeftAlone) {
         "<!DOCTYPE xbel [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><xbel>&b;</xbel>",
         "\xef\xbb\xbf<xbel><bookmark href='x'><info><info><info></bookmark></xbel>",
         QByteArray(100, '<'),
+        // The prefix the bookmark needs, bound to another namespace.
+        "<xbel xmlns:mime=\"http://example.org/other\"><bookmark href=\"file:///a\"/></xbel>",
     };
     for (const QByteArray& text : cases)
         EXPECT_FALSE(AddRecentBookmark(text, Game(QStringLiteral("/g.dvn"), 0)))
