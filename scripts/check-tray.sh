@@ -77,9 +77,15 @@ if [ "$mode" = tray ]; then
 fi
 
 if [ "$mode" = tray ]; then
-  # The notification area rebuilt: the icon must come back into the new one.
+  # The notification area goes while the window waits in it: the window
+  # comes back by itself. Then the area is rebuilt and the icon must come
+  # back into the new one.
+  xdotool windowminimize "$window"
+  sleep 1.5
+  echo "minimised again: state $(state), in the client list: $(listed)"
   kill "${pids[1]}"
-  sleep 1
+  sleep 3
+  echo "the notification area gone: state $(state), in the client list: $(listed)" 
   import -window root "$prefix-no-area.png"
   trayer --edge bottom --align right --widthtype request --height 32 & pids+=($!)
   sleep 4

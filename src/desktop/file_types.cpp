@@ -24,11 +24,14 @@ std::optional<TKeyFile> ReadKeyFile(const QString& path) {
     return TKeyFile::Parse(*text);
 }
 
-// Writes the key file only when its text changes.
-bool WriteKeyFile(const QString& path, const TKeyFile& file) {
+// Writes the key file only when its text changes: false when it had to be
+// written and could not; changed tells whether it was written.
+bool WriteKeyFile(const QString& path, const TKeyFile& file, bool* changed = nullptr) {
     const QByteArray text = file.Text();
-    if (const auto old = ReadOutsideFile(path, kMaxDesktopFile); old && *old == text) return true;
-    return WriteOwnFile(path, text);
+    const auto old = ReadOutsideFile(path, kMaxDesktopFile);
+    const bool differs = !old || *old != text;
+    if (changed) *changed = differs;
+    return !differs || WriteOwnFile(path, text);
 }
 
 void RunInBackground(const QString& program, const QStringList& arguments) {
@@ -140,8 +143,11 @@ void TFileTypes::AssociateType(bool registerType, const QString& extension) cons
         RegisterDefault(*mimeApps, mimeType, handlerId);
     else
         UnregisterDefault(*mimeApps, mimeType, handlerId);
-    if (!WriteKeyFile(places_.MimeApps(), *mimeApps)) return;
-    RunInBackground(QStringLiteral("update-desktop-database"), {places_.Applications()});
+    bool changed = false;
+    if (!WriteKeyFile(places_.MimeApps(), *mimeApps, &changed)) return;
+    // The desktop's cache of which launcher opens what.
+    if (changed)
+        RunInBackground(QStringLiteral("update-desktop-database"), {places_.Applications()});
 }
 
 bool TFileTypes::IsTypeAssociated(const QString& extension) const {

@@ -137,6 +137,7 @@ void TKvoTrayIcon::ShowBalloonHint() {
 
 void TKvoTrayIcon::ShowMainForm() {
     if (!owner_) return;
+    hiddenInTray_ = false;
     // The other windows of the standard mode first, so that the main one
     // ends up in front.
     for (const QPointer<QWidget>& window : std::exchange(hiddenWithMain_, {}))
@@ -164,6 +165,7 @@ bool TKvoTrayIcon::HideMainForm() {
             }
     }
     owner_->hide();
+    hiddenInTray_ = true;
     return true;
 }
 
@@ -221,6 +223,8 @@ void TKvoTrayIcon::WatchNotificationArea() {
         tray_.hide();
         tray_.show();
     }
+    // Without the area nothing could bring a hidden window back.
+    if (!now && hiddenInTray_) ShowMainForm();
     areaSeen_ = now;
 }
 

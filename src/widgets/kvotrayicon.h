@@ -9,7 +9,9 @@
 // icon is not in it: nothing may hide the only way back to a window. The
 // icon comes back by itself when the notification area is rebuilt (a panel
 // restarted), as QSystemTrayIcon loses it then: a notification area that
-// appears while the icon should be visible gets it again.
+// appears while the icon should be visible gets it again. A notification
+// area that goes away while the main window waits in it gives the window
+// back at once.
 #pragma once
 
 #include <QIcon>
@@ -126,6 +128,7 @@ private:
     bool minimizeToTray_ = false;
     bool appMinimized_ = false;
     bool areaSeen_ = false;
+    bool hiddenInTray_ = false; // the main window waits for a click on the icon
     // The windows the standard mode hid with the main one.
     std::vector<QPointer<QWidget>> hiddenWithMain_;
 };
