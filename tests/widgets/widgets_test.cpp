@@ -6,6 +6,7 @@
 #include "widgets/dialogkeys.h"
 #include "widgets/kvoalabel.h"
 #include "widgets/kvocursorto.h"
+#include "widgets/kvotrayicon.h"
 #include "widgets/launch.h"
 #include "widgets/menutools.h"
 #include "widgets/messageform.h"
@@ -378,6 +379,60 @@ private slots:
         QCOMPARE(messages.texts.size(), 2);
         QVERIFY(RandomSiteAddress(random).startsWith(QStringLiteral("http://")));
         QVERIFY(RandomSiteAddress(random).endsWith(QStringLiteral("dorvane.example.org")));
+    }
+
+    void trayIconTextsFramesAndAnimation() {
+        QWidget owner;
+        TKvoTrayIcon tray(&owner);
+        tray.SetHint(QString(300, QLatin1Char('h')));
+        QCOMPARE(tray.Hint().size(), 127);
+        QCOMPARE(tray.SystemIcon().toolTip(), tray.Hint());
+        tray.SetBalloonHint(QString(300, QLatin1Char('b')));
+        tray.SetBalloonTitle(QString(300, QLatin1Char('t')));
+        QCOMPARE(tray.BalloonHint().size(), 255);
+        QCOMPARE(tray.BalloonTitle().size(), 63);
+
+        const auto frame = [](Qt::GlobalColor colour) {
+            QPixmap pixmap(16, 16);
+            pixmap.fill(colour);
+            return QIcon(pixmap);
+        };
+        const QIcon still = frame(Qt::white);
+        const QList<QIcon> frames{frame(Qt::red), frame(Qt::green), frame(Qt::blue)};
+        tray.SetIcon(still);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+        tray.SetIcons(frames);
+        tray.SetIconIndex(1);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), frames[1].cacheKey());
+
+        // The frames run round while animating and visible (a frame on show
+        // stays when the icon becomes visible while animating); switching the
+        // animation off shows the still icon again.
+        std::vector<qint64> shown;
+        tray.OnAnimate = [&] { shown.push_back(tray.CurrentIcon().cacheKey()); };
+        tray.SetAnimateInterval(5);
+        tray.SetAnimate(true);
+        tray.SetVisible(true);
+        QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 4, 5000);
+        const std::vector<qint64> expected{frames[1].cacheKey(), frames[2].cacheKey(),
+                                           frames[0].cacheKey(), frames[1].cacheKey()};
+        QCOMPARE(std::vector<qint64>(shown.begin(), shown.begin() + 4), expected);
+        tray.SetAnimate(false);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+        const std::size_t stopped = shown.size();
+        QTest::qWait(30);
+        QCOMPARE(shown.size(), stopped);
+
+        // Shown without animation, the icon is the still one.
+        tray.SetVisible(false);
+        tray.SetIconIndex(2);
+        tray.SetVisible(true);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+
+        // Without a notification area the window is never hidden.
+        owner.show();
+        QVERIFY(!tray.HideMainForm());
+        QVERIFY(owner.isVisible());
     }
 
     void desktopRequestsSayWhenTheyFail() {
