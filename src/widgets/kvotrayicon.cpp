@@ -171,7 +171,10 @@ bool TKvoTrayIcon::HideMainForm() {
 
 bool TKvoTrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == owner_ && event->type() == QEvent::WindowStateChange) {
+        const bool was = appMinimized_;
         appMinimized_ = owner_->isMinimized();
+        // The standard mode's windows are minimised and restored together.
+        if (startStandard_ && appMinimized_ != was) FollowMainWindow(appMinimized_);
         if (appMinimized_ && minimizeToTray_) {
             // Hiding a window inside its own state change confuses some
             // window managers: it goes once the change is through.
@@ -182,6 +185,20 @@ bool TKvoTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void TKvoTrayIcon::FollowMainWindow(bool minimized) {
+    if (minimized) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != owner_ && window->isVisible() && !window->isMinimized() &&
+                (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog)) {
+                minimizedWithMain_.emplace_back(window);
+                window->showMinimized();
+            }
+        return;
+    }
+    for (const QPointer<QWidget>& window : std::exchange(minimizedWithMain_, {}))
+        if (window && window->isMinimized()) window->showNormal();
 }
 
 void TKvoTrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {

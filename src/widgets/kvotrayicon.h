@@ -85,6 +85,9 @@ public:
     void Refresh();
     void SetDefaultIcon();
     void ShowBalloonHint();
+    // In the standard mode the other windows are minimised and restored with
+    // the main one.
+    //
     // The main window back: restored when minimised, maximised when it was,
     // raised and activated; in the standard mode the other windows hidden
     // with it come back too.
@@ -107,6 +110,7 @@ private:
     void AnimationTick();
     void UpdateTimer();
     void WatchNotificationArea();
+    void FollowMainWindow(bool minimized);
 
     QPointer<QWidget> owner_;
     QSystemTrayIcon tray_;
@@ -131,6 +135,8 @@ private:
     bool hiddenInTray_ = false; // the main window waits for a click on the icon
     // The windows the standard mode hid with the main one.
     std::vector<QPointer<QWidget>> hiddenWithMain_;
+    // The windows the standard mode minimised with the main one.
+    std::vector<QPointer<QWidget>> minimizedWithMain_;
 };
 
 } // namespace dorvane

@@ -136,6 +136,34 @@ private slots:
         QVERIFY(!plain.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
+    void theStandardModesWindowsAreMinimisedTogether() {
+        SettingsStore store;
+        store.RegWriteBool(QStringLiteral("StartStandard"), true);
+        TWindow window(store);
+        TMainForm& form = window.form;
+        QVERIFY(form.Tray().Icon().StartStandard());
+        QVERIFY(!form.FindAction(QStringLiteral("Не скрывать окна при минимизации"))->isChecked());
+        QVERIFY(form.FindAction(QStringLiteral("Поверх всех окон"))->isEnabled());
+        QWidget other;
+        other.setWindowTitle(QStringLiteral("Список"));
+        other.show();
+        form.showMinimized();
+        QTRY_VERIFY(other.isMinimized());
+        form.showNormal();
+        QTRY_VERIFY(!other.isMinimized());
+        QVERIFY(other.isVisible());
+    }
+
+    void theIndependentModesWindowsStayWhenTheGameWindowIsMinimised() {
+        SettingsStore store;
+        TWindow window(store);
+        QWidget other;
+        other.show();
+        window.form.showMinimized();
+        QTest::qWait(20);
+        QVERIFY(!other.isMinimized());
+    }
+
     void hintFollowsTheCaptionWithinItsLimit() {
         SettingsStore store;
         TWindow window(store);
