@@ -14,6 +14,7 @@ namespace dorvane::test {
 namespace {
 
 struct TPlaceCase {
+    const char* name;
     TLauncherPlace place;
     const char* relativePath;
     bool gamesCategory;
@@ -56,12 +57,16 @@ TEST_P(LauncherPlaces, FirstUseMakesTheLauncherAndTheSecondRemovesIt) {
 INSTANTIATE_TEST_SUITE_P(
     Places, LauncherPlaces,
     ::testing::Values(
-        TPlaceCase{TLauncherPlace::Games, ".local/share/applications/kvo-dorvane-games.desktop",
-                   true, false},
-        TPlaceCase{TLauncherPlace::MainMenu, ".local/share/applications/kvo-dorvane-menu.desktop",
-                   false, false},
-        TPlaceCase{TLauncherPlace::Desktop, "Desktop/Dorvane.desktop", false, true},
-        TPlaceCase{TLauncherPlace::Autostart, ".config/autostart/Dorvane.desktop", false, false}));
+        TPlaceCase{"Games", TLauncherPlace::Games,
+                   ".local/share/applications/kvo-dorvane-games.desktop", true, false},
+        TPlaceCase{"MainMenu", TLauncherPlace::MainMenu,
+                   ".local/share/applications/kvo-dorvane-menu.desktop", false, false},
+        TPlaceCase{"Desktop", TLauncherPlace::Desktop, "Desktop/Dorvane.desktop", false, true},
+        TPlaceCase{"Autostart", TLauncherPlace::Autostart, ".config/autostart/Dorvane.desktop",
+                   false, false}),
+    [](const ::testing::TestParamInfo<TPlaceCase>& param) {
+        return std::string(param.param.name);
+    });
 
 TEST(Launchers, DesktopFolderComesFromUserDirs) {
     TDesktopHome home;
