@@ -33,6 +33,9 @@ test_packages=(
   xvfb xauth xdotool imagemagick
   # scripts/check-music-caption.sh: its generated tracks and the window's title
   ffmpeg x11-utils
+  # a window manager and a notification area under Xvfb (scripts/check-tray.sh); the
+  # AppStream checker for the installed metainfo file
+  openbox trayer appstream desktop-file-utils
 )
 fuzz_packages=(
   # fuzzing the file readers (make fuzz)

@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
     form.OpenAtStart(arguments, environment.Restarted);
     mainWindowReady = true;
 
+    // Started minimised, the window goes into the tray when "Минимизировать в
+    // трей" is on, and the tray menu's window list waits for the first click.
+    form.SetShowMainMin(environment.ShowMainMin);
     if (environment.ShowMainMin)
         form.showMinimized();
     else

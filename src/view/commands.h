@@ -71,7 +71,15 @@ enum class TCommand {
     MusicAddList,
     MusicList,     // "Список": the playlist window, opened or closed
     MusicShowList, // the control panel's button: the playlist window shown
+    // "Параметры" -> "Запуск": the launchers and the file types.
+    LinkGames,
+    LinkMainMenu,
+    LinkDesktop,
+    LinkAutostart,
+    ShellIntegration,
     StayOnTop,
+    MinimizeToTray,
+    KeepWindows, // "Не скрывать окна при минимизации": the mode of the next run
     Defaults,
     // "Справка"
     Feedback,

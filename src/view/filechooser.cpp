@@ -1,4 +1,5 @@
 #include "view/filechooser.h"
+#include "widgets/window_mode.h"
 
 #include <QFileDialog>
 #include <QPointer>
@@ -7,6 +8,7 @@ namespace dorvane {
 
 TFileChooser DialogFileChooser(QWidget* parent) {
     return [owner = QPointer<QWidget>(parent)](const TFileRequest& request) -> QString {
+        const TModalScope modal;
         if (request.chooseFolder)
             return QFileDialog::getExistingDirectory(owner, request.title, request.folder);
         QFileDialog dialog(owner, request.title, request.folder, request.filter);

@@ -1,4 +1,5 @@
 #include "view/gamelook.h"
+#include "widgets/window_mode.h"
 
 #include "view/assets.h"
 #include "view/boardwidget.h"
@@ -118,6 +119,7 @@ void TGameLook::EditCustomScheme(const TFileChooser& chooser) {
     bool applied = false;
     {
         TSchemeForm form(editor, parts_.window);
+        const TModalScope modal;
         applied = form.exec() == QDialog::Accepted;
     }
     const bool writable = parts_.settingsWritable && *parts_.settingsWritable && parts_.store;

@@ -1,4 +1,5 @@
 #include "helpform.h"
+#include "widgets/window_mode.h"
 
 #include "view/controlpanel.h"
 
@@ -140,6 +141,7 @@ THelpForm::~THelpForm() = default;
 void THelpForm::Run(TGameController& game, const THelpLook& look, QWidget* parent) {
     if (!game.MayOpenHintWindow()) return;
     THelpForm form(game, look, parent);
+    const TModalScope modal;
     if (form.exec() == QDialog::Accepted) game.PlayHintMove();
 }
 

@@ -1,4 +1,5 @@
 #include "view/helpmenu.h"
+#include "widgets/window_mode.h"
 
 #include "view/assets.h"
 
@@ -99,6 +100,7 @@ void THelpMenu::OpenAboutWindow() {
         OpenWebAddress(launcher_, RandomSiteAddress(launcher_.random).mid(7));
     };
     TAboutForm form(info, std::move(actions), window_);
+    const TModalScope modal;
     form.exec();
 }
 

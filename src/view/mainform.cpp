@@ -5,9 +5,12 @@
 
 #include "core/data_folder.h"
 #include "core/hand_over_text.h"
+#include "desktop/shortcut_resolve.h"
+#include "desktop/type_settings.h"
 #include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
+#include "widgets/window_mode.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -55,6 +58,7 @@ TMainForm::TStored TMainForm::ReadStored(const SettingsAccess& store) {
     stored.music = MusicSettingsSchema().Read(store, {MusicFolder(), QDir::currentPath()});
     stored.musicSources = ReadRecentSources(store);
     stored.recent.Read(store);
+    stored.restoreTypes = TypesToRestore(OfferedTypeMasks(), store);
     return stored;
 }
 
@@ -102,6 +106,15 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     BuildLayout();
     BuildMenus();
     help_ = std::make_unique<THelpMenu>(this, menuBar(), commands_, messages_, random);
+    // The icon is in the notification area from now until the window goes.
+    tray_ = std::make_unique<TGameTray>(
+        this, shell_.StartStandard,
+        TGameTrayActions{[this] { commands_.Action(TCommand::About)->trigger(); },
+                         [this] { close(); }, [this] { ShowWindows(); }});
+    // Without a notification area nothing could give a hidden window back.
+    shell_.MinimizeToTray = shell_.MinimizeToTray && TKvoTrayIcon::NotificationAreaAvailable();
+    tray_->Icon().SetMinimizeToTray(shell_.MinimizeToTray);
+    keepWindows_ = !shell_.StartStandard;
 
     TGameViewParts parts;
     parts.window = this;
@@ -120,8 +133,16 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
                                                        controller_.get(), &figureList_, store_,
                                                        &settingsWritable_, &messages_},
                                         settings_);
+    if (store_) {
+        desktop_ = std::make_unique<TDesktopCommands>(TDesktopParts{
+            this, store_, &settingsWritable_, QCoreApplication::applicationFilePath()});
+        desktop_->RegisterAtStart(stored.restoreTypes);
+    }
     savedGames_ = std::make_unique<TSavedGameCommands>(
-        TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_},
+        TSavedGameParts{this, controller_.get(), &messages_, &recent_, gameMenu_, afterSaveItem_,
+                        [this](const QString& path) {
+                            if (desktop_) desktop_->GameFileUsed(path);
+                        }},
         chooser_);
 
     ConnectCommands();
@@ -204,6 +225,8 @@ void TMainForm::SetFileChooser(TFileChooser chooser) {
 void TMainForm::SetCaption(const QString& text) {
     const QString name = QString::fromUtf8(kMessageCaption);
     setWindowTitle(text.isEmpty() ? name : name + QStringLiteral(" - ") + text);
+    // The caption is set while the music engine is made, before the icon.
+    if (tray_) tray_->Icon().SetHint(windowTitle());
 }
 
 void TMainForm::SetTime() {
@@ -272,7 +295,11 @@ void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
     savedGames_->OpenAtStart(arguments, restarted);
 }
 
-void TMainForm::OpenFile(const QString& path) {
+void TMainForm::OpenFile(const QString& named) {
+    // A link to the file meant (a symbolic link, a file manager's link
+    // launcher) opens the file; a link to nothing stays itself and is
+    // nobody's file.
+    const QString path = ResolveShortcut(named);
     if (IsMusicTarget(path))
         player_->OpenTarget(path);
     else
@@ -325,10 +352,26 @@ void TMainForm::ShowControlPanel(bool on) {
 
 void TMainForm::StayOnTop(bool on) {
     settings_.Look.StayOnTop = on;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    // Changing the flags hides a shown window.
-    if (shown) show();
+    SetStayOnTop(this, on);
+}
+
+void TMainForm::MinimizeToTrayClicked() {
+    // Asked anew at each click: a panel may have come or gone meanwhile.
+    shell_.MinimizeToTray = commands_.Action(TCommand::MinimizeToTray)->isChecked() &&
+                            TKvoTrayIcon::NotificationAreaAvailable();
+    tray_->Icon().SetMinimizeToTray(shell_.MinimizeToTray);
+    MirrorOptions();
+}
+
+void TMainForm::KeepWindowsClicked() {
+    // The mode of this run stays; the next start reads the new one.
+    keepWindows_ = commands_.Action(TCommand::KeepWindows)->isChecked();
+    if (store_ && settingsWritable_) {
+        TShellSettings next = shell_;
+        next.StartStandard = !keepWindows_;
+        ShellSettingsSchema().WriteNow(*store_, next, QStringLiteral("StartStandard"));
+    }
+    MsgRestartNeeded(messages_);
 }
 
 // --- TBoardHost ---------------------------------------------------------------

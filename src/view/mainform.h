@@ -11,10 +11,12 @@
 
 #include "view/boardwidget.h"
 #include "view/commands.h"
+#include "view/desktopcommands.h"
 #include "view/figurelist.h"
 #include "view/filechooser.h"
 #include "view/gamelook.h"
 #include "view/gamesounds.h"
+#include "view/gametray.h"
 #include "view/gameviewadapter.h"
 #include "view/helpmenu.h"
 #include "view/musichost.h"
@@ -100,8 +102,15 @@ public:
     // A long file operation under way refuses the close.
     TLongOperations& LongOperations() { return longOperations_; }
 
-    // The window's caption: "Dorvane", or "Dorvane - " + text.
+    // The window's caption: "Dorvane", or "Dorvane - " + text. The tray
+    // icon's tool tip follows it.
     void SetCaption(const QString& text);
+    // The start put the window into the tray or minimised it ("ShowMainMin").
+    void SetShowMainMin(bool on) { tray_->SetShowMainMin(on); }
+    TGameTray& Tray() { return *tray_; }
+    // The launchers, the file types and the recently used games; none for a
+    // window that keeps no settings, which touches no desktop files either.
+    TDesktopCommands* Desktop() { return desktop_.get(); }
 
     TGameController& Controller() { return *controller_; }
     TBoardWidget& Board() { return *board_; }
@@ -138,6 +147,7 @@ private:
         TMusicSettings music;
         QStringList musicSources; // the history, "Music"
         TRecentFiles recent;
+        QStringList restoreTypes; // file types registered again at the start
     };
     static TStored ReadStored(const SettingsAccess& store);
     static TStored Unstored(const TGameSettings& settings);
@@ -163,6 +173,9 @@ private:
     void MirrorOptions();
     void ShowControlPanel(bool on);
     void StayOnTop(bool on);
+    void MinimizeToTrayClicked();
+    void KeepWindowsClicked();
+    void ConnectDesktopCommands();
     void PlaySound(TGameSound sound);
     void OpenHintWindow();
     void OpenHandedPaths();
@@ -179,6 +192,9 @@ private:
     TShellSettings shell_;
     TMusicSettings music_;
     TRecentFiles recent_;
+    // "Не скрывать окна при минимизации" as the next start will read it; the
+    // mode of this run is shell_.StartStandard.
+    bool keepWindows_ = false;
     bool settingsWritable_ = false;
     std::function<bool()> startProgram_;
     std::function<void()> closeStep_;
@@ -208,6 +224,8 @@ private:
     std::unique_ptr<TGameLook> look_;
     std::unique_ptr<TSavedGameCommands> savedGames_;
     std::unique_ptr<THelpMenu> help_;
+    std::unique_ptr<TGameTray> tray_;
+    std::unique_ptr<TDesktopCommands> desktop_;
     // Last: its tick reaches the view and the clock, and its searches the
     // long operations, until it is gone.
     std::unique_ptr<TMusicHost> player_;

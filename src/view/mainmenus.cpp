@@ -75,8 +75,15 @@ void TMainForm::BuildMenus() {
               Item(TCommand::MusicRandom), kSeparator, Item(TCommand::MusicOpenFolder),
               Item(TCommand::MusicAddFolder), Item(TCommand::MusicOpenList),
               Item(TCommand::MusicAddList), kSeparator, Item(TCommand::MusicList)});
+    // A window that keeps no settings touches no desktop files either.
+    if (store_)
+        AddItems(parameters->addMenu(QStringLiteral("Запуск")), commands_,
+                 {Item(TCommand::LinkGames), Item(TCommand::LinkMainMenu),
+                  Item(TCommand::LinkDesktop), Item(TCommand::LinkAutostart), kSeparator,
+                  Item(TCommand::ShellIntegration)});
     AddItems(parameters, commands_,
-             {kSeparator, Item(TCommand::StayOnTop), kSeparator, Item(TCommand::Defaults)});
+             {kSeparator, Item(TCommand::StayOnTop), Item(TCommand::MinimizeToTray),
+              Item(TCommand::KeepWindows), kSeparator, Item(TCommand::Defaults)});
 }
 
 void TMainForm::OnCommand(TCommand command, std::function<void()> run, bool gated) {
@@ -199,8 +206,36 @@ void TMainForm::ConnectCommands() {
     OnCommand(
         TCommand::StayOnTop, [this, checked] { StayOnTop(checked(TCommand::StayOnTop)); }, false);
     OnCommand(
+        TCommand::MinimizeToTray, [this] { MinimizeToTrayClicked(); }, false);
+    OnCommand(
+        TCommand::KeepWindows, [this] { KeepWindowsClicked(); }, true);
+    OnCommand(
         TCommand::Defaults, [this] { ResetAllSettings(); }, true);
     ConnectMusicCommands();
+    ConnectDesktopCommands();
+}
+
+void TMainForm::ConnectDesktopCommands() {
+    // Like every dialog, they wait while the computer thinks.
+    const std::array<std::pair<TCommand, TLauncherPlace>, 4> launchers{{
+        {TCommand::LinkGames, TLauncherPlace::Games},
+        {TCommand::LinkMainMenu, TLauncherPlace::MainMenu},
+        {TCommand::LinkDesktop, TLauncherPlace::Desktop},
+        {TCommand::LinkAutostart, TLauncherPlace::Autostart},
+    }};
+    for (const auto& [command, place] : launchers)
+        OnCommand(
+            command,
+            [this, place = place] {
+                if (desktop_) desktop_->ToggleLauncher(place);
+            },
+            true);
+    OnCommand(
+        TCommand::ShellIntegration,
+        [this] {
+            if (desktop_) desktop_->OpenFileTypes();
+        },
+        true);
 }
 
 void TMainForm::ConnectMusicCommands() {
@@ -242,6 +277,8 @@ void TMainForm::MirrorOptions() {
     commands_.SetChecked(TCommand::SoundMove, look.SoundMove);
     commands_.SetChecked(TCommand::SoundEnd, look.SoundEnd);
     commands_.SetChecked(TCommand::StayOnTop, look.StayOnTop);
+    commands_.SetChecked(TCommand::MinimizeToTray, shell_.MinimizeToTray);
+    commands_.SetChecked(TCommand::KeepWindows, keepWindows_);
     look_->MirrorChecks();
     player_->MirrorChecks();
 }

@@ -51,12 +51,13 @@ void TSavedGameCommands::SaveCommand() {
     // A name typed without an extension is a saved game all the same; not
     // every desktop's dialog adds the default one.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dvn");
-    SaveGame(game, path, true, Show());
+    if (SaveGame(game, path, true, Show()) && parts_.gameFileUsed) parts_.gameFileUsed(path);
 }
 
 bool TSavedGameCommands::LoadFile(const QString& path) {
     if (parts_.controller->Blocked()) return false;
     const bool loaded = LoadGame(*parts_.controller, path, *parts_.recent, Show());
+    if (loaded && parts_.gameFileUsed) parts_.gameFileUsed(path);
     // A loading item removes its own submenu: rebuild once it has returned.
     if (loaded)
         QMetaObject::invokeMethod(

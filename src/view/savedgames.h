@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -28,6 +30,8 @@ struct TSavedGameParts {
     TRecentFiles* recent = nullptr;
     QMenu* gameMenu = nullptr;       // holds "Загрузить снова"
     QAction* recentBefore = nullptr; // the submenu goes before this item
+    // A game loaded or saved, for the desktop's recently used files.
+    std::function<void(const QString& path)> gameFileUsed;
 };
 
 class TSavedGameCommands {

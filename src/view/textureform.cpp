@@ -1,4 +1,5 @@
 #include "textureform.h"
+#include "widgets/window_mode.h"
 
 #include "assets.h"
 
@@ -89,6 +90,7 @@ std::optional<int> TTextureForm::Choose(QWidget* parent, const QString& caption,
     TTextureForm form(parent);
     form.setWindowTitle(caption);
     form.SetNewNumber(current);
+    const TModalScope modal;
     if (form.exec() != QDialog::Accepted) return std::nullopt;
     return form.NewNumber();
 }

@@ -16,6 +16,10 @@ namespace dorvane {
 
 // Opens the address; false when it could not be handed over.
 using TUrlOpener = std::function<bool(const QUrl&)>;
+// Asks a desktop service for something that answers later (a dialog of the
+// file manager's, the portal's application chooser); failed is called, on
+// the UI thread, when the service refused or is not there. Nothing waits.
+using TDesktopRequest = std::function<void(const QUrl&, std::function<void()> failed)>;
 
 // QDesktopServices::openUrl, then a detached xdg-open.
 TUrlOpener DesktopOpener();
@@ -38,5 +42,25 @@ void SendFeedbackMail(const TLauncher& launcher);
 // A file that exists is opened with its desktop application; any other text
 // is run as a command line. Failure is the caller's to tell.
 bool OpenOrRun(const TUrlOpener& open, const QString& pathOrCommand);
+// The desktop's opener on a text: an address with a scheme, else a file.
+bool ShellOpen(const TUrlOpener& open, const QString& text);
+// Starts the command line (split as a shell would, without a shell) as a
+// detached process; false when it could not be started.
+bool RunProcess(const QString& commandLine);
+
+// The file manager's properties of a file or folder
+// (org.freedesktop.FileManager1.ShowItemProperties over D-Bus).
+TDesktopRequest FileManagerProperties();
+// The desktop's "open with" chooser (the OpenURI portal, asking).
+TDesktopRequest PortalOpenWith();
+// Both say "Команду невозможно выполнить!" when the path does not exist or
+// the desktop has no such service.
+void ShowProperties(TMessageService& messages, const QString& path,
+                    const TDesktopRequest& request = FileManagerProperties());
+void OpenWithDialog(TMessageService& messages, const QString& path,
+                    const TDesktopRequest& request = PortalOpenWith());
+// The desktop's volume program (the start-up's VolumeControlPath); false
+// when there is none or it could not be started.
+bool OpenSoundPlaybackSettings(const QString& volumeControlPath);
 
 } // namespace dorvane

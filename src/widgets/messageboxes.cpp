@@ -1,4 +1,5 @@
 #include "widgets/messageboxes.h"
+#include "widgets/window_mode.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -24,6 +25,7 @@ bool TMessageBoxes::Ask(const QString& text) {
     // are not installed.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    const TModalScope modal;
     return box.exec() == QMessageBox::Yes;
 }
 

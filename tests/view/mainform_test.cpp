@@ -495,8 +495,7 @@ void TMainFormTest::panelAndCoordinatesChangeTheWindow() {
                  style == QStringLiteral("Рисунок"));
     }
     // Items whose commands the window does not have yet are not offered.
-    for (const QString& absent : {QStringLiteral("Запуск"), QStringLiteral("Минимизировать в трей"),
-                                  QStringLiteral("Не скрывать окна при минимизации")})
+    for (const QString& absent : {QStringLiteral("Запуск")})
         QVERIFY(form.FindAction(absent) == nullptr);
     QCOMPARE(form.FindAction(QStringLiteral("Нет хода"))->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(form.FindAction(QStringLiteral("В конец"))->shortcut(), QKeySequence(Qt::Key_F10));

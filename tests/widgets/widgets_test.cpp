@@ -6,6 +6,7 @@
 #include "widgets/dialogkeys.h"
 #include "widgets/kvoalabel.h"
 #include "widgets/kvocursorto.h"
+#include "widgets/kvotrayicon.h"
 #include "widgets/launch.h"
 #include "widgets/menutools.h"
 #include "widgets/messageform.h"
@@ -22,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -377,6 +379,99 @@ private slots:
         QCOMPARE(messages.texts.size(), 2);
         QVERIFY(RandomSiteAddress(random).startsWith(QStringLiteral("http://")));
         QVERIFY(RandomSiteAddress(random).endsWith(QStringLiteral("dorvane.example.org")));
+    }
+
+    void trayIconTextsFramesAndAnimation() {
+        QWidget owner;
+        TKvoTrayIcon tray(&owner);
+        tray.SetHint(QString(300, QLatin1Char('h')));
+        QCOMPARE(tray.Hint().size(), 127);
+        QCOMPARE(tray.SystemIcon().toolTip(), tray.Hint());
+        tray.SetBalloonHint(QString(300, QLatin1Char('b')));
+        tray.SetBalloonTitle(QString(300, QLatin1Char('t')));
+        QCOMPARE(tray.BalloonHint().size(), 255);
+        QCOMPARE(tray.BalloonTitle().size(), 63);
+
+        const auto frame = [](Qt::GlobalColor colour) {
+            QPixmap pixmap(16, 16);
+            pixmap.fill(colour);
+            return QIcon(pixmap);
+        };
+        const QIcon still = frame(Qt::white);
+        const QList<QIcon> frames{frame(Qt::red), frame(Qt::green), frame(Qt::blue)};
+        tray.SetIcon(still);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+        tray.SetIcons(frames);
+        tray.SetIconIndex(1);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), frames[1].cacheKey());
+
+        // The frames run round while animating and visible (a frame on show
+        // stays when the icon becomes visible while animating); switching the
+        // animation off shows the still icon again.
+        std::vector<qint64> shown;
+        tray.OnAnimate = [&] { shown.push_back(tray.CurrentIcon().cacheKey()); };
+        tray.SetAnimateInterval(5);
+        tray.SetAnimate(true);
+        tray.SetVisible(true);
+        QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 4, 5000);
+        const std::vector<qint64> expected{frames[1].cacheKey(), frames[2].cacheKey(),
+                                           frames[0].cacheKey(), frames[1].cacheKey()};
+        QCOMPARE(std::vector<qint64>(shown.begin(), shown.begin() + 4), expected);
+        tray.SetAnimate(false);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+        const std::size_t stopped = shown.size();
+        QTest::qWait(30);
+        QCOMPARE(shown.size(), stopped);
+
+        // Shown without animation, the icon is the still one.
+        tray.SetVisible(false);
+        tray.SetIconIndex(2);
+        tray.SetVisible(true);
+        QCOMPARE(tray.CurrentIcon().cacheKey(), still.cacheKey());
+
+        // Without a notification area the window is never hidden.
+        owner.show();
+        QVERIFY(!tray.HideMainForm());
+        QVERIFY(owner.isVisible());
+    }
+
+    void desktopRequestsSayWhenTheyFail() {
+        TRecordedMessages messages;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a b.mp3"));
+        QFile(file).open(QIODevice::WriteOnly);
+        std::vector<QUrl> asked;
+        bool refuse = false;
+        const TDesktopRequest request = [&](const QUrl& url, std::function<void()> failed) {
+            asked.push_back(url);
+            if (refuse) failed();
+        };
+        ShowProperties(messages, dir.filePath(QStringLiteral("gone.mp3")), request);
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Команду невозможно выполнить!")});
+        QVERIFY(asked.empty());
+        ShowProperties(messages, file, request);
+        OpenWithDialog(messages, dir.path(), request);
+        QCOMPARE(asked,
+                 (std::vector<QUrl>{QUrl::fromLocalFile(file), QUrl::fromLocalFile(dir.path())}));
+        QCOMPARE(messages.texts.size(), 1);
+        refuse = true;
+        OpenWithDialog(messages, file, request);
+        QCOMPARE(messages.texts.size(), 2);
+
+        std::vector<QUrl> opened;
+        const TUrlOpener open = [&opened](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
+        QVERIFY(ShellOpen(open, QStringLiteral("mailto:feedback@dorvane.example.org")));
+        QVERIFY(ShellOpen(open, file));
+        QCOMPARE(opened,
+                 (std::vector<QUrl>{QUrl(QStringLiteral("mailto:feedback@dorvane.example.org")),
+                                    QUrl::fromLocalFile(file)}));
+        QVERIFY(!RunProcess(QString()));
+        QVERIFY(!RunProcess(dir.filePath(QStringLiteral("no-such-program"))));
+        QVERIFY(RunProcess(QStringLiteral("true")));
+        QVERIFY(!OpenSoundPlaybackSettings(QString()));
     }
 
     void sharedMessageTexts() {

@@ -1,0 +1,168 @@
+// The program as the opener of file types, in a home of the test's own: the
+// previous default kept and given back, the backup never overwritten by the
+// program's own entry, a type another program took over shown as not the
+// program's, and outside files that are not regular files left alone.
+#include "desktop_home.h"
+
+#include "desktop/desktop_entry.h"
+#include "desktop/file_types.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace dorvane::test {
+
+namespace {
+
+const QString kDefaults = QString::fromLatin1(kDefaultsGroup);
+const QString kBackup = QString::fromLatin1(kBackupGroup);
+const QString kHandler = QString::fromLatin1(kHandlerId);
+
+struct TTypesHome {
+    TDesktopHome home;
+    TFileTypes types{home.Places(), QStringLiteral("/opt/dorvane/bin/dorvane")};
+
+    QString MimeApps() const { return home.Places().MimeApps(); }
+    TKeyFile Read() const { return TKeyFile::Parse(ReadBytes(MimeApps())); }
+};
+
+TEST(FileTypes, ExtensionsOfTheMasks) {
+    EXPECT_EQ(ExtensionsOfMasks(QStringLiteral("*.mp3;*.M3U;.pls;;*;wav;")),
+              (QStringList{QStringLiteral("mp3"), QStringLiteral("m3u"), QStringLiteral("pls"),
+                           QStringLiteral("wav")}));
+    EXPECT_EQ(ExtensionsOfMasks(QStringLiteral("*.ac3;*.ape;*.flac;*.m4a;*.mid;*.midi;*.mp3;*.rmi;"
+                                               "*.wav;*.wma;*.m3u;*.m3u8;*.pls;*.wpl;*.asx;"))
+                  .size(),
+              15);
+}
+
+TEST(FileTypes, RegisteringKeepsThePreviousDefaultAndUnregisteringGivesItBack) {
+    TTypesHome t;
+    const QString mime = MimeTypeForExtension(QStringLiteral("mp3"));
+    ASSERT_TRUE(WriteBytes(t.MimeApps(), "# the user's own note\n"
+                                         "[Default Applications]\n" +
+                                             mime.toUtf8() +
+                                             "=vlc.desktop\n"
+                                             "text/plain=gedit.desktop\n"
+                                             "\n"
+                                             "[Added Associations]\n"
+                                             "image/png=gimp.desktop;\n"));
+    t.types.AssociateType(true, QStringLiteral("MP3"));
+    TKeyFile file = t.Read();
+    EXPECT_EQ(file.Value(kDefaults, mime), kHandler);
+    EXPECT_EQ(file.Value(kBackup, mime), QStringLiteral("vlc.desktop"));
+    EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("mp3")));
+    // Every other program's line stays.
+    EXPECT_EQ(file.Value(kDefaults, QStringLiteral("text/plain")), QStringLiteral("gedit.desktop"));
+    EXPECT_EQ(file.Value(QString::fromLatin1(kAddedGroup), QStringLiteral("image/png")),
+              QStringLiteral("gimp.desktop;"));
+    EXPECT_TRUE(ReadBytes(t.MimeApps()).startsWith("# the user's own note\n"));
+
+    // Registering again does not put the program's own entry into the backup.
+    t.types.AssociateType(true, QStringLiteral("mp3"));
+    EXPECT_EQ(t.Read().Value(kBackup, mime), QStringLiteral("vlc.desktop"));
+
+    t.types.AssociateType(false, QStringLiteral("mp3"));
+    file = t.Read();
+    EXPECT_EQ(file.Value(kDefaults, mime), QStringLiteral("vlc.desktop"));
+    EXPECT_FALSE(file.Contains(kBackup, mime));
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("mp3")));
+    EXPECT_FALSE(TKeyFile::Parse(ReadBytes(t.types.HandlerPath()))
+                     .List(QStringLiteral("Desktop Entry"), QStringLiteral("MimeType"))
+                     .contains(mime));
+}
+
+TEST(FileTypes, ATypeWithoutPreviousOwnerIsLeftWithoutDefault) {
+    TTypesHome t;
+    const QString mime = MimeTypeForExtension(QStringLiteral("flac"));
+    t.types.AssociateType(true, QStringLiteral("flac"));
+    EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("flac")));
+    EXPECT_FALSE(t.Read().Contains(kBackup, mime));
+    t.types.AssociateType(false, QStringLiteral("flac"));
+    EXPECT_FALSE(t.Read().Contains(kDefaults, mime));
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("flac")));
+}
+
+TEST(FileTypes, ATypeTakenOverByAnotherProgramIsNotTheProgramsAndKeepsItsNewOwner) {
+    TTypesHome t;
+    const QString mime = MimeTypeForExtension(QStringLiteral("wav"));
+    t.types.AssociateType(true, QStringLiteral("wav"));
+    TKeyFile file = t.Read();
+    file.SetValue(kDefaults, mime, QStringLiteral("audacious.desktop"));
+    ASSERT_TRUE(WriteBytes(t.MimeApps(), file.Text()));
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("wav")));
+    // Unregistering then leaves the new owner alone.
+    t.types.AssociateType(false, QStringLiteral("wav"));
+    EXPECT_EQ(t.Read().Value(kDefaults, mime), QStringLiteral("audacious.desktop"));
+}
+
+TEST(FileTypes, TheSavedGameTypeIsDeclaredAndRegisteredAtEveryStart) {
+    TTypesHome t;
+    t.types.RegisterGameType();
+    const QString package = t.home.Places().MimePackages() + QStringLiteral("/kvo-dorvane.xml");
+    EXPECT_EQ(ReadBytes(package), MimePackageText());
+    EXPECT_EQ(ReadBytes(QStringLiteral(DORVANE_MIME_PACKAGE)), MimePackageText());
+    EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("dvn")));
+    EXPECT_EQ(MimeTypeForExtension(QStringLiteral("DVN")),
+              QStringLiteral("application/x-dorvane-game"));
+    const TKeyFile handler = TKeyFile::Parse(ReadBytes(t.types.HandlerPath()));
+    EXPECT_EQ(handler.Value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")),
+              QStringLiteral("\"/opt/dorvane/bin/dorvane\" %f"));
+
+    // Given to another program, it comes back at the next start, and the
+    // other program is its backup.
+    TKeyFile file = t.Read();
+    file.SetValue(kDefaults, QStringLiteral("application/x-dorvane-game"),
+                  QStringLiteral("other.desktop"));
+    ASSERT_TRUE(WriteBytes(t.MimeApps(), file.Text()));
+    t.types.RegisterGameType();
+    EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("dvn")));
+    EXPECT_EQ(t.Read().Value(kBackup, QStringLiteral("application/x-dorvane-game")),
+              QStringLiteral("other.desktop"));
+}
+
+TEST(FileTypes, AMimeAppsListThatIsALinkOrAFifoIsLeftAlone) {
+    TTypesHome t;
+    const QString target = t.home.Path(QStringLiteral("elsewhere.list"));
+    ASSERT_TRUE(WriteBytes(target, "[Default Applications]\n"));
+    QDir().mkpath(QFileInfo(t.MimeApps()).absolutePath());
+    ASSERT_TRUE(QFile::link(target, t.MimeApps()));
+    t.types.AssociateType(true, QStringLiteral("mp3"));
+    EXPECT_EQ(ReadBytes(target), QByteArray("[Default Applications]\n"));
+    EXPECT_TRUE(QFileInfo(t.MimeApps()).isSymLink());
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("mp3")));
+
+    ASSERT_TRUE(QFile::remove(t.MimeApps()));
+    ASSERT_EQ(::mkfifo(t.MimeApps().toLocal8Bit().constData(), 0600), 0);
+    // Neither blocks on the FIFO.
+    t.types.AssociateType(true, QStringLiteral("mp3"));
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("mp3")));
+}
+
+TEST(FileTypes, HostileAndTruncatedListsNeverLoseOtherLines) {
+    const QByteArray cases[] = {
+        "[Default Applications",                       // a header cut short
+        "[Default Applications]\naudio/mpeg=vlc.desk", // a value cut short
+        "=\n==\n[]\n[\n]\nkey with blanks=1\n\xff\xfe=\x80\n",
+        "[Default Applications]\r\naudio/mpeg=vlc.desktop\r\n",
+        QByteArray(1000, '['),
+    };
+    for (const QByteArray& text : cases) {
+        TKeyFile file = TKeyFile::Parse(text);
+        RegisterDefault(file, QStringLiteral("audio/mpeg"), kHandler);
+        EXPECT_EQ(file.Value(kDefaults, QStringLiteral("audio/mpeg")), kHandler);
+        UnregisterDefault(file, QStringLiteral("audio/mpeg"), kHandler);
+        EXPECT_NE(file.Value(kDefaults, QStringLiteral("audio/mpeg")), kHandler);
+        // What the program does not touch is still there, line for line.
+        const TKeyFile reread = TKeyFile::Parse(file.Text());
+        EXPECT_EQ(reread.Text(), file.Text());
+    }
+    // A list read and written untouched is the same bytes.
+    const QByteArray plain = "# note\n[A]\nk=v\n\n[B]\r\nx = y \n";
+    EXPECT_EQ(TKeyFile::Parse(plain).Text(), plain);
+}
+
+} // namespace
+
+} // namespace dorvane::test
