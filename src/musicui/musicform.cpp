@@ -7,6 +7,7 @@
 #include "musicui/input_form.h"
 #include "musicui/kvoindicator.h"
 #include "musicui/playlist_box.h"
+#include "musicui/queryidform.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/messageboxes.h"
 
@@ -407,6 +408,19 @@ void TMusicForm::EditEntryTitle() {
             [this, row, path = entry.S2](const QString& text) { TitleEdited(row, path, text); });
     connect(titleEditor_, &QObject::destroyed, this, [this] { titleEditor_ = nullptr; });
     titleEditor_->open();
+}
+
+void TMusicForm::QueryTags() {
+    if (engine_.Playlist().Count() == 0 || queryWindow_) return;
+    queryWindow_ = TQueryIDForm::Open(engine_.Playlist(), this);
+    connect(queryWindow_, &TQueryIDForm::QueryStarted, this,
+            [this] { list_->setUpdatesEnabled(false); });
+    connect(queryWindow_, &TQueryIDForm::QueryFinished, this, [this] {
+        list_->setUpdatesEnabled(true);
+        LetListBox();
+        SetTotal();
+    });
+    connect(queryWindow_, &QObject::destroyed, this, [this] { queryWindow_ = nullptr; });
 }
 
 void TMusicForm::TitleEdited(int row, const QString& path, const QString& text) {

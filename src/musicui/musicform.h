@@ -36,6 +36,7 @@ namespace dorvane {
 class SettingsAccess;
 class TInputForm;
 class TKvoIndicator;
+class TQueryIDForm;
 class TMessageService;
 class TMusicEngine;
 class TPlaylistBox;
@@ -94,6 +95,9 @@ public:
     void MoveRow(int from, int to);
     void Sort(int tag); // 0..5 the key, 100/101 the direction
     void EditEntryTitle();
+    // The tag query's window, with entries only; the list is not drawn while
+    // the query changes its entries and is rebuilt once at its end.
+    void QueryTags();
     void ApplyScheme(int number);
     void SetColumnChoice(int choice);
     void ApplyIndicatorPreset(int preset);
@@ -113,6 +117,7 @@ public:
     QAction* PlayAction() const { return play_; }
     QSpinBox* SpeedBox() const { return speed_; }
     TInputForm* TitleEditor() const { return titleEditor_; }
+    TQueryIDForm* QueryWindow() const { return queryWindow_; }
     QMenu* ContextMenu() const { return contextMenu_; }
     const TPlaylistWindowSettings& Settings() const { return settings_; }
     int IndicatorPresetNumber() const { return settings_.IndicatorCS; }
@@ -210,6 +215,7 @@ private:
     TProgressStrip* progress_ = nullptr;
     std::array<QLabel*, 3> panels_{};
     TInputForm* titleEditor_ = nullptr;
+    TQueryIDForm* queryWindow_ = nullptr;
 
     QTimer statusTimer_;
     QTimer frameTimer_;

@@ -128,10 +128,8 @@ void TMusicForm::BuildChoiceBar() {
     historyMenu_ = new QMenu(Text("Предыстория"), this);
     history_ = dropDown(TPlayerIcon::History, Text("Предыстория"), historyMenu_);
     button(TPlayerIcon::Save, Text("Сохранить (Ctrl+S)"), [this] { Save(); });
-    // The tag query and the visualiser are windows of their own that this
-    // program does not have yet: their buttons stay disabled.
-    button(TPlayerIcon::QueryTags, Text("Запрос заголовков из MP3 и WMA файлов"), [] {
-    })->setEnabled(false);
+    button(TPlayerIcon::QueryTags, Text("Запрос заголовков из MP3 и WMA файлов"),
+           [this] { QueryTags(); });
     button(TPlayerIcon::EditTitle, Text("Изменить заголовок (Shift+Enter)"),
            [this] { EditEntryTitle(); });
     choiceBar_->addSeparator();
@@ -139,6 +137,8 @@ void TMusicForm::BuildChoiceBar() {
     dropDown(TPlayerIcon::ColourScheme, Text("Цветовая схема"), SchemeMenu());
     dropDown(TPlayerIcon::Columns, Text("Столбцы"), ColumnsMenu());
     choiceBar_->addSeparator();
+    // The visualiser is a window of its own that this program does not have
+    // yet: its buttons stay disabled.
     button(TPlayerIcon::Oscilloscope, Text("Осциллограф (Правая кнопка - Хранитель экрана)"), [] {
     })->setEnabled(false);
     button(TPlayerIcon::ScreenSaver, Text("Хранитель экрана (F9)"), [] {})->setEnabled(false);
@@ -279,7 +279,7 @@ void TMusicForm::BuildContextMenu() {
     m->addMenu(SourceMenu(Text("Добавить"), false));
     m->addMenu(historyMenu_);
     m->addAction(Text("Сохранить\tCtrl+S"), this, [this] { Save(); });
-    m->addAction(Text("Запрос заголовков"))->setEnabled(false);
+    m->addAction(Text("Запрос заголовков"), this, [this] { QueryTags(); });
     m->addAction(Text("Изменить заголовок"), this, [this] {
         if (itemPopup_ >= 0) list_->SetCurrentRow(itemPopup_);
         EditEntryTitle();

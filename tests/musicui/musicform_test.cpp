@@ -6,9 +6,11 @@
 #include "musicui/kvoindicator.h"
 #include "musicui/musicform.h"
 #include "musicui/playlist_box.h"
+#include "musicui/queryidform.h"
 
 #include "support/map_store.h"
 #include "support/quiet_engine_host.h"
+#include "support/tag_builder.h"
 
 #include "widgets/messageboxes.h"
 
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -216,6 +219,42 @@ private slots:
         QCOMPARE(box.Columns(), 10);
         box.SetColumnChoice(0);
         QCOMPARE(box.Columns(), 0);
+    }
+
+    void theTagQueryRetitlesTheListOnceAtItsEnd() {
+        std::unique_ptr<TMusicForm> empty(MakeForm({}));
+        empty->show();
+        empty->QueryTags();
+        QVERIFY(!empty->QueryWindow()); // only with entries
+        empty.reset();
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("song.mp3"));
+        {
+            const test::Bytes bytes =
+                test::Cat({test::Id3Tag(test::Cat({test::TextFrame("TPE1", "Artist"),
+                                                   test::TextFrame("TIT2", "Song")})),
+                           test::Mp3Frames(384)});
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        }
+        FList entry = Entry(QStringLiteral("old"));
+        entry.S2 = path;
+        engine_->Playlist().Append(entry);
+        std::unique_ptr<TMusicForm> form(MakeForm({}));
+        form->show();
+        form->QueryTags();
+        QPointer<TQueryIDForm> query = form->QueryWindow();
+        QVERIFY(query);
+        QSignalSpy finished(query.data(), &TQueryIDForm::QueryFinished);
+        QTest::mouseClick(query->QueryButton(), Qt::LeftButton);
+        QVERIFY(!form->List()->updatesEnabled()); // the list waits for the end
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(form->List()->updatesEnabled());
+        QCOMPARE(Lines(*form), QStringList({QStringLiteral("Artist - Song")}));
+        query->CloseButton()->click();
+        QTRY_VERIFY(!form->QueryWindow());
     }
 
     void editingATitle() {
