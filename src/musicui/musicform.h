@@ -126,6 +126,10 @@ signals:
     // "Открыть"/"Добавить" folders and lists: tags of ChooseMusicSource.
     void SourceRequested(int tag);
     void RaiseGameWindowRequested();
+    // The visualiser, opened or brought to the front.
+    void VisualiserRequested();
+    // The screen saver, with the visualiser above it or without.
+    void ScreenSaverRequested(bool withVisualiser);
     // A file or folder dropped on the window.
     void TargetDropped(const QString& path);
 

@@ -103,6 +103,7 @@ void TMusicForm::BuildActions() {
     Command({}, QKeySequence(Qt::Key_F4), [this] { emit SourceRequested(4); });
     Command({}, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
     Command({}, QKeySequence(Qt::Key_F12), [this] { emit RaiseGameWindowRequested(); });
+    Command({}, QKeySequence(Qt::Key_F9), [this] { emit ScreenSaverRequested(false); });
 }
 
 void TMusicForm::BuildChoiceBar() {
@@ -137,11 +138,16 @@ void TMusicForm::BuildChoiceBar() {
     dropDown(TPlayerIcon::ColourScheme, Text("Цветовая схема"), SchemeMenu());
     dropDown(TPlayerIcon::Columns, Text("Столбцы"), ColumnsMenu());
     choiceBar_->addSeparator();
-    // The visualiser is a window of its own that this program does not have
-    // yet: its buttons stay disabled.
-    button(TPlayerIcon::Oscilloscope, Text("Осциллограф (Правая кнопка - Хранитель экрана)"), [] {
-    })->setEnabled(false);
-    button(TPlayerIcon::ScreenSaver, Text("Хранитель экрана (F9)"), [] {})->setEnabled(false);
+    QAction* scope =
+        button(TPlayerIcon::Oscilloscope, Text("Осциллограф (Правая кнопка - Хранитель экрана)"),
+               [this] { emit VisualiserRequested(); });
+    if (auto* scopeButton = qobject_cast<QToolButton*>(choiceBar_->widgetForAction(scope))) {
+        scopeButton->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(scopeButton, &QWidget::customContextMenuRequested, this,
+                [this] { emit ScreenSaverRequested(true); });
+    }
+    button(TPlayerIcon::ScreenSaver, Text("Хранитель экрана (F9)"),
+           [this] { emit ScreenSaverRequested(false); });
     button(TPlayerIcon::Program, Text(kMessageCaption) + Text(" (F12)"),
            [this] { emit RaiseGameWindowRequested(); });
     QAction* volume =

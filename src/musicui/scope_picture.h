@@ -21,6 +21,8 @@ class QPainter;
 
 namespace dorvane {
 
+class TRowPen;
+
 inline constexpr int kScopeWidth = 640;
 inline constexpr int kScopeHeight = 320;
 inline constexpr int kScopeStyles = 16;
@@ -41,6 +43,8 @@ public:
     // A new position (also the same title again through Previous and Next)
     // starts the banner from a random side.
     void Follow(int orderPosition, TRandomSource& random);
+    // From a random side again, for a new text.
+    void Restart(TRandomSource& random);
     // Moves one pixel, draws text and hides once it has stayed 5 seconds.
     void Draw(QPainter& painter, const QString& text, std::int64_t nowMs);
 
@@ -74,6 +78,7 @@ public:
     const QImage& Picture() const { return picture_; }
     QImage& Picture() { return picture_; }
     TRandom& Random() { return random_; }
+    TTitleBanner& Banner() { return banner_; }
 
 private:
     struct TDecay {
@@ -82,11 +87,12 @@ private:
     };
 
     void DrawLines(const TWaveSnapshot& snapshot);
-    void DrawLinear(QPainter& painter, const TWaveSnapshot& s, int channel, int base);
-    void DrawPolar(QPainter& painter, const TWaveSnapshot& s, int channel);
-    void DrawHearts(QPainter& painter, const TWaveSnapshot& s, int channel);
-    void DrawLissajous(QPainter& painter, const TWaveSnapshot& s, int channel);
-    void DrawStar(QPainter& painter, const TWaveSnapshot& s, int channel);
+    void DrawGrid();
+    void DrawLinear(TRowPen& painter, const TWaveSnapshot& s, int channel, int base);
+    void DrawPolar(TRowPen& painter, const TWaveSnapshot& s, int channel);
+    void DrawHearts(TRowPen& painter, const TWaveSnapshot& s, int channel);
+    void DrawLissajous(TRowPen& painter, const TWaveSnapshot& s, int channel);
+    void DrawStar(TRowPen& painter, const TWaveSnapshot& s, int channel);
     void ZoomTrail();
     void Process();
     void Fade();
@@ -96,6 +102,7 @@ private:
 
     QImage picture_;
     TRandom random_;
+    TTitleBanner banner_;
     int style_ = kScopeDefaultStyle;
     TDecay decay_;
     TDecay lowerDecay_; // the lower half in the flame style

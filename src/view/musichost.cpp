@@ -6,7 +6,10 @@
 #include "music/file_lookup.h"
 #include "music/music_masks.h"
 #include "musicui/music_dialogs.h"
+#include "musicui/display_inhibit.h"
 #include "musicui/musicform.h"
+#include "musicui/scopeform.h"
+#include "musicui/serverform.h"
 #include "musicui/wait_window.h"
 #include "widgets/messageform.h"
 
@@ -71,6 +74,7 @@ TMusicHost::~TMusicHost() {
 }
 
 void TMusicHost::Shutdown() {
+    delete scope_.data();
     delete form_.data();
     engine_->Shutdown();
 }
@@ -81,6 +85,46 @@ TMusicForm* TMusicHost::PlaylistWindow() const {
 
 void TMusicHost::ForgetPlaylistSettings() {
     if (form_) form_->ForgetSettings();
+    if (scope_) scope_->ForgetSettings();
+}
+
+TScopeForm* TMusicHost::Visualiser() const {
+    return scope_.data();
+}
+
+TScopeForm* TMusicHost::MakeVisualiser() {
+    TScopeFormParts parts;
+    parts.engine = engine_.get();
+    parts.store = parts_.store;
+    parts.chooseSource = [this](int tag) { ChooseSource(tag); };
+    parts.programHidden = [this] { return parts_.window && parts_.window->isHidden(); };
+    parts.screenSaverRunning = ScreenSaverRunning;
+    scope_ = new TScopeForm(std::move(parts));
+    QObject::connect(scope_, &TScopeForm::ScreenSaverRequested, scope_,
+                     [this] { OpenScreenSaver(true); });
+    return scope_;
+}
+
+void TMusicHost::OpenVisualiser() {
+    if (!scope_) MakeVisualiser();
+    if (ScreenSaverRunning()) return;
+    if (scope_->isMinimized())
+        scope_->showNormal();
+    else
+        scope_->show();
+    scope_->raise();
+    scope_->activateWindow();
+}
+
+void TMusicHost::OpenScreenSaver(bool withVisualiser) {
+    if (ScreenSaverRunning()) return;
+    TScopeForm* scope = nullptr;
+    bool opened = false;
+    if (withVisualiser) {
+        opened = !scope_;
+        scope = scope_ ? scope_.data() : MakeVisualiser();
+    }
+    dorvane::OpenScreenSaver(scope, opened);
 }
 
 void TMusicHost::LoadAllSources() {
@@ -120,8 +164,9 @@ void TMusicHost::EngineClockTick() {
 }
 
 void TMusicHost::KeepDisplayAwake() {
-    // Only the visualiser counts frames, and it does not exist yet: nothing
-    // asks for the display to stay awake.
+    // The engine asks about every 29 s while the visualiser draws; the hold
+    // lapses when two such calls are missed.
+    TDisplayInhibitor::Instance().HoldFor(60000);
 }
 
 void TMusicHost::ShowMusicCaption(const QString& text) {
@@ -154,6 +199,9 @@ void TMusicHost::MakePlaylistWindow() {
                      [this](const QString& path) { OpenTarget(path); });
     QObject::connect(form_, &TMusicForm::RaiseGameWindowRequested, form_,
                      [this] { FocusGameWindow(); });
+    QObject::connect(form_, &TMusicForm::VisualiserRequested, form_, [this] { OpenVisualiser(); });
+    QObject::connect(form_, &TMusicForm::ScreenSaverRequested, form_,
+                     [this](bool withVisualiser) { OpenScreenSaver(withVisualiser); });
     QObject::connect(form_, &QObject::destroyed, engine_.get(), [this] {
         if (engine_ && engine_->Playlist().IsEmpty()) parts_.showCaption(QString());
     });

@@ -24,6 +24,7 @@ namespace dorvane {
 
 class SettingsAccess;
 class TMusicForm;
+class TScopeForm;
 
 // How the game window's engine is made.
 struct TMusicParts {
@@ -95,8 +96,16 @@ public:
     // Null while it is closed.
     TMusicForm* PlaylistWindow() const;
 
+    // The visualiser: made and shown (unless a screen saver runs) or
+    // brought to the front. Null while it is closed.
+    void OpenVisualiser();
+    TScopeForm* Visualiser() const;
+    // The screen saver, with the visualiser above it or without.
+    void OpenScreenSaver(bool withVisualiser);
+
 private:
     void MakePlaylistWindow();
+    TScopeForm* MakeVisualiser();
     void FocusGameWindow() const;
 
     // TMusicEngineHost
@@ -118,6 +127,7 @@ private:
     std::function<void()> afterSearches_;
     std::unique_ptr<TMusicEngine> engine_;
     QPointer<TMusicForm> form_;
+    QPointer<TScopeForm> scope_;
 };
 
 } // namespace dorvane

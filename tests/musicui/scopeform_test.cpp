@@ -1,0 +1,118 @@
+// The visualiser's window and the screen saver, offscreen (Qt Test).
+#include "musicui/scopeform.h"
+#include "musicui/serverform.h"
+
+#include "support/map_store.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QtTest>
+
+using namespace dorvane;
+using dorvane::test::TMapStore;
+
+namespace {
+
+void MoveMouse(QWidget* widget, QPoint global) {
+    QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(global), global, Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+class TScopeFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ScreenSaverStaysForAJitterAndClosesOnAKey() {
+        QPointer<TServerForm> saver = OpenScreenSaver(nullptr, false);
+        QVERIFY(saver);
+        QVERIFY(ScreenSaverRunning());
+        QVERIFY(!OpenScreenSaver(nullptr, false)); // one at a time
+        const QPoint start = QCursor::pos();
+        // Within the first second even a long way does not count.
+        MoveMouse(saver, start + QPoint(200, 0));
+        QVERIFY(saver);
+        saver->SecondTick(); // records the pointer where it is
+        const QPoint at = QCursor::pos();
+        for (QPoint jitter : {QPoint(9, 0), QPoint(-9, 9), QPoint(0, -9), QPoint(9, 9)}) {
+            MoveMouse(saver, at + jitter);
+            QVERIFY(saver && saver->isVisible());
+        }
+        QWheelEvent wheel(QPointF(5, 5), QPointF(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(saver, &wheel);
+        QVERIFY(saver && saver->isVisible());
+        QTest::keyClick(saver, Qt::Key_Shift);
+        QTRY_VERIFY(!saver);
+        QVERIFY(!ScreenSaverRunning());
+    }
+
+    void ScreenSaverClosesOnAMoveOfTenPixels() {
+        QPointer<TServerForm> saver = OpenScreenSaver(nullptr, false);
+        QVERIFY(saver);
+        saver->SecondTick();
+        MoveMouse(saver, QCursor::pos() + QPoint(0, 10));
+        QTRY_VERIFY(!saver);
+    }
+
+    void ScreenSaverBoxLines() {
+        QDateTime now(QDate(2026, 12, 10), QTime(21, 0, 0));
+        auto* saver = new TServerForm([&now] { return now; });
+        now = now.addSecs(90061); // one day, one hour, one minute, one second
+        saver->SecondTick();
+        const QStringList lines = saver->BoxLines();
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("Справка"));
+        QCOMPARE(lines[1], QStringLiteral("Сейчас: 11.12.2026 22:01:01"));
+        QVERIFY(lines[2].startsWith(QStringLiteral("OC работает: ")));
+        QCOMPARE(lines[3], QStringLiteral("Хранитель работает: 1 01:01:01"));
+        // After ten seconds the box moves on and the count starts again.
+        for (int i = 0; i < 10; ++i)
+            saver->SecondTick();
+        QCOMPARE(saver->ServerTick(), 1);
+        delete saver;
+    }
+
+    void VisualiserWithTheSaverIsPutBackAndClosedWhenOpenedForIt() {
+        TMapStore store;
+        QPointer<TScopeForm> scope = new TScopeForm({nullptr, &store, {}, {}, {}});
+        scope->move(40, 30);
+        QPointer<TServerForm> saver = OpenScreenSaver(scope, true);
+        QVERIFY(saver && scope->isVisible());
+        QVERIFY(scope->windowFlags() & Qt::FramelessWindowHint);
+        QTest::mouseClick(saver, Qt::LeftButton);
+        QTRY_VERIFY(!saver);
+        QTRY_VERIFY(!scope);
+        // Its own place, not the one above the saver, was written.
+        QCOMPARE(store.values[QStringLiteral("ScopeLeft")], QStringLiteral("40"));
+        QCOMPARE(store.values[QStringLiteral("ScopeTop")], QStringLiteral("30"));
+    }
+
+    void StyleSettingCaptionAndFullScreen() {
+        TMapStore store;
+        store.values[QStringLiteral("ScopeStyle")] = QStringLiteral("77");
+        auto* scope = new TScopeForm({nullptr, &store, {}, {}, {}});
+        QCOMPARE(scope->Style(), 15);
+        QCOMPARE(scope->windowTitle(), QStringLiteral("Осциллограф фигурный  «Звезда»"));
+        scope->SetStyle(0);
+        QCOMPARE(scope->windowTitle(), QStringLiteral("Осциллограф линейный  технический"));
+        scope->show();
+        QTest::mouseDClick(scope, Qt::LeftButton);
+        QVERIFY(scope->FullScreen());
+        QTest::keyClick(scope, Qt::Key_Slash, Qt::ControlModifier);
+        QVERIFY(scope->InfoLinesShown());
+        QTest::keyClick(scope, Qt::Key_Escape);
+        QVERIFY(!scope->FullScreen());
+        QCOMPARE(scope->size(), QSize(640, 320));
+        QTest::keyClick(scope, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(scope->BannerText().startsWith(QStringLiteral("Dorvane: реверси")));
+        QVERIFY(scope->Picture().Banner().Visible());
+        delete scope;
+        QCOMPARE(store.values[QStringLiteral("ScopeStyle")], QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(TScopeFormTest)
+#include "scopeform_test.moc"
