@@ -19,6 +19,8 @@ constexpr int kStride = kScopeWidth * 3; // bytes of one row, no padding at 640
 constexpr int kBytes = kStride * kScopeHeight;
 constexpr int kCentreX = 320, kCentreY = 160;
 constexpr std::array<int, 2> kBase = {144, 304};
+// What the flames lose a row in red, green and blue.
+constexpr std::array<int, 3> kCooling = {2, 14, 48};
 
 constexpr std::array<QRgb, 4> kLineColours = {0xFFFF00, 0x00FFFF, 0xFF00FF, 0xFFFFFF};
 constexpr std::array<QRgb, 6> kBaseColours = {0x630000, 0x636300, 0x006300,
@@ -323,8 +325,9 @@ void TScopePicture::DrawLinear(TRowPen& painter, const TWaveSnapshot& s, int c, 
         const int wanted = Draw(0, 255);
         if (wanted == 128 || wanted == 129) break;
         for (int k = 0; k < kScopeWidth; ++k) {
-            if (Max(s, c, k) == wanted) points.emplace_back(k, y(wanted));
-            if (Min(s, c, k) == wanted) points.emplace_back(k, y(wanted));
+            if (Max(s, c, k) != wanted && Min(s, c, k) != wanted) continue;
+            points.emplace_back(k, y(Max(s, c, k)));
+            points.emplace_back(k, y(Min(s, c, k)));
         }
         painter.setPen(Pen(colour, 2));
         if (points.size() >= 2)
@@ -355,7 +358,7 @@ void TScopePicture::DrawLinear(TRowPen& painter, const TWaveSnapshot& s, int c, 
     }
     case 6: {
         // Silence (128 or 129) breaks the line.
-        painter.setPen(Pen(0xFF8000, 1));
+        painter.setPen(Pen(0xFFFFFF, 1));
         auto flush = [&] {
             if (points.size() >= 2) painter.drawPolyline(points.data(), int(points.size()));
             points.clear();
@@ -497,21 +500,27 @@ void TScopePicture::Process() {
                 std::uint8_t* out = row(y);
                 const std::uint8_t* below = row(y + 1);
                 const std::uint8_t* below2 = row(y + 2);
-                for (int i = 3; i < kStride - 3; ++i)
-                    out[i] = Saturate((below[i - 3] + below[i] + below[i + 3] + below2[i]) / 4 - 6);
-                // Only the rising rows turn white: they are worked out again
-                // from below every frame, so a white spot burns out.
-                for (int i = 3; i < kStride - 3; i += 3)
-                    if (out[i + 1] > 63) out[i] = out[i + 1] = out[i + 2] = 255;
+                // The line is drawn white-hot; blue cools fastest and red
+                // slowest, so the flame turns yellow, orange and red
+                // towards its tips, and it burns out since nothing heats it
+                // but the line.
+                for (int i = 3; i < kStride - 3; ++i) {
+                    const int rise =
+                        (3 * std::max({below[i - 3], below[i], below[i + 3]}) + below2[i]) / 4 -
+                        kCooling[std::size_t(i % 3)];
+                    out[i] = std::max(out[i], Saturate(rise));
+                }
             }
         }
     } else if (style_ == 7 || style_ == 9 || style_ == 13 || style_ == 14) {
         for (int y = 0; y < kScopeHeight - 1; ++y) {
             std::uint8_t* out = row(y);
             const std::uint8_t* next = row(y + 1) + 3;
+            // White only where both are bright (along the line itself): a
+            // glow that spread into the dark would keep itself alive.
             for (int i = 0; i < kStride - 3; ++i) {
                 const int mean = (out[i] + next[i]) / 2;
-                out[i] = mean >= 64 ? 255 : std::uint8_t(mean);
+                out[i] = out[i] >= 64 && next[i] >= 64 ? 255 : std::uint8_t(mean);
             }
         }
     } else if (style_ == 8 || style_ == 10) {

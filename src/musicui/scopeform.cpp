@@ -193,6 +193,9 @@ void TScopeForm::SetFullScreen(bool on) {
         fullScreenHold_ = std::make_unique<TDisplayHold>();
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // Without a window manager the full-screen state alone does not
+        // resize the window.
+        setGeometry(ScreenArea(this));
         showFullScreen();
     } else {
         fullScreenHold_.reset();

@@ -1,6 +1,7 @@
 // Not a test: plays a generated two-channel tone sweep on the system's
 // services and shows the visualiser in one style (`scope_gallery <style>
-// [full]`) or the screen saver with the visualiser (`scope_gallery saver`),
+// [full]`) or the screen saver with the visualiser (`scope_gallery saver`)
+// or without it (`scope_gallery blank`),
 // so that they can be looked at under Xvfb (SDL_AUDIODRIVER=dummy without a
 // sound card).
 #include "music/backends/system_backends.h"
@@ -73,6 +74,10 @@ int main(int argc, char** argv) {
     auto* scope = new TScopeForm(std::move(parts));
     if (what == QStringLiteral("saver")) {
         OpenScreenSaver(scope, true);
+    } else if (what == QStringLiteral("blank")) {
+        // The saver alone: the (hidden) visualiser ends the program with it.
+        if (TServerForm* saver = OpenScreenSaver(nullptr, false))
+            QObject::connect(saver, &QObject::destroyed, scope, &QWidget::close);
     } else {
         scope->SetStyle(what.toInt());
         scope->show();
