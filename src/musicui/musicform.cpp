@@ -8,6 +8,7 @@
 #include "musicui/kvoindicator.h"
 #include "musicui/playlist_box.h"
 #include "musicui/queryidform.h"
+#include "musicui/serverform.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/messageboxes.h"
 
@@ -330,7 +331,8 @@ QString TMusicForm::ProgressHint() const {
 }
 
 void TMusicForm::FrameTick() {
-    if (isMinimized() || !isVisible()) return;
+    // Under the screen saver nobody sees the meter.
+    if (isMinimized() || !isVisible() || ScreenSaverRunning()) return;
     if (!engine_.SnapshotFresh(TSnapshotReader::Playlist)) return;
     const TIndicatorLevels levels =
         IndicatorLevels(engine_.TakeSnapshot(TSnapshotReader::Playlist));
