@@ -2,7 +2,11 @@
 #include "musicui/scopeform.h"
 #include "musicui/serverform.h"
 
+#include "music/music_engine.h"
+
 #include "support/map_store.h"
+#include "support/quiet_engine_host.h"
+#include "support/square_stream.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -12,6 +16,14 @@ using namespace dorvane;
 using dorvane::test::TMapStore;
 
 namespace {
+
+FList Entry(const QString& title) {
+    FList entry;
+    entry.S1 = title;
+    entry.S2 = QStringLiteral("/nowhere/") + title + QStringLiteral(".mp3");
+    entry.Ext = QStringLiteral(".mp3");
+    return entry;
+}
 
 void MoveMouse(QWidget* widget, QPoint global) {
     QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(global), global, Qt::NoButton,
@@ -88,6 +100,65 @@ private slots:
         // Its own place, not the one above the saver, was written.
         QCOMPARE(store.values[QStringLiteral("ScopeLeft")], QStringLiteral("40"));
         QCOMPARE(store.values[QStringLiteral("ScopeTop")], QStringLiteral("30"));
+    }
+
+    void FramesComeFromFreshSnapshotsAndTheBannerFollowsTheOrder() {
+        test::TQuietHost host;
+        TPlaybackBackends backends;
+        backends.decoder = std::make_unique<test::TSquareDecoder>();
+        backends.output = std::make_unique<test::TStandingOutput>();
+        std::int64_t now = 1000;
+        backends.clock = [&now] { return now; };
+        TMusicStart start;
+        start.randomOn = false;
+        TMusicEngine engine(host, std::move(backends), start);
+        engine.Start(TEngineRun::Manual);
+        engine.Playlist().Append(Entry(QStringLiteral("a")));
+        engine.Playlist().Append(Entry(QStringLiteral("b")));
+        auto play = [&] {
+            engine.TimerTimeTimer();
+            for (int i = 0; i < 8; ++i) {
+                now += 10;
+                engine.Worker().Pass();
+            }
+        };
+        auto scope = std::make_unique<TScopeForm>(TScopeFormParts{&engine, nullptr, {}, {}, {}});
+        scope->setAttribute(Qt::WA_DeleteOnClose, false);
+        scope->SetStyle(0);
+        scope->show();
+        engine.PlayChosen(0);
+        play();
+        QVERIFY(engine.SnapshotFresh(TSnapshotReader::Visualiser));
+        scope->FrameTick();
+        QVERIFY(!engine.SnapshotFresh(TSnapshotReader::Visualiser));
+        const TTitleBanner& banner = scope->Picture().Banner();
+        QCOMPARE(scope->BannerText(), engine.TrackCaption());
+        auto justStarted = [&] {
+            return banner.Visible() && banner.Position() == (banner.Direction() == 0 ? 638 : 1);
+        };
+        QVERIFY(justStarted());
+        // No fresh snapshot, no frame.
+        scope->FrameTick();
+        QVERIFY(justStarted());
+        play();
+        scope->FrameTick();
+        QVERIFY(!justStarted());
+        // One sample a column, the left channel at full scale: the line
+        // jumps between 144 - 255 / 2 and 144 from column to column, so
+        // between columns 4 and 5 every row in between is lit once.
+        const QImage& picture = scope->Picture().Picture();
+        const QRgb green = qRgb(0, 0xFF, 0);
+        for (int y = 17; y < 144; ++y)
+            QVERIFY2(picture.pixel(4, y) == green || picture.pixel(5, y) == green,
+                     qPrintable(QString::number(y)));
+        QCOMPARE(picture.pixel(5, 10), qRgb(0, 0, 0));
+        engine.Next();
+        play();
+        scope->FrameTick();
+        QCOMPARE(engine.Playlist().OrderPosition(), 1);
+        QCOMPARE(scope->BannerText(), engine.TrackCaption());
+        QVERIFY(justStarted());
+        engine.Shutdown();
     }
 
     void StyleSettingCaptionAndFullScreen() {
