@@ -2,6 +2,7 @@
 
 #include "musicui/display_inhibit.h"
 #include "musicui/scopeform.h"
+#include "widgets/window_mode.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -73,6 +74,10 @@ TServerForm::~TServerForm() {
     --saversOpen;
 }
 
+void TServerForm::HoldModalScope(std::unique_ptr<TModalScope> scope) {
+    modal_ = std::move(scope);
+}
+
 void TServerForm::PlaceBox() {
     const int w = std::max(1, width() - 31 * textW_);
     const int h = std::max(1, height() - 4 * textH_);
@@ -135,6 +140,7 @@ void TServerForm::mouseMoveEvent(QMouseEvent* event) {
 void TServerForm::closeEvent(QCloseEvent* event) {
     second_.stop();
     hold_.reset();
+    modal_.reset();
     unsetCursor();
     emit Closed();
     QWidget::closeEvent(event);
@@ -142,7 +148,11 @@ void TServerForm::closeEvent(QCloseEvent* event) {
 
 TServerForm* OpenScreenSaver(TScopeForm* visualiser, bool closeAfter) {
     if (ScreenSaverRunning()) return nullptr;
+    // Made before the saver, which stays on top itself.
+    std::unique_ptr<TModalScope> modal;
+    if (!visualiser) modal = std::make_unique<TModalScope>();
     auto* saver = new TServerForm();
+    saver->HoldModalScope(std::move(modal));
     QPointer<TScopeForm> scope = visualiser;
     if (scope) {
         QObject::connect(saver, &TServerForm::Closed, scope, [scope, closeAfter] {

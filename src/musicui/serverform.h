@@ -17,6 +17,7 @@
 namespace dorvane {
 
 class TDisplayHold;
+class TModalScope;
 class TScopeForm;
 
 // True while a screen saver window exists: a second one is refused, and
@@ -42,6 +43,9 @@ public:
     int ServerTick() const { return serverTick_; }
     // The timer's step, once a second.
     void SecondTick();
+    // Held until the saver closes (the program's windows that stay on top
+    // leave the top layer meanwhile).
+    void HoldModalScope(std::unique_ptr<TModalScope> scope);
 
 signals:
     void Closed();
@@ -67,12 +71,14 @@ private:
     bool pointKnown_ = false;
     QTimer second_;
     std::unique_ptr<TDisplayHold> hold_;
+    std::unique_ptr<TModalScope> modal_;
 };
 
 // Opens the screen saver (nothing while one runs). With a visualiser: it is
 // placed borderless in the middle of the screen above the saver and put
 // back when the saver closes; closeAfter closes it then (it was opened for
-// the saver).
+// the saver). Without one, the saver is opened like the program's modal
+// dialogs, the stay-on-top windows leaving the top layer while it is shown.
 TServerForm* OpenScreenSaver(TScopeForm* visualiser, bool closeAfter);
 
 } // namespace dorvane

@@ -62,11 +62,17 @@ private slots:
     }
 
     void ScreenSaverClosesOnAMoveOfTenPixels() {
+        // A window of the program that stays on top leaves the top layer
+        // while the saver runs alone, and comes back after.
+        QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+        onTop.show();
         QPointer<TServerForm> saver = OpenScreenSaver(nullptr, false);
         QVERIFY(saver);
+        QVERIFY(!onTop.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         saver->SecondTick();
         MoveMouse(saver, QCursor::pos() + QPoint(0, 10));
         QTRY_VERIFY(!saver);
+        QVERIFY(onTop.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     void ScreenSaverBoxLines() {
