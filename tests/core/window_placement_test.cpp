@@ -2,28 +2,12 @@
 // into a work area that need not start at 0; bounds fitted into it.
 #include "core/window_placement.h"
 
-#include <gtest/gtest.h>
+#include "support/map_store.h"
 
-#include <map>
+#include <gtest/gtest.h>
 
 namespace dorvane {
 namespace {
-
-class TValues final : public SettingsAccess {
-public:
-    std::map<QString, QString> values;
-
-protected:
-    std::optional<QString> ReadValue(const QString& name) const override {
-        const auto it = values.find(name);
-        return it == values.end() ? std::nullopt : std::optional<QString>(it->second);
-    }
-    bool WriteValue(const QString&, const QString&) override { return false; }
-    bool DeleteValue(const QString&) override { return false; }
-    bool EraseAll() override { return false; }
-    QStringList ReadListItems(const QString&) const override { return {}; }
-    bool ReplaceList(const QString&, const QStringList&) override { return false; }
-};
 
 TEST(WindowPlacement, StoredOrCentredThenInsideTheWorkArea) {
     const QRect screen(0, 0, 1280, 1024);
@@ -42,7 +26,7 @@ TEST(WindowPlacement, StoredOrCentredThenInsideTheWorkArea) {
         {"x", "", -1, -1, {440, 362}},       // not numbers: the defaults
     };
     for (const auto& c : cases) {
-        TValues store;
+        test::TMapStore store;
         if (c.left) store.values[QStringLiteral("VisLeft")] = QString::fromLatin1(c.left);
         if (c.top) store.values[QStringLiteral("VisTop")] = QString::fromLatin1(c.top);
         EXPECT_EQ(PlaceWindowFromSettings(store, QStringLiteral("VisLeft"),
