@@ -2,6 +2,7 @@
 
 #include "widgets/kvolabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -24,8 +25,17 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.drawImage(0, 0, board_.fieldBMR_);
+        // Over the picture, never into it: the field picture stays what the
+        // redraw put there.
+        const QPoint cell = board_.CursorCell();
+        if (!cell.isNull()) {
+            const int k = TBoardWidget::kCell;
+            DrawCursorFrame(painter, QRect(k * (cell.x() - 1), k * (cell.y() - 1), k, k),
+                            board_.cursorColour_);
+        }
     }
     void mouseMoveEvent(QMouseEvent* event) override {
+        board_.MouseMoved(event->globalPosition().toPoint());
         board_.FieldMouseMove(event->position().toPoint());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -36,6 +46,26 @@ protected:
 
 private:
     TBoardWidget& board_;
+};
+
+// A cell of the button style: a push button that carries the cursor's frame
+// over its face while the cursor is on its cell.
+class TCellButton final : public QPushButton {
+public:
+    TCellButton(TBoardWidget& board, QPoint cell, QWidget* parent)
+        : QPushButton(parent), board_(board), cell_(cell) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (board_.CursorCell() != cell_) return;
+        QPainter painter(this);
+        DrawCursorFrame(painter, rect(), board_.cursorColour_);
+    }
+
+private:
+    TBoardWidget& board_;
+    QPoint cell_;
 };
 
 namespace {
@@ -62,16 +92,26 @@ TBoardWidget::TBoardWidget(TBoardHost& host, QWidget* parent)
     setLineWidth(1);
     setFixedSize(447, 447);
     fieldBMR_.fill(Qt::black);
+    // The board takes the keys of the game window: the window's other
+    // controls take no focus, and a click anywhere on the board gives it back.
+    setFocusPolicy(Qt::StrongFocus);
+    // Moves over the buttons, the labels and the background reach the board,
+    // so any of them hides the cursor. A widget that does not track the
+    // mouse swallows the moves over it, so the panels and the buttons track
+    // it too (the buttons pass on moves without a button held).
+    setMouseTracking(true);
 
     picturePanel_ = new QFrame(this);
     picturePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picturePanel_->setLineWidth(1);
     picturePanel_->setGeometry(kFieldAt, kFieldAt, kFieldPanel, kFieldPanel);
+    picturePanel_->setMouseTracking(true);
     fieldImage_ = new TFieldImage(*this, picturePanel_);
     fieldImage_->setGeometry(1, 1, kFieldPicture, kFieldPicture);
 
     buttonPanel_ = new QFrame(this);
     buttonPanel_->setGeometry(kFieldAt, kFieldAt, kFieldPanel, kFieldPanel);
+    buttonPanel_->setMouseTracking(true);
     // The classic button face: a light system palette would leave the 64
     // buttons looking like a blank sheet.
     QPalette face = buttonPanel_->palette();
@@ -82,10 +122,11 @@ TBoardWidget::TBoardWidget(TBoardHost& host, QWidget* parent)
     for (int n = 1; n <= 64; ++n) {
         const int column = (n - 1) % 8 + 1;
         const int row = (n - 1) / 8 + 1;
-        auto* button = new QPushButton(buttonPanel_);
+        auto* button = new TCellButton(*this, QPoint(column, row), buttonPanel_);
         button->setGeometry(3 + kCell * (column - 1), 3 + kCell * (row - 1), kCell, kCell);
         button->setIconSize(QSize(40, 40));
         button->setFocusPolicy(Qt::NoFocus);
+        button->setMouseTracking(true);
         connect(button, &QPushButton::clicked, this,
                 [this, column, row] { host_.BoardCellClick(column, row); });
         buttons_[std::size_t(n - 1)] = button;
@@ -145,6 +186,72 @@ void TBoardWidget::paintEvent(QPaintEvent* event) {
     if (!background_.isNull()) painter.drawPixmap(QRect(1, 1, 445, 445), background_);
     painter.end();
     QFrame::paintEvent(event);
+}
+
+void TBoardWidget::keyPressEvent(QKeyEvent* event) {
+    if (!BoardKeyPressed(*event)) QFrame::keyPressEvent(event);
+}
+
+void TBoardWidget::mouseMoveEvent(QMouseEvent* event) {
+    MouseMoved(event->globalPosition().toPoint());
+    QFrame::mouseMoveEvent(event);
+}
+
+bool TBoardWidget::TakesClicks() const {
+    // In the history view a click is answered with "Игра остановлена!", so
+    // the keys answer too; a finished game ignores the board.
+    return !host_.BoardPlayR() || host_.BoardBeginGame();
+}
+
+QPoint TBoardWidget::CursorCell() const {
+    return cursor_.Shown() ? cursor_.Cell() : QPoint();
+}
+
+bool TBoardWidget::BoardKeyPressed(const QKeyEvent& event) {
+    const TBoardKey key = BoardKeyOf(event.key(), event.modifiers());
+    if (key == TBoardKey::None) return false;
+    if (!TakesClicks()) {
+        HideCursor();
+        return true;
+    }
+    // A held Enter plays once: its repeats would only hit the cell just
+    // taken, or repeat the refusal's message.
+    if (key == TBoardKey::Play && event.isAutoRepeat() && cursor_.Shown()) return true;
+    const QPoint before = CursorCell();
+    const QPoint last = host_.BoardLastMove();
+    const bool play = cursor_.Press(key, last.isNull() ? TBoardCursor::kCentre : last);
+    if (!before.isNull()) RepaintCursorCell(before);
+    RepaintCursorCell(cursor_.Cell());
+    // The very entry of a click, so the checks, the messages, the sound and
+    // the hand-over are a click's.
+    if (play) host_.BoardCellClick(cursor_.Cell().x(), cursor_.Cell().y());
+    return true;
+}
+
+void TBoardWidget::FollowGame() {
+    if (cursor_.Shown() && !TakesClicks()) HideCursor();
+}
+
+void TBoardWidget::MouseMoved(QPoint globalPixel) {
+    if (lastPointer_ == globalPixel) return;
+    lastPointer_ = globalPixel;
+    HideCursor();
+}
+
+void TBoardWidget::HideCursor() {
+    if (!cursor_.Shown()) return;
+    cursor_.Hide();
+    RepaintCursorCell(cursor_.Cell());
+}
+
+void TBoardWidget::RepaintCursorCell(QPoint cell) {
+    CellButton(cell.x(), cell.y())->update();
+    fieldImage_->update(QRect(kCell * (cell.x() - 1), kCell * (cell.y() - 1), kCell, kCell));
+}
+
+void TBoardWidget::SetCursorColour(const QColor& colour) {
+    cursorColour_ = colour;
+    if (cursor_.Shown()) RepaintCursorCell(cursor_.Cell());
 }
 
 void TBoardWidget::SetBackground(const QPixmap& picture) {
@@ -304,6 +411,7 @@ void TBoardWidget::FinishDraw() {
     fieldImage_->update();
     host_.BoardRedrawFinished();
     UpdateCursors();
+    FollowGame();
     pauseKey_ = !stillNext_;
     stillNext_ = false;
     drawNow_ = false;

@@ -4,8 +4,12 @@
 // pictures. The widget owns the timing of a redraw: it is served from the
 // event loop, puts the changed discs down one by one 150 ms apart when asked
 // to animate, and only then reports the end of the redraw to its host, which
-// hands the turn over.
+// hands the turn over. The board can be played from the keyboard: a cell
+// cursor, moved by the arrows, Home and End, plays its cell with Enter or
+// Space through the same entry as a click.
 #pragma once
+
+#include "view/boardcursor.h"
 
 #include "game/gamestate.h"
 #include "play/game_view.h"
@@ -16,8 +20,10 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
+class QKeyEvent;
 class QPushButton;
 class QTimer;
 
@@ -25,6 +31,7 @@ namespace dorvane {
 
 class TKvoLabel;
 class TFieldImage;
+class TCellButton;
 
 // What the board reads from the game while it draws, and where it reports.
 class TBoardHost {
@@ -36,6 +43,9 @@ public:
     virtual bool BoardCanAct() const = 0;
     virtual void BoardCellClick(int column, int row) = 0;
     virtual void BoardRedrawFinished() = 0;
+    // The cell (column, row) of the move that led to the position shown; a
+    // null point at the start of a game.
+    virtual QPoint BoardLastMove() const = 0;
 };
 
 // The disc and marker pictures of the current colour scheme.
@@ -92,11 +102,29 @@ public:
     TKvoLabel* CoordinateLabel(int index) const { return labels_[std::size_t(index)]; }
     static QPoint CellAt(QPoint fieldPixel);
 
+    // The keyboard's cell cursor. The board's keys show it (at the last
+    // move, else at D4) and move it; the next mouse move over the board
+    // hides it, and so does a board that takes no clicks: a finished game.
+    const TBoardCursor& KeyCursor() const { return cursor_; }
+    // The cursor's frame is drawn in this colour, in both styles.
+    void SetCursorColour(const QColor& colour);
+    const QColor& CursorColour() const { return cursorColour_; }
+    // A key of the board's (arrows, Home, End, Enter, Space) is applied and
+    // gives true; any other gives false. The window hands on the keys that
+    // reach it while none of its controls holds the focus.
+    bool BoardKeyPressed(const QKeyEvent& event);
+    // The game changed without a redraw (it ended after a pass or a search):
+    // a cursor that can no longer act goes.
+    void FollowGame();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     friend class TFieldImage;
+    friend class TCellButton;
     void BeginDraw();
     void DrawStep();
     void FinishDraw();
@@ -104,6 +132,14 @@ private:
     const QPixmap& FigureFor(std::uint8_t value) const;
     void FieldMouseMove(QPoint pixel);
     void SetButtonCursors(Qt::CursorShape shape);
+    // A click on the board does something now: a move, or a message saying
+    // why not. Only a finished game ignores the board.
+    bool TakesClicks() const;
+    void MouseMoved(QPoint globalPixel);
+    void HideCursor();
+    void RepaintCursorCell(QPoint cell);
+    // The cursor's cell when it is shown, else a null point.
+    QPoint CursorCell() const;
 
     TBoardHost& host_;
     QPixmap background_;
@@ -135,8 +171,15 @@ private:
     QFrame* picturePanel_ = nullptr;
     TFieldImage* fieldImage_ = nullptr;
     QFrame* buttonPanel_ = nullptr;
-    std::array<QPushButton*, 64> buttons_{};
+    std::array<TCellButton*, 64> buttons_{};
     std::array<TKvoLabel*, 32> labels_{};
+
+    TBoardCursor cursor_;
+    QColor cursorColour_{255, 0, 255};
+    // Where the pointer last moved over the board: a move event that reports
+    // the same place again (a window raised under a still pointer) is no
+    // move of the player's and leaves the cursor alone.
+    std::optional<QPoint> lastPointer_;
 };
 
 } // namespace dorvane

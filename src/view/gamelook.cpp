@@ -75,6 +75,10 @@ void TGameLook::ApplyScheme(int scheme) {
     board.anyMove = QPixmap::fromImage(figures.Figure(scheme_.FigureAny));
     board.bestMove = QPixmap::fromImage(figures.Figure(scheme_.FigureBest));
     parts_.board->SetFigures(board);
+    // The "Нет хода" button's colour: a bright magenta in the built-in
+    // schemes, which none of the field textures or the button face comes
+    // near, and the player's own colour in "Другая".
+    parts_.board->SetCursorColour(scheme_.NoMoveColor);
     const auto icon = [&figures](int figure) {
         return QIcon(QPixmap::fromImage(figures.SmallFigure(figure)));
     };

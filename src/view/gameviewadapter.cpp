@@ -50,6 +50,11 @@ TGameViewAdapter::~TGameViewAdapter() {
     if (busyCursor_) QApplication::restoreOverrideCursor();
 }
 
+void TGameViewAdapter::Update() {
+    parts_.panel->Show(panel_);
+    parts_.board->FollowGame();
+}
+
 void TGameViewAdapter::StopTimers() {
     for (QTimer* timer : timers_)
         timer->stop();

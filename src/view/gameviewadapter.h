@@ -73,7 +73,10 @@ public:
 
 private:
     TPanelSide& Side(TSide side) { return panel_.sides[side == TSide::First ? 0 : 1]; }
-    void Update() { parts_.panel->Show(panel_); }
+    // Every change of the game's texts passes here, also the end of a game
+    // that no redraw follows (after a pass or the computer's search), so the
+    // board's cursor follows the game from here too.
+    void Update();
 
     TGameViewParts parts_;
     TGameController* controller_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
@@ -191,6 +192,8 @@ void TMainForm::BuildLayout() {
     setCentralWidget(client_);
     board_ = new TBoardWidget(*this, client_);
     board_->move(0, 0);
+    // The arrows reach the board from the window's first activation on.
+    board_->setFocus();
     panel_ = new TControlPanel(client_);
     panel_->move(kBoardSize + 1, 0);
     panel_->OnLevelChosen = [this](int index) { controller_->IntellectItemChosen(index); };
@@ -310,6 +313,16 @@ bool TMainForm::LoadGameFile(const QString& path) {
     return savedGames_->LoadFile(path);
 }
 
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // The board holds the focus; it loses it only to a name box being
+    // edited, whose end leaves no control focused. Keys that reach the
+    // window then are the board's; while another control has the focus
+    // they are that control's business.
+    QWidget* focused = focusWidget();
+    if ((!focused || focused == board_) && board_->BoardKeyPressed(*event)) return;
+    QMainWindow::keyPressEvent(event);
+}
+
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
@@ -394,6 +407,14 @@ bool TMainForm::BoardCanAct() const {
 
 void TMainForm::BoardCellClick(int column, int row) {
     controller_->CellClick(column, row);
+}
+
+QPoint TMainForm::BoardLastMove() const {
+    const TMarch& march = controller_->March();
+    const std::size_t shown = controller_->CurrentV();
+    if (shown == 0 || shown >= march.Moves.size()) return {};
+    const auto& [column, row] = march.Moves[shown];
+    return IsPlayingCell(column, row) ? QPoint(column, row) : QPoint();
 }
 
 void TMainForm::BoardRedrawFinished() {

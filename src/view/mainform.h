@@ -139,6 +139,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct TStored {
@@ -161,6 +162,7 @@ private:
     bool BoardCanAct() const override;
     void BoardCellClick(int column, int row) override;
     void BoardRedrawFinished() override;
+    QPoint BoardLastMove() const override;
 
     void BuildLayout();
     void BuildMenus();

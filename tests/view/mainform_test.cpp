@@ -129,9 +129,7 @@ private slots:
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
-    QTest::addColumn<bool>("buttons");
-    QTest::newRow("picture") << false;
-    QTest::newRow("buttons") << true;
+    AddStyleRows();
 }
 
 void TMainFormTest::twoHumansPlayAWholeGame() {

@@ -9,7 +9,9 @@
 
 namespace dorvane::test {
 
-TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton, TSearchRunner* searches) {
+namespace {
+
+TGameSettings SettingsFor(const TGameOptions& game, bool styleButton) {
     TGameSettings settings = DefaultGameSettings();
     settings.Game = game;
     // Options left zero mean the stored defaults.
@@ -17,6 +19,15 @@ TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton, TSearchRunn
     if (game.Intellect == 0) settings.Game.Intellect = DefaultGameSettings().Game.Intellect;
     settings.Look.StyleButton = styleButton;
     settings.Look.SoundMove = false;
+    return settings;
+}
+
+} // namespace
+
+TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton, TSearchRunner* searches)
+    : TPlayDriver(SettingsFor(game, styleButton), searches) {}
+
+TPlayDriver::TPlayDriver(const TGameSettings& settings, TSearchRunner* searches) {
     form_ = std::make_unique<TMainForm>(random_, settings, searches);
     form_->Messages().SetResponder([this](TMessageKind kind, const QString& text) {
         messages << text;
@@ -26,6 +37,12 @@ TPlayDriver::TPlayDriver(const TGameOptions& game, bool styleButton, TSearchRunn
         return answer;
     });
     form_->show();
+}
+
+void AddStyleRows() {
+    QTest::addColumn<bool>("buttons");
+    QTest::newRow("picture") << false;
+    QTest::newRow("buttons") << true;
 }
 
 QPoint CellCentre(int column, int row) {

@@ -19,6 +19,8 @@ struct TPlayDriver {
     // searches: the window's search runner; none, its own worker thread.
     explicit TPlayDriver(const TGameOptions& game, bool styleButton = false,
                          TSearchRunner* searches = nullptr);
+    // A window on the whole of the given settings (its look as well).
+    explicit TPlayDriver(const TGameSettings& settings, TSearchRunner* searches = nullptr);
 
     TRandomSource& Random() { return random_; }
     TMainForm& Form() { return *form_; }
@@ -44,6 +46,10 @@ private:
 // The human's choice among the legal cells: the same little generator in the
 // tests and in the simulations that pick a game worth playing.
 int PickMove(const TField& board, std::uint8_t sideFlag, unsigned& policy);
+
+// The rows "picture" and "buttons" of a Qt Test data table over the two
+// board styles, in a column "buttons".
+void AddStyleRows();
 
 // The cells of the field image or the buttons where cell (c, r) is drawn.
 QPoint CellCentre(int column, int row);
