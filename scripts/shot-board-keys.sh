@@ -14,17 +14,8 @@ if [ -z "${DORVANE_SHOT_DISPLAY:-}" ]; then
   exec env DORVANE_SHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 800x600x24" "$0" "$program" "$shot" "$@"
 fi
 
-home=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -p "$home/config/Kvo" "$home/data" "$home/run"
-chmod 700 "$home/run"
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
-  XDG_RUNTIME_DIR=$home/run SDL_AUDIODRIVER=dummy
+# shellcheck source=scripts/virtual-home.sh
+. "$(dirname "$(readlink -f "$0")")/virtual-home.sh"
 {
   printf 'ReStart=0\nPlayMusic=0\nShowListMusic=0\nLeft=0\nTop=0\n'
   for line in "$@"; do echo "$line"; done
