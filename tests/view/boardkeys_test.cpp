@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -145,6 +146,7 @@ private slots:
     void cursorInTheSchemeColourUntilTheMouseMoves_data();
     void cursorInTheSchemeColourUntilTheMouseMoves();
     void keysReachTheBoardButNotTheNameBeingEdited();
+    void heldEnterPlaysOnceAndCommandKeysAreNotTheBoards();
 };
 
 void TBoardKeysTest::wholeGameWithTheKeyboard_data() {
@@ -380,6 +382,32 @@ void TBoardKeysTest::keysReachTheBoardButNotTheNameBeingEdited() {
     // A click on the board takes the focus back as well.
     QTest::mouseClick(board.FieldWidget(), Qt::LeftButton, {}, CellCentre(1, 1));
     QCOMPARE(QApplication::focusWidget(), &board);
+}
+
+void TBoardKeysTest::heldEnterPlaysOnceAndCommandKeysAreNotTheBoards() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    TBoardWidget& board = form.Board();
+    QuickSteps(board);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(driver.WaitIdle());
+    Key(form, Qt::Key_Home); // shows the cursor and takes it to A4
+    QCOMPARE(board.KeyCursor().Cell(), QPoint(1, 5));
+
+    // With Ctrl, Alt or Meta a key is the window's, not the board's.
+    for (Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
+        QTest::keyClick(form.windowHandle(), Qt::Key_Right, modifier);
+        QTest::keyClick(form.windowHandle(), Qt::Key_Return, modifier);
+    }
+    QCOMPARE(board.KeyCursor().Cell(), QPoint(1, 5));
+    QVERIFY(driver.TakeMessages().isEmpty());
+
+    // A4 flips nothing: the first press is refused, its repeats say nothing more.
+    Key(form, Qt::Key_Return);
+    const QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    for (int k = 0; k < 3; ++k)
+        QVERIFY(board.BoardKeyPressed(repeat));
+    QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Вы нарушаете правила игры!")});
 }
 
 } // namespace dorvane::test
