@@ -199,6 +199,32 @@ TEST(NboardTool, PlaysAGameToItsEndAtTheHighStrength) {
     PlayAgainst(3);
 }
 
+// White has no move, black takes b5 and c5 with d5, then h2 with h1: a
+// pass for white each turn, and black ends 12 to 0.
+TEST(NboardTool, PassesWithoutAMoveAndForecastsThroughThePass) {
+    TToolProcess tool({"nboard"});
+    ASSERT_TRUE(tool.Running());
+    EXPECT_EQ(tool.Line(), "set myname Dorvane");
+    tool.Send("set depth 3");
+    tool.Send("set game (;GM[Othello]TY[8]BO[8 ---------------O-------*-------**OO----*-------*---"
+              "----*-------* O];)");
+    tool.Send("hint 2");
+    EXPECT_EQ(tool.Line(), "status thinking");
+    EXPECT_EQ(tool.Line(), "search pa -12.00 0 54");
+    EXPECT_EQ(tool.Line(), "status");
+    for (const char* black : {"d5", "h1"}) {
+        tool.Send("go");
+        EXPECT_EQ(tool.Line(), "status thinking");
+        EXPECT_EQ(tool.Line(), "=== pa");
+        EXPECT_EQ(tool.Line(), "status");
+        tool.Send("move pa");
+        tool.Send(std::string("move ") + black);
+    }
+    tool.Send("go");
+    EXPECT_EQ(tool.Line(), "status error: go: the game is over");
+    EXPECT_EQ(tool.Finish(), 0);
+}
+
 TEST(NboardTool, EndOfInputEndsTheSession) {
     TToolProcess tool({"nboard"});
     ASSERT_TRUE(tool.Running());
