@@ -107,7 +107,8 @@ private:
     static std::string Shown(std::string_view text) {
         std::string shown(text.substr(0, 32));
         for (char& c : shown)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+            if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f)
+                c = '?';
         return shown;
     }
 

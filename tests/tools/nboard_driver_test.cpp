@@ -111,6 +111,8 @@ void SendHostileLinesAndAHint(TToolProcess& tool, const TPosition& position) {
                                (position.sideToMove == 1 ? "black" : "white"));
     tool.Send("move q9");
     EXPECT_EQ(tool.Line().rfind("status error: move: bad move", 0), 0u);
+    tool.Send("set game " + std::string(kMostGgfBytes + 100, '('));
+    EXPECT_EQ(tool.Line().rfind("status error: a line longer than", 0), 0u);
     tool.Send("set depth many");
     EXPECT_EQ(tool.Line().rfind("status error: set depth", 0), 0u);
 
