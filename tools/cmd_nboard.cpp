@@ -172,7 +172,7 @@ private:
 
     void Go() {
         if (IsGameOver(position_.board)) return Refuse("go: the game is over");
-        Reply("status thinking");
+        Reply("status thinking...");
         const auto start = std::chrono::steady_clock::now();
         if (CountLegalMoves(position_.board, position_.sideToMove) == 0) {
             Reply("=== pa");

@@ -151,7 +151,7 @@ void PlayAgainst(int depth) {
         std::string move;
         if (position.sideToMove == 0) {
             tool.Send("go");
-            EXPECT_EQ(tool.Line(), "status thinking");
+            EXPECT_EQ(tool.Line(), "status thinking...");
             const std::string answer = tool.Line();
             ASSERT_EQ(answer.rfind("=== ", 0), 0u) << answer;
             move = answer.substr(4, answer.find('/') - 4);
@@ -216,7 +216,7 @@ TEST(NboardTool, PassesWithoutAMoveAndForecastsThroughThePass) {
     EXPECT_EQ(tool.Line(), "status");
     for (const char* black : {"d5", "h1"}) {
         tool.Send("go");
-        EXPECT_EQ(tool.Line(), "status thinking");
+        EXPECT_EQ(tool.Line(), "status thinking...");
         EXPECT_EQ(tool.Line(), "=== pa");
         EXPECT_EQ(tool.Line(), "status");
         tool.Send("move pa");
