@@ -84,11 +84,7 @@ const std::vector<TBenchPosition>& HardSet() {
 }
 
 TGameState GameAt(const TPosition& position) {
-    TGameState game;
-    game.GameBoard = position.board;
-    game.SideToMove = position.sideToMove;
-    game.RecountDiscs();
-    return game;
+    return TGameState::At(position.board, position.sideToMove);
 }
 
 // The whole corpus per iteration; "per_search" is the mean time of one search.

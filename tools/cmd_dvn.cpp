@@ -1,10 +1,10 @@
 // dorvane-tool dvn FILE: what a saved game holds, as JSON, or why the game
 // would refuse it.
+#include "saved_game_input.h"
 #include "tool_commands.h"
 
 #include "game/board.h"
 #include "play/saved_game.h"
-#include "play/saved_game_read.h"
 
 #include <charconv>
 #include <cstdio>
@@ -54,15 +54,9 @@ std::string GameJson(const TSavedGame& game) {
 
 int RunDvn(Args args) {
     if (args.size() != 1) return Usage("dvn needs one file: dvn FILE");
-    const std::string path(args[0]);
-    // Only a regular file is read: a FIFO would block the tool for ever.
-    const TSavedGameRead read = ReadSavedGameBytes(path);
-    if (!read.opened) return Usage("dvn: cannot open " + path);
-    const TSavedGameResult& result = read.result;
-    if (!result.game)
-        return Usage("dvn: " + path + ": refused: " + SavedGameErrorName(result.error) + " (" +
-                     result.detail + ")");
-    std::fputs(GameJson(*result.game).c_str(), stdout);
+    TSavedGame game;
+    if (const int code = LoadSavedGame("dvn", std::string(args[0]), game); code != 0) return code;
+    std::fputs(GameJson(game).c_str(), stdout);
     return 0;
 }
 

@@ -33,6 +33,11 @@ constexpr const char* kHelp =
     "       dorvane-tool move < LINES\n"
     "       dorvane-tool selfplay --games N --seed S --strength1 A --strength2 B\n"
     "       dorvane-tool dvn FILE   (a saved game as JSON, or why it is refused)\n"
+    "       dorvane-tool ggf FILE   (a saved game as one GGF record for Othello programs)\n"
+    "       dorvane-tool transcript FILE   (its moves as one line, \"f5d6c3...\")\n"
+    "       dorvane-tool nboard [--seed S]   (an engine for NBoard and other Othello\n"
+    "                programs: the NBoard protocol on standard input and output;\n"
+    "                set depth 1 low, 2 average, 3 or more high strength)\n"
     "       dorvane-tool tags FILE...   (what the tags and headers of .mp3 and .wma\n"
     "                                   files hold, as JSON; exit 2 if one fails)\n"
     "       dorvane-tool playlist [--subfolders] FILE\n"
@@ -58,6 +63,9 @@ int main(int argc, char** argv) {
     if (command == "move") return RunMove(rest);
     if (command == "selfplay") return RunSelfPlay(rest);
     if (command == "dvn") return RunDvn(rest);
+    if (command == "ggf") return RunGgf(rest);
+    if (command == "transcript") return RunTranscript(rest);
+    if (command == "nboard") return RunNboard(rest);
     if (command == "tags") return RunTags(rest);
     if (command == "playlist") return RunPlaylist(rest);
     return Usage("unknown command '" + std::string(command) + "' (try --help)");

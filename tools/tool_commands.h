@@ -14,6 +14,9 @@ int RunMove(Args args);
 int RunPerft(Args args);
 int RunSelfPlay(Args args);
 int RunDvn(Args args);
+int RunGgf(Args args);
+int RunTranscript(Args args);
+int RunNboard(Args args);
 int RunTags(Args args);
 int RunPlaylist(Args args);
 

@@ -43,6 +43,14 @@ struct TGameState {
         ForecastCount2 = from.ForecastCount2;
         ForecastBoard = from.ForecastBoard;
     }
+    // A game at the position, with its disc counts and nothing else.
+    static TGameState At(const TField& board, std::uint8_t sideToMove) {
+        TGameState game;
+        game.GameBoard = board;
+        game.SideToMove = sideToMove;
+        game.RecountDiscs();
+        return game;
+    }
     void RecountDiscs() {
         const TDiscCounts counts = CountDiscs(GameBoard);
         DiscCount1 = counts.side1;

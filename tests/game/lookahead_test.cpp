@@ -25,11 +25,7 @@ struct TDraws {
 constexpr TDraws kAllDraws[] = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}};
 
 TGameState StateOf(const TPosition& position) {
-    TGameState game;
-    game.GameBoard = position.board;
-    game.SideToMove = position.sideToMove;
-    game.RecountDiscs();
-    return game;
+    return TGameState::At(position.board, position.sideToMove);
 }
 
 // One search with the two draws fixed, so that different strengths can be

@@ -1,0 +1,22 @@
+#include "saved_game_input.h"
+
+#include "tool_commands.h"
+
+#include "play/saved_game_read.h"
+
+namespace dorvane::tool {
+
+int LoadSavedGame(std::string_view command, const std::string& path, TSavedGame& out) {
+    const std::string prefix = std::string(command) + ": ";
+    // Only a regular file is read: a FIFO would block the tool for ever.
+    const TSavedGameRead read = ReadSavedGameBytes(path);
+    if (!read.opened) return Usage(prefix + "cannot open " + path);
+    const TSavedGameResult& result = read.result;
+    if (!result.game)
+        return Usage(prefix + path + ": refused: " + SavedGameErrorName(result.error) + " (" +
+                     result.detail + ")");
+    out = *result.game;
+    return 0;
+}
+
+} // namespace dorvane::tool

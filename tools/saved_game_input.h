@@ -1,0 +1,17 @@
+// The saved-game commands' one way of reading their file: only a regular file,
+// and a file the game would refuse is refused here with the same reason.
+#pragma once
+
+#include "play/saved_game.h"
+
+#include <string>
+#include <string_view>
+
+namespace dorvane::tool {
+
+// 0 with the game in out; otherwise the exit code after a line
+// "dorvane-tool: <command>: <path>: refused: <reason> (<detail>)" or
+// "dorvane-tool: <command>: cannot open <path>".
+int LoadSavedGame(std::string_view command, const std::string& path, TSavedGame& out);
+
+} // namespace dorvane::tool
