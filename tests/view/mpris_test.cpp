@@ -1,0 +1,391 @@
+// The game window's music player on the session bus, driven as the desktop's
+// media controls drive it: through a second connection of the test's own,
+// with asynchronous calls only, so that the window's thread (which is the
+// test's) answers while the test waits. Run under dbus-run-session: the bus
+// is a private one. The engine is stepped by hand over a silent square-wave
+// stream, and the mixer is a fake one that "the system" can move.
+#include "view/mainform.h"
+#include "view/mpris_service.h"
+
+#include "support/fake_mixer.h"
+#include "support/square_stream.h"
+#include "support/temp_home.h"
+
+#include <QAction>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTest>
+#include <QUrl>
+
+#include <optional>
+#include <utility>
+
+namespace dorvane::test {
+
+namespace {
+
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.dorvane");
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+constexpr int kWaitMs = 5000;
+
+// A map as it comes over the bus: nested inside a variant QtDBus leaves it
+// as its marshalled form.
+QVariantMap AsMap(const QVariant& value) {
+    if (value.canConvert<QDBusArgument>())
+        return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+    return value.toMap();
+}
+
+QVariant Plain(const QVariant& value) {
+    if (value.canConvert<QDBusVariant>()) return value.value<QDBusVariant>().variant();
+    return value;
+}
+
+} // namespace
+
+// What the desktop's side hears: the player's property changes and seeks.
+class TBusListener final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TBusListener(QDBusConnection bus) : bus_(bus) {
+        bus_.connect(QString(), kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
+                     SLOT(PropertiesChanged(QString, QVariantMap, QStringList)));
+        bus_.connect(QString(), kPath, kPlayer, QStringLiteral("Seeked"), this,
+                     SLOT(Seeked(qlonglong)));
+    }
+
+    QList<QVariantMap> changes; // of the player interface, in their order
+    QList<qlonglong> seeks;
+
+    // The changes since the last call, then forgotten.
+    QList<QVariantMap> Take() { return std::exchange(changes, {}); }
+    // Waits for a change that names property; the last such change.
+    std::optional<QVariantMap> WaitFor(const QString& property) {
+        const auto named = [&] {
+            for (auto it = changes.crbegin(); it != changes.crend(); ++it)
+                if (it->contains(property)) return std::optional<QVariantMap>(*it);
+            return std::optional<QVariantMap>();
+        };
+        return QTest::qWaitFor([&] { return named().has_value(); }, kWaitMs) ? named()
+                                                                             : std::nullopt;
+    }
+
+public slots:
+    void PropertiesChanged(const QString& interface, const QVariantMap& changed,
+                           const QStringList&) {
+        if (interface == kPlayer) changes << changed;
+    }
+    void Seeked(qlonglong position) { seeks << position; }
+
+private:
+    QDBusConnection bus_;
+};
+
+class TMprisTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTempHome> home_;
+    QString music_; // a.flac, b.flac
+    std::int64_t now_ = 1000;
+    TScriptedRandom random_;
+    TFakeMixer* mixer_ = nullptr;
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<QDBusConnection> client_;
+    std::unique_ptr<TBusListener> listener_;
+
+    void MakeWindow() {
+        TMusicParts music;
+        music.run = TEngineRun::Manual;
+        music.mediaControls = true;
+        music.backends = [this] {
+            TPlaybackBackends backends;
+            backends.decoder = std::make_unique<TSquareDecoder>();
+            backends.output = std::make_unique<TStandingOutput>();
+            auto mixer = std::make_unique<TFakeMixer>(50);
+            mixer_ = mixer.get();
+            backends.mixer = std::move(mixer);
+            backends.clock = [this] { return now_; };
+            return backends;
+        };
+        TGameSettings settings = DefaultGameSettings();
+        settings.Game.Regim = 2; // two players: the computer never thinks
+        settings.Look.SoundBegin = settings.Look.SoundMove = settings.Look.SoundEnd = false;
+        form_ = std::make_unique<TMainForm>(random_, settings, nullptr, music);
+        form_->show();
+    }
+
+    // The worker's passes for what is asked of it and a few more (a track
+    // just opened plays and learns its length), then one tick.
+    void Tick() {
+        TMusicEngine& engine = form_->Music();
+        for (int i = 0; i < 8 && (i < 3 || engine.State().EngineCommand() != TEngineCommand::None);
+             ++i) {
+            now_ += 10;
+            engine.Worker().Pass();
+        }
+        engine.TimerTimeTimer();
+    }
+
+    QDBusMessage Await(const QDBusMessage& message) {
+        QDBusPendingCall call = client_->asyncCall(message);
+        return QTest::qWaitFor([&] { return call.isFinished(); }, kWaitMs) ? call.reply()
+                                                                           : QDBusMessage();
+    }
+    QDBusMessage Call(const QString& interface, const QString& method,
+                      const QVariantList& arguments = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+        message.setArguments(arguments);
+        return Await(message);
+    }
+    // An answer that is not an error.
+    static bool Answered(const QDBusMessage& reply) {
+        return reply.type() == QDBusMessage::ReplyMessage;
+    }
+    QVariant Get(const QString& interface, const QString& property) {
+        const QDBusMessage reply = Call(kProperties, QStringLiteral("Get"), {interface, property});
+        return Answered(reply) && !reply.arguments().isEmpty() ? Plain(reply.arguments().first())
+                                                               : QVariant();
+    }
+    bool Set(const QString& property, const QVariant& value) {
+        return Answered(Call(kProperties, QStringLiteral("Set"),
+                             {kPlayer, property, QVariant::fromValue(QDBusVariant(value))}));
+    }
+    bool NameOwned() {
+        const QDBusMessage reply =
+            Await(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                 QStringLiteral("/org/freedesktop/DBus"),
+                                                 QStringLiteral("org.freedesktop.DBus"),
+                                                 QStringLiteral("NameHasOwner"))
+                  << kService);
+        return Answered(reply) && reply.arguments().value(0).toBool();
+    }
+
+    // The window on the bus with both tracks loaded and the first one
+    // started, in list order.
+    void StartPlaying() {
+        MakeWindow();
+        QVERIFY(form_->MediaControls());
+        QTRY_COMPARE_WITH_TIMEOUT(form_->MediaControls()->Name(), TMprisService::TName::Owned,
+                                  kWaitMs);
+        QVERIFY(Set(QStringLiteral("Shuffle"), false));
+        QVERIFY(!form_->Commands().Action(TCommand::MusicRandom)->isChecked());
+        form_->OpenFile(music_);
+        Tick(); // serves the folder's load
+        QTRY_COMPARE_WITH_TIMEOUT(form_->Music().Playlist().Count(), 2, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->LongOperations().Running(), kWaitMs);
+        listener_->Take();
+        Tick();
+        Tick(); // the worker has opened it: its length is known
+        QCOMPARE(Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(),
+                 QStringLiteral("Playing"));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+    }
+    void init() {
+        home_ = std::make_unique<TTempHome>();
+        music_ = home_->FilePath(QStringLiteral("music"));
+        QVERIFY(QDir().mkpath(music_));
+        for (const char* name : {"a.flac", "b.flac"}) {
+            QFile file(QDir(music_).filePath(QString::fromUtf8(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("square") == 6);
+        }
+        client_ = std::make_unique<QDBusConnection>(
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client")));
+        QVERIFY(client_->isConnected());
+        listener_ = std::make_unique<TBusListener>(*client_);
+    }
+    void cleanup() {
+        form_.reset();
+        listener_.reset();
+        client_.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        home_.reset();
+    }
+
+    void transportAndVolumeReachTheBusAndBack() {
+        StartPlaying();
+        const QVariantMap first = AsMap(Get(kPlayer, QStringLiteral("Metadata")));
+        const QString firstTitle = first.value(QStringLiteral("xesam:title")).toString();
+        QVERIFY2(firstTitle == u"a" || firstTitle == u"b", qPrintable(firstTitle));
+        QCOMPARE(first.value(QStringLiteral("xesam:url")).toString(),
+                 QUrl::fromLocalFile(QDir(music_).filePath(firstTitle + QStringLiteral(".flac")))
+                     .toString());
+        QCOMPARE(first.value(QStringLiteral("mpris:length")).toLongLong(), 60'000'000);
+        const QString firstId =
+            first.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path();
+        QVERIFY(firstId.startsWith(QStringLiteral("/org/dorvane/track/")));
+
+        // Next: the other track's metadata, announced.
+        listener_->Take();
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("Next"))));
+        Tick();
+        const std::optional<QVariantMap> next = listener_->WaitFor(QStringLiteral("Metadata"));
+        QVERIFY(next);
+        const QVariantMap second = AsMap(next->value(QStringLiteral("Metadata")));
+        const QString secondTitle = second.value(QStringLiteral("xesam:title")).toString();
+        QVERIFY2(secondTitle != firstTitle && (secondTitle == u"a" || secondTitle == u"b"),
+                 qPrintable(secondTitle));
+        QVERIFY(second.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path() !=
+                firstId);
+        QCOMPARE(
+            AsMap(Get(kPlayer, QStringLiteral("Metadata"))).value(QStringLiteral("xesam:title")),
+            QVariant(secondTitle));
+
+        // PlayPause: the status and the "Пауза" mark, each change announced
+        // alone.
+        QAction* pause = form_->Commands().Action(TCommand::MusicPause);
+        for (const auto& [status, marked] : {std::pair{QStringLiteral("Paused"), true},
+                                             std::pair{QStringLiteral("Playing"), false}}) {
+            listener_->Take();
+            QVERIFY(Answered(Call(kPlayer, QStringLiteral("PlayPause"))));
+            const std::optional<QVariantMap> change =
+                listener_->WaitFor(QStringLiteral("PlaybackStatus"));
+            QVERIFY(change);
+            QCOMPARE(change->keys(), QStringList{QStringLiteral("PlaybackStatus")});
+            QCOMPARE(change->value(QStringLiteral("PlaybackStatus")).toString(), status);
+            QCOMPARE(pause->isChecked(), marked);
+            QCOMPARE(form_->Music().PauseOn(), marked);
+            QCOMPARE(Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(), status);
+        }
+
+        // The volume follows the mixer, whoever moves it.
+        listener_->Take();
+        mixer_->MoveFromOutside(80);
+        std::optional<QVariantMap> volume = listener_->WaitFor(QStringLiteral("Volume"));
+        QVERIFY(volume);
+        QCOMPARE(volume->keys(), QStringList{QStringLiteral("Volume")});
+        QCOMPARE(volume->value(QStringLiteral("Volume")).toDouble(), 0.8);
+        QCOMPARE(Get(kPlayer, QStringLiteral("Volume")).toDouble(), 0.8);
+        listener_->Take();
+        QVERIFY(Set(QStringLiteral("Volume"), 0.25));
+        QCOMPARE(mixer_->Volume(), 25);
+        volume = listener_->WaitFor(QStringLiteral("Volume"));
+        QVERIFY(volume);
+        QCOMPARE(volume->value(QStringLiteral("Volume")).toDouble(), 0.25);
+        // Out of range is the nearest end.
+        QVERIFY(Set(QStringLiteral("Volume"), 7.0));
+        QCOMPARE(mixer_->Volume(), 100);
+
+        // Stop is music off; Play brings it back.
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("Stop"))));
+        QVERIFY(!form_->Commands().Action(TCommand::MusicPlay)->isChecked());
+        QCOMPARE(Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(),
+                 QStringLiteral("Stopped"));
+        QVERIFY(AsMap(Get(kPlayer, QStringLiteral("Metadata"))).isEmpty());
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("Play"))));
+        QVERIFY(form_->Commands().Action(TCommand::MusicPlay)->isChecked());
+        Tick();
+        QCOMPARE(Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(),
+                 QStringLiteral("Playing"));
+    }
+
+    void seeksLandInTheCurrentTrackAndAreAnnounced() {
+        StartPlaying();
+        const QString id = AsMap(Get(kPlayer, QStringLiteral("Metadata")))
+                               .value(QStringLiteral("mpris:trackid"))
+                               .value<QDBusObjectPath>()
+                               .path();
+        TEngineState& state = form_->Music().State();
+        const int firstIndex = form_->Music().Playing().index;
+
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("Seek"), {qlonglong(5'000'000)})));
+        QCOMPARE(state.SeekTarget.load(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(listener_->seeks, QList<qlonglong>{5'000'000}, kWaitMs);
+
+        // A position for a track that is no longer the current one is late.
+        QVERIFY(Answered(
+            Call(kPlayer, QStringLiteral("SetPosition"),
+                 {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/dorvane/track/999"))),
+                  qlonglong(2'000'000)})));
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("SetPosition"),
+                              {QVariant::fromValue(QDBusObjectPath(id)), qlonglong(2'000'000)})));
+        QCOMPARE(state.SeekTarget.load(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(listener_->seeks, (QList<qlonglong>{5'000'000, 2'000'000}),
+                                  kWaitMs);
+
+        // Past the end is the next track.
+        QVERIFY(Answered(Call(kPlayer, QStringLiteral("Seek"), {qlonglong(600'000'000)})));
+        Tick();
+        QVERIFY(form_->Music().Playing().index != firstIndex);
+    }
+
+    void theRootNamesTheProgramRaisesItsWindowAndQuits() {
+        MakeWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(form_->MediaControls()->Name(), TMprisService::TName::Owned,
+                                  kWaitMs);
+        QCOMPARE(Get(kRoot, QStringLiteral("Identity")).toString(), QStringLiteral("Dorvane"));
+        QCOMPARE(Get(kRoot, QStringLiteral("DesktopEntry")).toString(), QStringLiteral("dorvane"));
+        QCOMPARE(Get(kRoot, QStringLiteral("CanQuit")).toBool(), true);
+        QCOMPARE(Get(kRoot, QStringLiteral("HasTrackList")).toBool(), false);
+        const QStringList types = Get(kRoot, QStringLiteral("SupportedMimeTypes")).toStringList();
+        QVERIFY2(types.contains(QStringLiteral("audio/mpeg")), qPrintable(types.join(u' ')));
+        QVERIFY(types.contains(QStringLiteral("audio/flac")));
+
+        // OpenUri takes local music, as a drop on the window does.
+        QVERIFY(!Answered(Call(kPlayer, QStringLiteral("OpenUri"),
+                               {QStringLiteral("http://example.org/a.mp3")})));
+        QVERIFY(!Answered(
+            Call(kPlayer, QStringLiteral("OpenUri"),
+                 {QUrl::fromLocalFile(home_->FilePath(QStringLiteral("game.txt"))).toString()})));
+        QVERIFY(Answered(
+            Call(kPlayer, QStringLiteral("OpenUri"), {QUrl::fromLocalFile(music_).toString()})));
+        Tick();
+        QTRY_COMPARE_WITH_TIMEOUT(form_->Music().Playlist().Count(), 2, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->LongOperations().Running(), kWaitMs);
+
+        form_->showMinimized();
+        QTRY_VERIFY(form_->isMinimized());
+        QVERIFY(Answered(Call(kRoot, QStringLiteral("Raise"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->isMinimized() && form_->isVisible(), kWaitMs);
+
+        // Quit is "Закрыть": the window closes and the name is given back.
+        QVERIFY(Answered(Call(kRoot, QStringLiteral("Quit"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->isVisible(), kWaitMs);
+        QVERIFY(!form_->MediaControls());
+        QTRY_VERIFY_WITH_TIMEOUT(!NameOwned(), kWaitMs);
+    }
+
+    void aSecondCopyCarriesOnWithoutTheName() {
+        // The test's connection plays the copy that came first.
+        QDBusMessage request = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+        request << kService << 4u;
+        QCOMPARE(Await(request).arguments().value(0).toUInt(), 1u);
+        MakeWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(form_->MediaControls()->Name(), TMprisService::TName::Taken,
+                                  kWaitMs);
+        form_->Commands().Action(TCommand::MusicRandom)->trigger();
+        QVERIFY(!form_->Music().RandomOn());
+        // Nothing of this window was announced: a ping of its connection is
+        // answered after anything it sent before.
+        const QDBusMessage ping = QDBusMessage::createMethodCall(
+            QDBusConnection::sessionBus().baseService(), QStringLiteral("/"),
+            QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+        QVERIFY(Answered(Await(ping)));
+        QVERIFY(listener_->changes.isEmpty());
+        form_.reset();
+        QVERIFY(NameOwned()); // still the first copy's
+    }
+};
+
+} // namespace dorvane::test
+
+QTEST_MAIN(dorvane::test::TMprisTest)
+#include "mpris_test.moc"
