@@ -73,14 +73,21 @@ QVariantMap TMprisPlayer::Metadata() const {
                     QVariant::fromValue(QDBusObjectPath(TrackId())));
     if (const std::int64_t ms = engine.TrackLength(); ms > 0)
         metadata.insert(QStringLiteral("mpris:length"), QVariant::fromValue(qlonglong(ms) * 1000));
-    // The playlist's title ("artist - title" once the tags are read); the
-    // entry may have gone with a new list while its track still plays.
+    // The tags' own artist and title once the worker has read them, else the
+    // playlist's title; the entry may have gone with a new list while its
+    // track still plays.
+    const TOpenedNames names = engine.State().OpenedNames();
+    const bool tagged = names.path == playing.path;
     const TPlaylist& playlist = engine.Playlist();
     const bool listed = playing.index >= 0 && playing.index < playlist.Count() &&
                         playlist.Entry(playing.index).S2 == playing.path;
-    const QString title =
-        listed ? playlist.Entry(playing.index).S1 : QFileInfo(playing.path).completeBaseName();
+    QString title = tagged ? names.title : QString();
+    if (title.isEmpty())
+        title =
+            listed ? playlist.Entry(playing.index).S1 : QFileInfo(playing.path).completeBaseName();
     metadata.insert(QStringLiteral("xesam:title"), title);
+    if (tagged && !names.artist.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{names.artist});
     metadata.insert(QStringLiteral("xesam:url"),
                     QString::fromLatin1(QUrl::fromLocalFile(playing.path).toEncoded()));
     return metadata;
@@ -114,7 +121,8 @@ bool TMprisPlayer::CanPlay() const {
 }
 
 bool TMprisPlayer::CanSeek() const {
-    return HasTrack();
+    // A place is a fraction of the length: none until the worker knows it.
+    return HasTrack() && parts_.engine->TrackLength() > 0;
 }
 
 QVariantMap TMprisPlayer::ChangingProperties() const {
@@ -176,19 +184,19 @@ void TMprisPlayer::SeekTo(qlonglong us) {
 void TMprisPlayer::Seek(qlonglong offset) {
     if (!CanSeek()) return;
     const qlonglong length = qlonglong(parts_.engine->TrackLength()) * 1000;
-    const qlonglong target = std::max<qlonglong>(0, Position() + offset);
-    // Past the end is the next track, as the desktop's controls expect.
-    if (length > 0 && target >= length)
+    const qlonglong position = Position();
+    // Past the end is the next track, as the desktop's controls expect; the
+    // comparison cannot overflow for any offset a client sends.
+    if (offset >= length - position)
         Next();
     else
-        SeekTo(target);
+        SeekTo(std::max<qlonglong>(0, position + offset));
 }
 
 void TMprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position) {
     // A request for a track that has meanwhile given way to another is late.
     if (!CanSeek() || trackId.path() != TrackId() || position < 0) return;
-    const qlonglong length = qlonglong(parts_.engine->TrackLength()) * 1000;
-    if (length > 0 && position > length) return;
+    if (position > qlonglong(parts_.engine->TrackLength()) * 1000) return;
     SeekTo(position);
 }
 
