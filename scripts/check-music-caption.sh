@@ -16,17 +16,7 @@ if [ -z "${DORVANE_CHECK_DISPLAY:-}" ]; then
   exec env DORVANE_CHECK_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$program" "$shot"
 fi
 
-home=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -p "$home/config/Kvo" "$home/data" "$home/run" "$home/music"
-chmod 700 "$home/run"
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
-  XDG_RUNTIME_DIR=$home/run SDL_AUDIODRIVER=dummy
+. "$(dirname "$(readlink -f "$0")")/program-home.sh"
 
 # Two tracks of 1.5 and 2 seconds; the folder search lists them by name.
 ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=1.5" "$home/music/first.flac"

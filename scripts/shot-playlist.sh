@@ -15,17 +15,7 @@ if [ -z "${DORVANE_SHOT_DISPLAY:-}" ]; then
   exec env DORVANE_SHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1400x900x24" "$0" "$program" "$shot" "$@"
 fi
 
-home=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -p "$home/config/Kvo" "$home/data" "$home/run" "$home/music"
-chmod 700 "$home/run"
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
-  XDG_RUNTIME_DIR=$home/run SDL_AUDIODRIVER=dummy
+. "$(dirname "$(readlink -f "$0")")/program-home.sh"
 for i in $(seq 1 24); do
   ffmpeg -loglevel error -f lavfi -i "sine=frequency=$((200 + i * 20)):duration=$((20 + i))" \
     "$home/music/Track $(printf %02d "$i") - Песня номер $i.flac"

@@ -13,17 +13,8 @@ if [ -z "${DORVANE_CHECK_BUS:-}" ]; then
   exec env DORVANE_CHECK_BUS=1 dbus-run-session -- "$0" "$program" 2> >(grep -v 'Failed to set fd limit' >&2)
 fi
 
-home=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -p "$home/config/Kvo" "$home/data" "$home/run" "$home/music"
-chmod 700 "$home/run"
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
-  XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+. "$(dirname "$(readlink -f "$0")")/../../scripts/program-home.sh"
+export QT_QPA_PLATFORM=offscreen
 
 # Long enough that only Next moves on; small and quick to make.
 for name in first second; do
