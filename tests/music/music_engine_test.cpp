@@ -253,10 +253,18 @@ TEST(MusicEngine, OpeningAnMp3WritesItsTagsUnlessTheEntryHasALength) {
         rig.engine->Playlist().Append(entry);
     }
     rig.decoder->tracks[file.toStdString()] = 9000;
-    for (int index : {0, 1}) {
+    rig.Add({{"untagged", 9000}});
+    // The tags' own names reach the UI at each opening, the entry's length
+    // or not; a file without tags has none.
+    const std::vector<std::pair<QString, QString>> names{
+        {"Dorvane", "Sine Test"}, {"Dorvane", "Sine Test"}, {"", ""}};
+    for (int index : {0, 1, 2}) {
         rig.engine->PlayChosen(index);
         rig.NextCaption();
         rig.Advance(300, true);
+        const TOpenedNames opened = rig.engine->State().OpenedNames();
+        EXPECT_EQ(opened.path, rig.engine->Playlist().Entry(index).S2);
+        EXPECT_EQ(std::pair(opened.artist, opened.title), names[std::size_t(index)]) << index;
     }
     EXPECT_EQ(rig.engine->Playlist().Entry(0).S1, "Dorvane - Sine Test");
     EXPECT_EQ(rig.engine->Playlist().Entry(0).S3, "1");
