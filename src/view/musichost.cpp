@@ -71,8 +71,9 @@ QString OutputName() {
 } // namespace
 
 TMusicHost::~TMusicHost() {
-    // The window first (it writes its settings and reads the engine), then
-    // the engine: its loader's last notices still reach this host.
+    // The desktop's controls and the window first (they read the engine;
+    // the window writes its settings), then the engine: its loader's last
+    // notices still reach this host.
     mpris_.reset();
     delete form_.data();
     engine_.reset();
