@@ -36,6 +36,8 @@ test_packages=(
   # a window manager and a notification area under Xvfb (scripts/check-tray.sh); the
   # AppStream checker for the installed metainfo file
   openbox trayer appstream desktop-file-utils
+  # the media controls' tests: a private session bus and its command-line client
+  dbus-daemon dbus-bin
 )
 fuzz_packages=(
   # fuzzing the file readers (make fuzz)

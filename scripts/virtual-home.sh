@@ -1,4 +1,4 @@
-# Sourced by the scripts that run the real program under a virtual display:
+# Sourced by the scripts and tests that run the real program:
 # a home of its own (settings, data, runtime folder; "$home/music" for the
 # scripts' generated tracks), exported as the XDG places, SDL's silent audio
 # driver, and a clean-up at the exit that kills the program started as $pid

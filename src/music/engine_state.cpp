@@ -43,6 +43,16 @@ TPlayingEntry TEngineState::PlayingEntry() const {
     return entry_;
 }
 
+void TEngineState::SetOpenedNames(TOpenedNames names) {
+    std::lock_guard lock(mutex_);
+    names_ = std::move(names);
+}
+
+TOpenedNames TEngineState::OpenedNames() const {
+    std::lock_guard lock(mutex_);
+    return names_;
+}
+
 TEngineState::TWake TEngineState::Sleep(int ms) {
     std::unique_lock lock(mutex_);
     wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return woken_ || terminated_; });

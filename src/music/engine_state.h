@@ -44,6 +44,14 @@ struct TPlayingEntry {
     bool hasLength = false; // its S3 was not empty: the tags leave it alone
 };
 
+// The artist and title the worker found in the tags of the file it opened
+// last (path); empty when it has none.
+struct TOpenedNames {
+    QString path;
+    QString artist;
+    QString title;
+};
+
 class TEngineState {
 public:
     // Written by the worker, read by the UI.
@@ -72,6 +80,10 @@ public:
     void FinishCommand();
     void SetPlayingEntry(TPlayingEntry entry);
     TPlayingEntry PlayingEntry() const;
+    // Worker: at each opening. UI: compares the path with the entry it
+    // started, since the worker may not have come to it yet.
+    void SetOpenedNames(TOpenedNames names);
+    TOpenedNames OpenedNames() const;
 
     // Worker's sleep of up to ms; ends early when a command is posted or at
     // Terminate.
@@ -85,6 +97,7 @@ private:
     std::condition_variable wake_;
     std::deque<TEngineCommand> queue_;
     TPlayingEntry entry_;
+    TOpenedNames names_;
     bool terminated_ = false;
     bool woken_ = false;
 };

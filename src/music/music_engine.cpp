@@ -117,12 +117,7 @@ void TMusicEngine::Previous() {
 }
 
 void TMusicEngine::Restart() {
-    const int mode = PlayerMode();
-    if (mode != kModePlaying && mode != kModePaused) return;
-    state_.SeekTarget = 0;
-    Post(TEngineCommand::Seek);
-    pauseOn_ = false;
-    host_.MusicSwitchesChanged();
+    SeekTo(0);
 }
 
 void TMusicEngine::ToggleRandom() {
@@ -141,6 +136,19 @@ void TMusicEngine::SeekByClick(int x, int width) {
     if (PlayerMode() != kModePlaying || width <= 0) return;
     state_.SeekTarget = std::llround(double(TrackLength()) / width * x);
     Post(TEngineCommand::Seek);
+}
+
+bool TMusicEngine::SeekTo(std::int64_t ms) {
+    const int mode = PlayerMode();
+    if (mode != kModePlaying && mode != kModePaused) return false;
+    const std::int64_t length = TrackLength();
+    state_.SeekTarget =
+        std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(length > 0 ? length : ms, 0));
+    Post(TEngineCommand::Seek);
+    // The worker plays on from the new place, as after "В начало".
+    pauseOn_ = false;
+    host_.MusicSwitchesChanged();
+    return true;
 }
 
 void TMusicEngine::PlayChosen(int index) {

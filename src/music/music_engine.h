@@ -96,6 +96,10 @@ public:
     void ToggleRandom();
     // A click at x on a progress bar width pixels wide, while playing.
     void SeekByClick(int x, int width);
+    // To ms into the open track (clamped to its length when known), while
+    // it plays or is paused; it plays on from there. False when no track is
+    // open. "В начало" is a seek to 0.
+    bool SeekTo(std::int64_t ms);
     // Enter, a click or a double click on a row of the playlist window.
     void PlayChosen(int index);
     // The playlist window's speed box (thousandths).

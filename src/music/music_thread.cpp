@@ -147,6 +147,7 @@ void TMusicThread::OpenAndPlay() {
     justOpened_ = true;
     const TPlayingEntry entry = state_.PlayingEntry();
     const QString extension = QLatin1Char('.') + QFileInfo(entry.path).suffix().toLower();
+    state_.SetOpenedNames({entry.path, {}, {}});
 
     if (feed_ && !IsMidi(extension) && OpenOnStream(entry, extension)) return;
 
@@ -177,6 +178,7 @@ bool TMusicThread::OpenOnStream(const TPlayingEntry& entry, const QString& exten
 
     if (const std::optional<TOpeningTags> tags = ReadOpeningTags(entry.path, extension)) {
         state_.TrackLength = tags->durationSeconds * 1000;
+        state_.SetOpenedNames({entry.path, tags->tagArtist, tags->tagTitle});
         if (playlist_ && !entry.hasLength && (tags->durationSeconds > 0 || tags->tagFound))
             playlist_->PostEntryTags(entry.index, entry.path, tags->title,
                                      QString::number(tags->durationSeconds));

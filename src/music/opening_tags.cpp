@@ -34,6 +34,8 @@ std::optional<TOpeningTags> ReadOpeningTags(const QString& path, const QString& 
     }
     tags.tagFound = v1.Ok || v2.Ok;
     tags.title = OpeningTitle(v1, v2, path);
+    tags.tagArtist = !v2.Artist.isEmpty() ? v2.Artist : v1.Artist;
+    tags.tagTitle = !v2.Titel.isEmpty() ? v2.Titel : v1.Titel;
     return tags;
 }
 

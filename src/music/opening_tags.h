@@ -16,6 +16,10 @@ struct TOpeningTags {
     std::int64_t durationSeconds = 0; // 0 when not found
     bool tagFound = false;
     QString title;
+    // The tag's own artist and title (version 2 first), empty when absent:
+    // the desktop's media controls show them apart.
+    QString tagArtist;
+    QString tagTitle;
 };
 
 // The artist and title of the version 2 tag (or the ASF attributes), each

@@ -98,7 +98,10 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
     // playing at the end of the creation.
     player_ = std::make_unique<TMusicHost>(
         TMusicHostParts{this, &commands_, &longOperations_, [this] { SetTime(); },
-                        [this](const QString& text) { SetCaption(text); }, store_},
+                        [this](const QString& text) { SetCaption(text); }, store_,
+                        // As a click on the tray icon: the window back from
+                        // the tray, a minimised start's windows with it.
+                        [this] { tray_->Click(); }},
         music,
         TMusicStart{music_.PlayMusic, music_.SelectionAccidental, music_.MusicAddSub,
                     music_.DirOfMusic, stored.musicSources, music.requestedSpeed,

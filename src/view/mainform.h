@@ -121,6 +121,9 @@ public:
     const TFigureList& Figures() const { return figureList_; }
     THelpMenu& Help() { return *help_; }
     TMusicEngine& Music() { return player_->Engine(); }
+    // The music player on the session bus; null for a window made without
+    // it and after the close.
+    TMprisService* MediaControls() const { return player_->MediaControls(); }
     // The playlist window; null while it is closed.
     TMusicForm* PlaylistWindow() const { return player_->PlaylistWindow(); }
     QWidget* StatusBar() const { return statusBar_; }

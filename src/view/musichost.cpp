@@ -1,6 +1,9 @@
 #include "view/musichost.h"
 
+#include "view/mpris_service.h"
+
 #include "core/file_name.h"
+#include "desktop/shortcut_resolve.h"
 #include "music/backends/ffmpeg_decoder.h"
 #include "music/backends/system_backends.h"
 #include "music/file_lookup.h"
@@ -25,7 +28,8 @@
 namespace dorvane {
 
 TMusicParts SystemMusic(int requestedSpeed) {
-    return {[] { return MakeSystemPlaybackBackends(); }, TEngineRun::Threaded, requestedSpeed};
+    return {[] { return MakeSystemPlaybackBackends(); }, TEngineRun::Threaded, requestedSpeed,
+            true};
 }
 
 bool IsMusicTarget(const QString& path) {
@@ -33,7 +37,8 @@ bool IsMusicTarget(const QString& path) {
 }
 
 TMusicHost::TMusicHost(TMusicHostParts parts, const TMusicParts& music, const TMusicStart& start)
-    : parts_(std::move(parts)), run_(music.run), chooser_(DialogSourceChooser(parts_.window)) {
+    : parts_(std::move(parts)), run_(music.run), mediaControls_(music.mediaControls),
+      chooser_(DialogSourceChooser(parts_.window)) {
     engine_ = std::make_unique<TMusicEngine>(
         *this, music.backends ? music.backends() : TPlaybackBackends{}, start);
     TMusicLoader& loader = engine_->Loader();
@@ -66,14 +71,38 @@ QString OutputName() {
 } // namespace
 
 TMusicHost::~TMusicHost() {
-    // The window first (it writes its settings and reads the engine), then
-    // the engine: its loader's last notices still reach this host.
+    // The desktop's controls and the window first (they read the engine;
+    // the window writes its settings), then the engine: its loader's last
+    // notices still reach this host.
+    mpris_.reset();
     delete form_.data();
     engine_.reset();
     search_.reset();
 }
 
+void TMusicHost::Start() {
+    if (mediaControls_ && !mpris_) {
+        TMprisParts parts;
+        parts.engine = engine_.get();
+        parts.commands = parts_.commands;
+        parts.raiseWindow = parts_.raiseWindow;
+        // As a drop on the window: a link opens what it names.
+        parts.openTarget = [this](const QString& path) {
+            const QString target = ResolveShortcut(path);
+            return IsMusicTarget(target) && OpenTarget(target);
+        };
+        mpris_ = std::make_unique<TMprisService>(parts);
+        if (TMixerPort* mixer = engine_->Mixer())
+            QObject::connect(mixer, &TMixerPort::VolumeChanged, mpris_.get(),
+                             [this] { mpris_->Refresh(); });
+    }
+    engine_->Start(run_);
+}
+
 void TMusicHost::Shutdown() {
+    // The desktop's controls go first: nothing may reach the engine after it.
+    mediaControls_ = false;
+    mpris_.reset();
     delete scope_.data();
     delete form_.data();
     engine_->Shutdown();
@@ -159,8 +188,15 @@ void TMusicHost::MirrorChecks() const {
     if (form_) form_->SwitchesChanged();
 }
 
+void TMusicHost::MusicSwitchesChanged() {
+    MirrorChecks();
+    if (mpris_) mpris_->Refresh();
+}
+
 void TMusicHost::EngineClockTick() {
     parts_.clockTick();
+    // The length and the rate come from the worker; the tick passes them on.
+    if (mpris_) mpris_->Refresh();
 }
 
 void TMusicHost::KeepDisplayAwake() {
@@ -171,6 +207,13 @@ void TMusicHost::KeepDisplayAwake() {
 
 void TMusicHost::ShowMusicCaption(const QString& text) {
     parts_.showCaption(text);
+    // A caption while music is on names a track that has just started.
+    if (mpris_) {
+        if (engine_->PlayOn() && !text.isEmpty())
+            mpris_->TrackStarted();
+        else
+            mpris_->Refresh();
+    }
 }
 
 void TMusicHost::ShowMusicMessage(const QString& text) {
@@ -251,6 +294,7 @@ void TMusicHost::ShowPlaylistWindow(bool keepFocus) {
 }
 
 void TMusicHost::PlaylistChanged() {
+    if (mpris_) mpris_->Refresh();
     if (!form_) return;
     form_->LetCaption();
     form_->LetListBox();

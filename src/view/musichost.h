@@ -23,6 +23,7 @@ class QWidget;
 namespace dorvane {
 
 class SettingsAccess;
+class TMprisService;
 class TMusicForm;
 class TScopeForm;
 
@@ -34,6 +35,9 @@ struct TMusicParts {
     // Manual: no worker thread and no tick; a test steps the engine itself.
     TEngineRun run = TEngineRun::Manual;
     int requestedSpeed = 1000; // "SpeedSound" × 10, as the start-up read it
+    // On the session bus as the desktop's media player (MPRIS) from the
+    // start to the close.
+    bool mediaControls = false;
 };
 // The program's: the system's services, the engine on its own thread and tick.
 TMusicParts SystemMusic(int requestedSpeed = 1000);
@@ -48,7 +52,8 @@ struct TMusicHostParts {
     TLongOperations* longOperations = nullptr;
     std::function<void()> clockTick;                 // the date-and-time box
     std::function<void(const QString&)> showCaption; // after the program's name
-    SettingsAccess* store = nullptr; // the playlist window's settings; none: not kept
+    SettingsAccess* store = nullptr;   // the playlist window's settings; none: not kept
+    std::function<void()> raiseWindow; // the media controls' "raise": the game window back
 };
 
 class TMusicHost final : public TMusicEngineHost {
@@ -59,11 +64,14 @@ public:
     TMusicHost& operator=(const TMusicHost&) = delete;
 
     TMusicEngine& Engine() { return *engine_; }
+    // The desktop's media controls; null unless asked for, before the start
+    // and after the shutdown.
+    TMprisService* MediaControls() const { return mpris_.get(); }
     // Whether the engine's tick keeps the date-and-time box; when it does
     // not (a stepped engine) the window keeps its own clock.
     bool TicksClock() const { return run_ == TEngineRun::Threaded; }
     // The end of the window's creation: the worker and the tick start.
-    void Start() { engine_->Start(run_); }
+    void Start();
     // Once, when the window closes; later calls do nothing. The playlist
     // window goes first, writing its settings.
     void Shutdown();
@@ -113,7 +121,7 @@ private:
     void KeepDisplayAwake() override;
     void ShowMusicCaption(const QString& text) override;
     void ShowMusicMessage(const QString& text) override;
-    void MusicSwitchesChanged() override { MirrorChecks(); }
+    void MusicSwitchesChanged() override;
     void SelectPlayingRow(int index) override;
     void SetSpeedBoxEnabled(bool enabled) override;
     void ShowPlaylistWindow(bool keepFocus) override;
@@ -122,12 +130,15 @@ private:
 
     TMusicHostParts parts_;
     TEngineRun run_;
+    bool mediaControls_;
     TSourceChooser chooser_;
     std::optional<TLongOperations::TScope> search_; // while the loader searches
     std::function<void()> afterSearches_;
     std::unique_ptr<TMusicEngine> engine_;
     QPointer<TMusicForm> form_;
     QPointer<TScopeForm> scope_;
+    // Before the engine goes: its calls read the engine.
+    std::unique_ptr<TMprisService> mpris_;
 };
 
 } // namespace dorvane

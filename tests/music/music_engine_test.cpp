@@ -120,6 +120,35 @@ TEST(MusicEngine, RestartDoesNothingWhileStoppedAndPlaysFromTheStartWhilePaused)
     EXPECT_LT(rig.engine->Worker().Feed()->Position(), 500);
 }
 
+TEST(MusicEngine, SeekToLandsInsideTheTrackAndPlaysOnFromThere) {
+    TEngineRig rig;
+    rig.Add({{"A", 9000}});
+    EXPECT_FALSE(rig.engine->SeekTo(1000)); // nothing open
+    EXPECT_EQ(rig.engine->State().EngineCommand(), TEngineCommand::None);
+
+    rig.engine->PlayChosen(0);
+    rig.NextCaption();
+    rig.Advance(300);
+    ASSERT_EQ(rig.engine->TrackLength(), 9000);
+    // What is asked, and where the worker is sent: inside the track. The
+    // last lands at the end, which starts the track again.
+    for (const auto& [asked, target] :
+         {std::pair<std::int64_t, std::int64_t>{-300, 0}, {5000, 5000}, {20000, 9000}}) {
+        rig.engine->TogglePause();
+        rig.Advance(100);
+        ASSERT_EQ(rig.engine->PlayerMode(), kModePaused);
+        EXPECT_TRUE(rig.engine->SeekTo(asked));
+        EXPECT_EQ(rig.engine->State().SeekTarget.load(), target) << asked;
+        EXPECT_FALSE(rig.engine->PauseOn());
+        rig.Advance(100);
+        if (target == 9000) break;
+        EXPECT_EQ(rig.engine->PlayerMode(), kModePlaying) << asked;
+        const std::int64_t at = rig.engine->Worker().Feed()->Position();
+        EXPECT_GE(at, target) << asked;
+        EXPECT_LE(at, target + 400) << asked;
+    }
+}
+
 TEST(MusicEngine, MidiPlaysOnTheDeviceWithoutSpeedOrWave) {
     TEngineRig rig;
     rig.device->lengthMs = 1500;
@@ -224,10 +253,18 @@ TEST(MusicEngine, OpeningAnMp3WritesItsTagsUnlessTheEntryHasALength) {
         rig.engine->Playlist().Append(entry);
     }
     rig.decoder->tracks[file.toStdString()] = 9000;
-    for (int index : {0, 1}) {
+    rig.Add({{"untagged", 9000}});
+    // The tags' own names reach the UI at each opening, the entry's length
+    // or not; a file without tags has none.
+    const std::vector<std::pair<QString, QString>> names{
+        {"Dorvane", "Sine Test"}, {"Dorvane", "Sine Test"}, {"", ""}};
+    for (int index : {0, 1, 2}) {
         rig.engine->PlayChosen(index);
         rig.NextCaption();
         rig.Advance(300, true);
+        const TOpenedNames opened = rig.engine->State().OpenedNames();
+        EXPECT_EQ(opened.path, rig.engine->Playlist().Entry(index).S2);
+        EXPECT_EQ(std::pair(opened.artist, opened.title), names[std::size_t(index)]) << index;
     }
     EXPECT_EQ(rig.engine->Playlist().Entry(0).S1, "Dorvane - Sine Test");
     EXPECT_EQ(rig.engine->Playlist().Entry(0).S3, "1");
