@@ -21,7 +21,7 @@ QDBusMessage BusCall(const QString& method) {
     return call;
 }
 
-// RequestName's flag and answers (the D-Bus specification).
+// RequestName's flag and answers, as the message bus numbers them.
 constexpr uint kDoNotQueue = 4;
 constexpr uint kPrimaryOwner = 1;
 constexpr uint kAlreadyOwner = 4;
