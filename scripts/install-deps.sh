@@ -11,7 +11,7 @@ set -euo pipefail
 
 run_packages=(
   # build
-  cmake ninja-build g++ make pkg-config
+  cmake ninja-build g++ make pkg-config ccache
   # Qt 6 (Core for the models and the settings store, Widgets for the windows)
   qt6-base-dev qt6-translations-l10n
   # game sounds (SDL2 audio) and JPEG pictures
