@@ -19,12 +19,16 @@ std::optional<qint64> Kilobytes(QByteArrayView value) {
     if (!value.endsWith("kB")) return std::nullopt;
     value = value.chopped(2).trimmed();
     if (value.isEmpty() || value.size() > 19) return std::nullopt;
+    // Nineteen digits can pass 63 bits: each step is checked before it is
+    // taken, and the product with 1024 as well.
+    constexpr qint64 kMaxKilobytes = std::numeric_limits<qint64>::max() / 1024;
     qint64 n = 0;
     for (const char c : value) {
         if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
+        const int digit = c - '0';
+        if (n > (kMaxKilobytes - digit) / 10) return std::nullopt;
+        n = n * 10 + digit;
     }
-    if (n > std::numeric_limits<qint64>::max() / 1024) return std::nullopt;
     return n * 1024;
 }
 

@@ -144,6 +144,12 @@ bool ReplaceFileEntry(const std::string& path, const char* data, std::size_t siz
     return true;
 }
 
+bool MaySaveThrough(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    return info.st_uid == ::geteuid();
+}
+
 bool IsRegularFile(const std::string& path, bool noFollow, bool ownedByUser) {
     struct stat info {};
     const int result = noFollow ? ::lstat(path.c_str(), &info) : ::stat(path.c_str(), &info);

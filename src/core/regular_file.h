@@ -74,4 +74,9 @@ bool ReplaceFileEntry(const std::string& path, const char* data, std::size_t siz
 // unless noFollow), and when ownedByUser also owned by the running user.
 bool IsRegularFile(const std::string& path, bool noFollow = false, bool ownedByUser = false);
 
+// Whether a save may go to path: anything but a symbolic link that another
+// user made. In a shared sticky folder (/tmp) such a link may point at any
+// of the user's files, and a save through it would overwrite that file.
+bool MaySaveThrough(const std::string& path);
+
 } // namespace dorvane

@@ -24,11 +24,32 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace dorvane {
 
 struct TNoContext {};
+
+// The values an integer setting may take. A stored number outside them is
+// brought to the nearer end when it is read, before anything computes with
+// it: a hand-edited or damaged file cannot make a position wrap or a product
+// overflow.
+struct TIntRange {
+    qint32 minimum;
+    qint32 maximum;
+    qint32 Clamp(qint32 value) const { return std::clamp(value, minimum, maximum); }
+};
+// Any number: the value is only compared or mapped by its reader.
+inline constexpr TIntRange kAnyInteger{std::numeric_limits<qint32>::min(),
+                                       std::numeric_limits<qint32>::max()};
+// Window positions and sizes: far beyond any desktop, and small enough that
+// a position plus a size, or the difference of two, stays within 32 bits.
+inline constexpr TIntRange kScreenCoordinate{-(1 << 24), 1 << 24};
+inline constexpr TIntRange kScreenExtent{0, 1 << 24};
+// A colour of 24 bits.
+inline constexpr TIntRange kStoredColorRange{0, 0xFFFFFF};
 
 // The accessor of a record's member for a table entry, usable on the record
 // and on a const one: DORVANE_MEMBER(Look.ShowGrid).
@@ -47,9 +68,10 @@ public:
     struct TEntry {
         QString Name;
         int ExitOrder = 0;
-        TRead Read;       // empty: read elsewhere (it needs more than the store)
-        TWrite Write;     // empty: never written by the program
-        TDefault Default; // empty: the record's zero value is the default
+        TRead Read;                     // empty: read elsewhere (it needs more than the store)
+        TWrite Write;                   // empty: never written by the program
+        TDefault Default;               // empty: the record's zero value is the default
+        std::optional<TIntRange> Range; // an integer value: what it may be
     };
 
     // --- Declaring ------------------------------------------------------------
@@ -64,23 +86,25 @@ public:
                     [n = QString::fromLatin1(name), get](SettingsAccess& store, const R& r) {
                         store.RegWriteBool(n, get(r));
                     },
-                    [get, fallback](const C&, R& r) { get(r) = fallback; }});
+                    [get, fallback](const C&, R& r) { get(r) = fallback; }, std::nullopt});
     }
 
-    // correct maps the value read (the default included) to the value used.
+    // The value read is limited to range first; correct then maps it (the
+    // default included) to the value used.
     template <class Get>
-    TSettingsSchema& Integer(const char* name, Get get, qint32 fallback, int exit,
+    TSettingsSchema& Integer(const char* name, Get get, qint32 fallback, int exit, TIntRange range,
                              qint32 (*correct)(qint32) = nullptr) {
         return Add({QString::fromLatin1(name), exit,
-                    [n = QString::fromLatin1(name), get, fallback,
+                    [n = QString::fromLatin1(name), get, fallback, range,
                      correct](const SettingsAccess& store, const C&, R& r) {
-                        const qint32 value = store.RegReadInteger(n, fallback);
+                        const qint32 value =
+                            store.RegReadIntegerInRange(n, fallback, range.minimum, range.maximum);
                         get(r) = correct ? correct(value) : value;
                     },
                     [n = QString::fromLatin1(name), get](SettingsAccess& store, const R& r) {
                         store.RegWriteInteger(n, get(r));
                     },
-                    [get, fallback](const C&, R& r) { get(r) = fallback; }});
+                    [get, fallback](const C&, R& r) { get(r) = fallback; }, range});
     }
 
     // A text whose default may depend on the context; correct sees the text
@@ -99,7 +123,8 @@ public:
                     [n = QString::fromLatin1(name), get](SettingsAccess& store, const R& r) {
                         store.RegWriteString(n, get(r));
                     },
-                    [get, fallback](const C& context, R& r) { get(r) = fallback(context); }});
+                    [get, fallback](const C& context, R& r) { get(r) = fallback(context); },
+                    std::nullopt});
     }
     template <class Get>
     TSettingsSchema& String(const char* name, Get get, const QString& fallback, int exit,
@@ -111,12 +136,12 @@ public:
     // Integers stored as prefix + number, numbered from `first`.
     template <std::size_t N, class Get>
     TSettingsSchema& Integers(const char* prefix, int first, Get get,
-                              const std::array<qint32, N>& fallback, int exit) {
+                              const std::array<qint32, N>& fallback, int exit, TIntRange range) {
         for (std::size_t i = 0; i < N; ++i) {
             const QByteArray name = QByteArray(prefix) + QByteArray::number(first + int(i));
             Integer(
                 name.constData(), [ get, i ](auto& r) -> auto& { return get(r)[i]; }, fallback[i],
-                exit);
+                exit, range);
         }
         return *this;
     }
@@ -127,7 +152,14 @@ public:
     TSettingsSchema& Custom(const char* name, int exit, TRead read, TWrite write,
                             TDefault fallback = {}) {
         return Add({QString::fromLatin1(name), exit, std::move(read), std::move(write),
-                    std::move(fallback)});
+                    std::move(fallback), std::nullopt});
+    }
+
+    // The last entry, a Custom one, is an integer limited to range (its
+    // reader applies it).
+    TSettingsSchema& Ranged(TIntRange range) {
+        entries_.back().Range = range;
+        return *this;
     }
 
     // The last entry is read only when the condition holds on what has been

@@ -10,6 +10,9 @@ const TSettingsSchema<TShellSettings, TShellContext>& ShellSettingsSchema() {
                 [](const TShellSettings&, const TShellContext& c) { return c.trayAvailable; });
         s.Bool("StartStandard", DORVANE_MEMBER(StartStandard), false, 0);
         s.Bool("ReStart", DORVANE_MEMBER(ReStart), true, 0);
+        // Read as a percent and used in thousandths, 10 .. 2000.
+        s.Integer("SpeedSound", DORVANE_MEMBER(SpeedSound), 100, 0, TIntRange{1, 200})
+            .NeverWritten();
         return s;
     }();
     return schema;

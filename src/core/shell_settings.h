@@ -10,6 +10,7 @@ struct TShellSettings {
     bool MinimizeToTray; // "Минимизировать в трей"
     bool StartStandard;  // "Не скрывать окна при минимизации"
     bool ReStart;        // set by "Все по умолчанию"; a missing value counts as set
+    qint32 SpeedSound;   // playback speed in percent; the playlist window writes it
 };
 
 struct TShellContext {

@@ -1,5 +1,7 @@
 #include "core/window_placement.h"
 
+#include "core/settings_schema.h"
+
 #include <algorithm>
 
 namespace dorvane {
@@ -21,8 +23,10 @@ QPoint PlaceWindowFromSettings(const SettingsAccess& store, const QString& leftK
                                const QRect& screen, const QRect& workArea) {
     if (defaultLeft < 0) defaultLeft = screen.left() + (screen.width() - window.width()) / 2;
     if (defaultTop < 0) defaultTop = screen.top() + (screen.height() - window.height()) / 2;
-    const int left = store.RegReadInteger(leftKey, defaultLeft);
-    const int top = store.RegReadInteger(topKey, defaultTop);
+    const int left = store.RegReadIntegerInRange(leftKey, defaultLeft, kScreenCoordinate.minimum,
+                                                 kScreenCoordinate.maximum);
+    const int top = store.RegReadIntegerInRange(topKey, defaultTop, kScreenCoordinate.minimum,
+                                                kScreenCoordinate.maximum);
     return {PullInto(left, workArea.left(), workArea.width(), window.width()),
             PullInto(top, workArea.top(), workArea.height(), window.height())};
 }

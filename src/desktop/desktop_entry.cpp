@@ -1,5 +1,7 @@
 #include "desktop/desktop_entry.h"
 
+#include <algorithm>
+
 namespace dorvane {
 
 namespace {
@@ -18,29 +20,34 @@ bool IsKeyCharacter(QChar c) {
 TKeyFile TKeyFile::Parse(const QByteArray& text) {
     TKeyFile file;
     QString group;
-    const QString all = QString::fromUtf8(text);
     qsizetype start = 0;
-    while (start < all.size()) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
-        if (end < 0) end = all.size();
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0) {
+            end = text.size();
+            file.lastLineEnded_ = false;
+        }
         TLine line;
-        line.raw = all.mid(start, end - start);
+        line.raw = text.mid(start, end - start);
         start = end + 1;
-        const QString trimmed = line.raw.trimmed();
+        // Decoded line by line: a byte that is not UTF-8 spoils only its own
+        // line's value, and only as read.
+        const QString decoded = QString::fromUtf8(line.raw);
+        const QString trimmed = decoded.trimmed();
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')) &&
             trimmed.size() >= 2) {
             group = trimmed.mid(1, trimmed.size() - 2);
             line.header = true;
         } else if (!trimmed.startsWith(QLatin1Char('#'))) {
-            const qsizetype equals = line.raw.indexOf(QLatin1Char('='));
+            const qsizetype equals = decoded.indexOf(QLatin1Char('='));
             if (equals > 0) {
-                const QString key = line.raw.left(equals).trimmed();
+                const QString key = decoded.left(equals).trimmed();
                 bool valid = !key.isEmpty();
                 for (QChar c : key)
                     valid = valid && IsKeyCharacter(c);
                 if (valid) {
                     line.key = key;
-                    line.value = line.raw.mid(equals + 1).trimmed();
+                    line.value = decoded.mid(equals + 1).trimmed();
                 }
             }
         }
@@ -51,12 +58,19 @@ TKeyFile TKeyFile::Parse(const QByteArray& text) {
 }
 
 QByteArray TKeyFile::Text() const {
-    QString text;
-    for (const TLine& line : lines_) {
-        text += line.raw;
-        text += QLatin1Char('\n');
+    QByteArray text;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        text += lines_[i].raw;
+        if (i + 1 < lines_.size() || lastLineEnded_) text += '\n';
     }
-    return text.toUtf8();
+    return text;
+}
+
+bool TKeyFile::IsText(const QByteArray& text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7F;
+    });
 }
 
 bool TKeyFile::HasGroup(const QString& group) const {
@@ -79,7 +93,7 @@ bool TKeyFile::Contains(const QString& group, const QString& key) const {
 
 void TKeyFile::SetValue(const QString& group, const QString& key, const QString& value) {
     TLine entry;
-    entry.raw = key + QLatin1Char('=') + value;
+    entry.raw = (key + QLatin1Char('=') + value).toUtf8();
     entry.group = group;
     entry.key = key;
     entry.value = value;
@@ -111,17 +125,19 @@ void TKeyFile::SetValue(const QString& group, const QString& key, const QString&
     }
     if (!inGroup && at == lines_.size() && !HasGroup(group)) {
         if (!lines_.empty() && !lines_.back().raw.trimmed().isEmpty()) {
+            lastLineEnded_ = true;
             TLine blank;
             blank.group = lines_.back().group;
             lines_.push_back(blank);
         }
         TLine header;
-        header.raw = QLatin1Char('[') + group + QLatin1Char(']');
+        header.raw = (QLatin1Char('[') + group + QLatin1Char(']')).toUtf8();
         header.group = group;
         header.header = true;
         lines_.push_back(header);
         at = lines_.size();
     }
+    if (at == lines_.size()) lastLineEnded_ = true;
     lines_.insert(lines_.begin() + std::ptrdiff_t(at), entry);
 }
 

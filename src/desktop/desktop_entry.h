@@ -17,9 +17,14 @@ namespace dorvane {
 class TKeyFile {
 public:
     // Any bytes: lines that are neither a header nor an entry are kept but
-    // carry nothing; invalid UTF-8 is replaced in what is read.
+    // carry nothing; invalid UTF-8 is replaced in what is read. Text() gives
+    // every line that was not changed back byte for byte.
     static TKeyFile Parse(const QByteArray& text);
     QByteArray Text() const;
+    // False for bytes that no key file holds (a NUL or another control
+    // character): such a file is some other program's data, not to be
+    // read as settings or written over.
+    static bool IsText(const QByteArray& text);
 
     bool HasGroup(const QString& group) const;
     // The first entry of key in the first group of that name; empty if none.
@@ -40,13 +45,14 @@ public:
 
 private:
     struct TLine {
-        QString raw;
-        QString group; // the group the line belongs to ("" before the first)
-        QString key;   // set for an entry
+        QByteArray raw; // as read, without its line end
+        QString group;  // the group the line belongs to ("" before the first)
+        QString key;    // set for an entry
         QString value;
         bool header = false;
     };
     std::vector<TLine> lines_;
+    bool lastLineEnded_ = true; // the file's last line ends in a line end
 };
 
 } // namespace dorvane

@@ -15,12 +15,13 @@ QString Group(const char* name) {
 }
 
 // Reads an outside key file; a name taken by something that is not a
-// regular file gives nothing to work on (and nothing is written over it).
+// regular file of text gives nothing to work on (and nothing is written
+// over it).
 std::optional<TKeyFile> ReadKeyFile(const QString& path) {
     if (!EntryExists(path)) return TKeyFile{};
     if (!MayWriteOver(path)) return std::nullopt;
     const auto text = ReadOutsideFile(path, kMaxDesktopFile);
-    if (!text) return std::nullopt;
+    if (!text || !TKeyFile::IsText(*text)) return std::nullopt;
     return TKeyFile::Parse(*text);
 }
 

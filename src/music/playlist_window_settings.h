@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/settings_schema.h"
+#include "core/window_placement.h"
 
 #include <QRect>
 #include <QString>
@@ -44,10 +45,6 @@ struct TPlaylistWindowContext {
 const TSettingsSchema<TPlaylistWindowSettings, TPlaylistWindowContext>&
 PlaylistWindowSettingsSchema();
 
-// Left, top and size within the work area: width at least 100, height at
-// least 50, neither larger than the area; moved back in over the right and
-// bottom edges.
-QRect FitBoundsToWorkArea(const QRect& bounds, const QRect& workArea);
 // Beside the game window on its right, as high as it, at most as wide as it
 // and the room to the work area's right edge (but at least 123), fitted.
 QRect DefaultPlaylistBounds(const QRect& gameWindow, const QRect& workArea);

@@ -1,6 +1,7 @@
 #include "music/playlist_writer.h"
 
 #include "core/file_name.h"
+#include "core/regular_file.h"
 #include "music/file_lookup.h"
 #include "music/music_masks.h"
 
@@ -132,6 +133,7 @@ QByteArray EncodePlaylist(const std::vector<FList>& entries, TPlaylistFormat for
 }
 
 bool WritePlaylistFile(const QString& path, const QByteArray& bytes) {
+    if (!MaySaveThrough(NativeFileName(path))) return false;
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk, a file size limit) shows
     // in write()'s count: a buffered QSaveFile commits the cut file as a success.

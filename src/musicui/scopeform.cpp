@@ -87,8 +87,12 @@ TScopeForm::TScopeForm(TScopeFormParts parts, QWidget* parent)
     const QPoint centred = area.center() - QPoint(kScopeWidth / 2, kScopeHeight / 2);
     QPoint place = centred;
     if (parts_.store) {
-        place.setX(parts_.store->RegReadInteger(QStringLiteral("ScopeLeft"), centred.x()));
-        place.setY(parts_.store->RegReadInteger(QStringLiteral("ScopeTop"), centred.y()));
+        const auto read = [this](const char* name, int fallback) {
+            return parts_.store->RegReadIntegerInRange(QLatin1String(name), fallback,
+                                                       kScreenCoordinate.minimum,
+                                                       kScreenCoordinate.maximum);
+        };
+        place = {read("ScopeLeft", centred.x()), read("ScopeTop", centred.y())};
     }
     move(FitBoundsToWorkArea(QRect(place, size()), area).topLeft());
     UpdateCaption();

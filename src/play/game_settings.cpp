@@ -10,10 +10,6 @@ qint32 TextureNumber(qint32 stored) {
     return byte == 0 ? 1 : std::min(byte, 5);
 }
 
-qint32 RegimeNumber(qint32 stored) {
-    return std::clamp(stored, 1, 2);
-}
-
 // 2 and 3 stay; every other value is the default scheme.
 qint32 SchemeNumber(qint32 stored) {
     return stored == 2 || stored == 3 ? stored : 1;
@@ -45,7 +41,7 @@ template <class R, class C, class Get> void DeclareCustomScheme(TSettingsSchema<
             StoredColor(0, 0, 255), StoredColor(255, 0, 0),         // the two "Старт"
             StoredColor(0, 128, 0), StoredColor(255, 0, 255), // "Нет хода", "Сброс"
         },
-        0);
+        0, kStoredColorRange);
     s.String(
         "SPlayer1", [get](auto& r) -> auto& { return get(r).Player1; }, QStringLiteral("Синие"), 0);
     s.String(
@@ -72,7 +68,8 @@ template <class R, class C, class Get> void DeclareCustomScheme(TSettingsSchema<
                 store.RegWriteString(Numbered("SPath", i), paths[i]);
         });
     s.template Integers<4>(
-        "SFigure", 1, [get](auto& r) -> auto& { return get(r).Figures; }, {1, 3, 0, 2}, 0);
+        "SFigure", 1, [get](auto& r) -> auto& { return get(r).Figures; }, {1, 3, 0, 2}, 0,
+        TIntRange{0, 0xFFFF});
 }
 
 struct TInstallerValues {
@@ -90,10 +87,12 @@ const TSettingsSchema<TInstallerValues>& InstallerSchema() {
     return schema;
 }
 
-// A stored integer, or none when it is missing or not a number (the reads'
-// default then applies).
-std::optional<qint32> StoredInteger(const SettingsAccess& store, const QString& name) {
-    return SettingsAccess::ParseStoredInteger(store.RegReadString(name, QString()));
+// A stored coordinate, or none when it is missing or not a number (the
+// reads' default then applies).
+std::optional<qint32> StoredCoordinate(const SettingsAccess& store, const QString& name) {
+    const auto stored = SettingsAccess::ParseStoredInteger(store.RegReadString(name, QString()));
+    if (!stored) return std::nullopt;
+    return kScreenCoordinate.Clamp(*stored);
 }
 
 // Pulls one coordinate of the window back into [start, start + extent - size].
@@ -112,11 +111,13 @@ const TGameSchema& GameSettingsSchema() {
         s.String("Player1", DORVANE_MEMBER(Names.Player1), kDefaultName1, 0, NameOr(kDefaultName1));
         s.String("Player2", DORVANE_MEMBER(Names.Player2), kDefaultName2, 0, NameOr(kDefaultName2));
         // A level outside 1..3 is kept as it is and plays as the average one.
-        s.Integer("Intellect", DORVANE_MEMBER(Game.Intellect), 2, 20);
-        s.Integer("Regime", DORVANE_MEMBER(Game.Regim), 1, 15, RegimeNumber);
+        s.Integer("Intellect", DORVANE_MEMBER(Game.Intellect), 2, 20, kAnyInteger);
+        s.Integer("Regime", DORVANE_MEMBER(Game.Regim), 1, 15, TIntRange{1, 2});
         s.Bool("Help", DORVANE_MEMBER(Game.HintOn), true, 14);
-        s.Integer("TextureOfField", DORVANE_MEMBER(Look.TextureOfField), 3, 17, TextureNumber);
-        s.Integer("TextureOfFon", DORVANE_MEMBER(Look.TextureOfFon), 1, 18, TextureNumber);
+        s.Integer("TextureOfField", DORVANE_MEMBER(Look.TextureOfField), 3, 17, kAnyInteger,
+                  TextureNumber);
+        s.Integer("TextureOfFon", DORVANE_MEMBER(Look.TextureOfFon), 1, 18, kAnyInteger,
+                  TextureNumber);
         s.Bool("LoadBackground", DORVANE_MEMBER(Look.LoadBackground), false, 1);
         s.String("Background", DORVANE_MEMBER(Look.Background), QString(), 0)
             .ReadOnlyWhen([](const TGameSettings& r, const C&) { return r.Look.LoadBackground; });
@@ -134,20 +135,22 @@ const TGameSchema& GameSettingsSchema() {
         s.Bool("ControlPanel", DORVANE_MEMBER(Look.ControlPanel), true, 10);
         s.Bool("StayOnTop", DORVANE_MEMBER(Look.StayOnTop), false, 11)
             .ReadOnlyWhen([](const TGameSettings&, const C& c) { return c.startStandard; });
-        s.Integer("ColorScheme", DORVANE_MEMBER(Look.ColorScheme), 2, 19, SchemeNumber);
+        s.Integer("ColorScheme", DORVANE_MEMBER(Look.ColorScheme), 2, 19, kAnyInteger,
+                  SchemeNumber);
         s.Bool("Complication", DORVANE_MEMBER(Game.Complication), false, 7);
         s.Bool("ShowGrid", DORVANE_MEMBER(Look.ShowGrid), true, 8);
         // The stored position is read as it is; where the window goes also
         // needs the work area (WindowPosition).
         const auto coordinate = [&s](const char* name, int exit, auto stored, auto now) {
             s.Custom(
-                name, exit,
-                [name, stored](const SettingsAccess& store, const C&, TGameSettings& r) {
-                    stored(r) = StoredInteger(store, QLatin1String(name));
-                },
-                [name, now](SettingsAccess& store, const TGameSettings& r) {
-                    store.RegWriteInteger(QLatin1String(name), now(r));
-                });
+                 name, exit,
+                 [name, stored](const SettingsAccess& store, const C&, TGameSettings& r) {
+                     stored(r) = StoredCoordinate(store, QLatin1String(name));
+                 },
+                 [name, now](SettingsAccess& store, const TGameSettings& r) {
+                     store.RegWriteInteger(QLatin1String(name), now(r));
+                 })
+                .Ranged(kScreenCoordinate);
         };
         coordinate("Left", 12, DORVANE_MEMBER(StoredLeft),
                    [](const TGameSettings& r) { return r.Position.x(); });
@@ -189,9 +192,9 @@ QPoint WindowPosition(std::optional<qint32> left, std::optional<qint32> top, con
 
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
                           int panelWidth, bool panelShown) {
-    return WindowPosition(StoredInteger(store, QStringLiteral("Left")),
-                          StoredInteger(store, QStringLiteral("Top")), workArea, window, panelWidth,
-                          panelShown);
+    return WindowPosition(StoredCoordinate(store, QStringLiteral("Left")),
+                          StoredCoordinate(store, QStringLiteral("Top")), workArea, window,
+                          panelWidth, panelShown);
 }
 
 QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea) {

@@ -1,6 +1,7 @@
 #include "play/saved_game_file.h"
 
 #include "core/file_name.h"
+#include "core/regular_file.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,6 +16,7 @@ const QString kTemporaryName = QStringLiteral("onlydorvanetemp.dvn");
 } // namespace
 
 bool WriteSavedGameFile(const QString& path, const TSavedGame& game) {
+    if (!MaySaveThrough(NativeFileName(path))) return false;
     const std::vector<std::uint8_t> bytes = EncodeSavedGame(game);
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk, a file size limit) shows

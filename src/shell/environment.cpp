@@ -34,8 +34,7 @@ TRunValues ProbeEnvironment(SettingsAccess& store) {
         const TSettingsReads reads(store);
         shell = ShellSettingsSchema().Read(store);
         env.StartStandard = shell.StartStandard;
-        env.RequestedSpeed =
-            qBound(10, store.RegReadInteger(QStringLiteral("SpeedSound"), 100) * 10, 2000);
+        env.RequestedSpeed = shell.SpeedSound * 10;
     }
     // A missing "ReStart" counts as set: a first run may start beside a copy
     // that is ending, like a restart.

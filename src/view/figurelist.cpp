@@ -3,7 +3,11 @@
 #include "assets.h"
 #include "pictureloader.h"
 
+#include "core/file_name.h"
+#include "core/regular_file.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -67,6 +71,24 @@ void TFigureList::AddStoredPictures(const QStringList& paths) {
         if (path.size() > 3) AddPicture(path);
 }
 
+namespace {
+
+QString ExportName(int k) {
+    return QStringLiteral("Dorvane%1.bmp").arg(k);
+}
+
+} // namespace
+
+QStringList TFigureList::ExistingExports(const QString& folder) const {
+    const QDir dir(folder);
+    QStringList names;
+    for (int k = 0; k < FigureCount(); ++k) {
+        const QFileInfo entry(dir.filePath(ExportName(k)));
+        if (entry.exists() || entry.isSymLink()) names << ExportName(k);
+    }
+    return names;
+}
+
 bool TFigureList::Export(const QString& folder) const {
     const QDir dir(folder);
     bool ok = true;
@@ -79,7 +101,12 @@ bool TFigureList::Export(const QString& folder) const {
             QPainter p(&flat);
             p.drawImage(0, 0, figures_[std::size_t(k)]);
         }
-        QSaveFile file(dir.filePath(QStringLiteral("Dorvane%1.bmp").arg(k)));
+        const QString path = dir.filePath(ExportName(k));
+        if (!MaySaveThrough(NativeFileName(path))) {
+            ok = false;
+            continue;
+        }
+        QSaveFile file(path);
         ok = file.open(QIODevice::WriteOnly) && flat.save(&file, "BMP") && file.commit() && ok;
     }
     return ok;

@@ -38,8 +38,11 @@ public:
     const QStringList& Paths() const { return paths_; }
 
     // Saves every figure as "Dorvane" + k + ".bmp" (40 x 40) in `folder`;
-    // false when a file could not be written.
+    // false when a file could not be written. A name that is another user's
+    // link is not written through.
     bool Export(const QString& folder) const;
+    // The names Export would replace in `folder` (links included).
+    QStringList ExistingExports(const QString& folder) const;
 
 private:
     std::vector<QImage> figures_;

@@ -10,6 +10,7 @@
 #include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
+#include "widgets/open_dialogs.h"
 #include "widgets/window_mode.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ constexpr int kPanelWidth = 163;
 constexpr int kStatusHeight = 19;
 constexpr std::array<int, 5> kStatusWidths{105, 105, 77, 77, 50};
 constexpr int kDateTimeMs = 900;
+// A close that waits for dialogs to return looks again after this long.
+constexpr int kCloseRetryMs = 50;
 
 // The first dropped item that is a file on this machine; of several dropped
 // files only the first counts.
@@ -272,6 +275,18 @@ void TMainForm::ShowWindows() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A close from inside a dialog's own loop (a signal, the media controls'
+    // Quit, a later start's request) must not destroy the windows under the
+    // dialog and the command that opened it: the dialogs are ended, and the
+    // close comes again once their loops have returned.
+    if (DialogsInTheWay()) {
+        EndOpenDialogs();
+        event->ignore();
+        QTimer::singleShot(kCloseRetryMs, this, [this] {
+            if (!closed_) close();
+        });
+        return;
+    }
     // Every close comes here, the menu's, the window manager's and a
     // signal's: none may throw away what a long file operation collects.
     if (longOperations_.Running()) {
@@ -289,6 +304,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     player_->Shutdown();
     if (closeStep_) std::exchange(closeStep_, nullptr)();
     closed_ = true;
+    CloseOwnerlessDialogs();
     event->accept();
 }
 

@@ -256,6 +256,13 @@ void TSchemeForm::ExportPictures() {
     request.chooseFolder = true;
     const QString folder = parts_.chooser ? parts_.chooser(request) : QString();
     if (folder.isEmpty()) return;
+    // As a save dialog asks before it replaces a file.
+    const QStringList existing = parts_.figures->ExistingExports(folder);
+    if (!existing.isEmpty() && parts_.messages &&
+        !parts_.messages->AskYesNo(
+            QStringLiteral("%1 уже существует.\nЗаменить файлы рисунков в этой папке?")
+                .arg(existing.join(QStringLiteral(", ")))))
+        return;
     const bool written = parts_.figures->Export(folder);
     if (parts_.dirOfPicture) {
         *parts_.dirOfPicture = folder;

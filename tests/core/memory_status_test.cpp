@@ -41,8 +41,11 @@ TEST(MemoryStatus, OldKernelsAndDamagedText) {
         {"MemTotal: 99999999999999999999 kB", false}, // beyond 64 bits
         {"MemTotal: 9223372036854775 kB", false},     // beyond 64 bits in bytes
         {"MemTotal: 9007199254740991 kB", true},      // fits
-        {"\nMemTotal 5 kB\n:::\n", false},            // no colon after the name
-        {"MemTotal: 8 kB", true},                     // cut short after the value
+        {"MemTotal: 9007199254740992 kB", false},     // one more does not
+        {"MemTotal: 9223372036854777807 kB", false},  // 19 digits past 63 bits
+        {"MemTotal: 9999999999999999999 kB", false},
+        {"\nMemTotal 5 kB\n:::\n", false}, // no colon after the name
+        {"MemTotal: 8 kB", true},          // cut short after the value
         {"MemTotal: 8 kB\r\nMemAvailable: 4 kB\r\n", true},
     };
     for (const TCase& c : cases)

@@ -140,6 +140,42 @@ TEST(FileTypes, AMimeAppsListThatIsALinkOrAFifoIsLeftAlone) {
     EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("mp3")));
 }
 
+ino_t Inode(const QString& path) {
+    struct stat info {};
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Other programs' lines keep their bytes, a byte that is not UTF-8
+// included; a list that needs no change is not written again; and a file
+// that is not text at all is left as it is.
+TEST(FileTypes, OtherLinesKeepTheirBytesAndAnUnchangedListIsNotWritten) {
+    TTypesHome t;
+    const QByteArray other = "[Default Applications]\ntext/plain=caf\xe9-editor.desktop\n"
+                             "# r\xe9sum\xe9\r\n[Added Associations]\nimage/png=\xff\xfe;";
+    ASSERT_TRUE(WriteBytes(t.MimeApps(), other));
+    t.types.RegisterGameType();
+    const QByteArray once = ReadBytes(t.MimeApps());
+    EXPECT_TRUE(once.startsWith("[Default Applications]\ntext/plain=caf\xe9-editor.desktop\n"))
+        << once.toPercentEncoding().constData();
+    EXPECT_TRUE(once.contains("\n# r\xe9sum\xe9\r\n[Added Associations]\nimage/png=\xff\xfe;\n"))
+        << once.toPercentEncoding().constData();
+    EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("dvn")));
+    const ino_t written = Inode(t.MimeApps());
+    t.types.RegisterGameType(); // the next start
+    EXPECT_EQ(ReadBytes(t.MimeApps()), once);
+    EXPECT_EQ(Inode(t.MimeApps()), written) << "written again without a change";
+
+    QByteArray binary(500 * 1024, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    ASSERT_TRUE(WriteBytes(t.MimeApps(), binary));
+    const ino_t binaryFile = Inode(t.MimeApps());
+    t.types.RegisterGameType();
+    EXPECT_EQ(ReadBytes(t.MimeApps()), binary);
+    EXPECT_EQ(Inode(t.MimeApps()), binaryFile);
+    EXPECT_FALSE(t.types.IsTypeAssociated(QStringLiteral("dvn")));
+}
+
 TEST(FileTypes, HostileAndTruncatedListsNeverLoseOtherLines) {
     const QByteArray cases[] = {
         "[Default Applications",                       // a header cut short

@@ -115,6 +115,47 @@ TEST(RecentDocuments, AListThatIsNotWellFormedIsLeftAlone) {
     EXPECT_EQ(ReadBytes(list), cases[0]);
 }
 
+// Names and texts that XML does not allow but Qt's reader lets through: a
+// copy would carry them into a list that no other program can read, so the
+// list is left alone.
+TEST(RecentDocuments, NamesAndTextsOutsideXmlAreRefused) {
+    const QByteArray ns = "\"http://www.freedesktop.org/standards/desktop-bookmarks\"";
+    const QByteArray cases[] = {
+        "<xbel xmlns:book\x01\x01rk=" + ns + "><bookmark href=\"file:///a\"/></xbel>",
+        "<xbel xmlns:b\x7f=" + ns + "/>",
+        "<xbel><bo\x02ok href=\"file:///a\"/></xbel>",
+        "<xbel><bookmark h\x03ref=\"file:///a\"/></xbel>",
+        "<xbel><!-- a -- b --></xbel>",
+        "<xbel><?Xml data?></xbel>",
+    };
+    for (const QByteArray& text : cases)
+        EXPECT_FALSE(AddRecentBookmark(text, Game(QStringLiteral("/g.dvn"), 0)))
+            << text.toPercentEncoding().constData();
+}
+
+// A list that binds a second prefix to the bookmark namespace: the
+// program's bookmark is written under "bookmark:" all the same, and the
+// list stays well-formed when the game is added again.
+TEST(RecentDocuments, TheBookmarkUsesTheProgramsOwnPrefixes) {
+    const QByteArray old = "<?xml version=\"1.0\"?>\n"
+                           "<xbel version=\"1.0\" "
+                           "xmlns:bk=\"http://www.freedesktop.org/standards/desktop-bookmarks\" "
+                           "xmlns:mt=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                           "</xbel>\n";
+    const auto once = AddRecentBookmark(old, Game(QStringLiteral("/g.dvn"), 0));
+    ASSERT_TRUE(once);
+    const auto twice = AddRecentBookmark(*once, Game(QStringLiteral("/g.dvn"), 1));
+    ASSERT_TRUE(twice);
+    for (const QByteArray& text : {*once, *twice}) {
+        EXPECT_TRUE(text.contains("<bookmark:applications>")) << text.constData();
+        EXPECT_TRUE(text.contains("<mime:mime-type ")) << text.constData();
+        const auto bookmarks = Bookmarks(text);
+        ASSERT_EQ(bookmarks.size(), 1u);
+        EXPECT_EQ(bookmarks[0].application, QStringLiteral("Dorvane"));
+    }
+    EXPECT_EQ(Bookmarks(*twice)[0].count, QStringLiteral("2"));
+}
+
 TEST(RecentDocuments, DeepNestingInsideABookmarkIsRefused) {
     QByteArray deep = "<xbel><bookmark href=\"file:///g.dvn\">";
     for (int i = 0; i < 100; ++i)

@@ -29,10 +29,16 @@
 
 #include <deque>
 #include <functional>
+#include <unistd.h>
 
 namespace dorvane::test {
 
 namespace {
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 int ColorEntry(const TSchemeForm& form, const char* name) {
     const auto& colors = form.Colors();
@@ -239,6 +245,48 @@ private slots:
         QCOMPARE(again.form.Settings().Look.ColorScheme, kSchemeCustom);
         QCOMPARE(IconPixels(again.form.Commands().Action(TCommand::StartSide1)),
                  Pixels(again.form.Figures().SmallFigure(4)));
+    }
+
+    // The export asks before it replaces the bitmaps already in the folder,
+    // and never writes through a name that another user made a link.
+    void exportAsksBeforeReplacingAndSkipsAnotherUsersLink() {
+        SettingsStore store;
+        StartUp(store);
+        TWindow window(store);
+        QVERIFY(window.idle);
+        const QString out = home_->FilePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkpath(out));
+        const QString mine = QDir(out).filePath(QStringLiteral("Dorvane0.bmp"));
+        QVERIFY(WriteBytes(mine, "mine"));
+        const QString victim = home_->FilePath(QStringLiteral("victim"));
+        QVERIFY(WriteBytes(victim, "kept"));
+        const QString planted = QDir(out).filePath(QStringLiteral("Dorvane1.bmp"));
+        QVERIFY(QFile::link(victim, planted));
+        const bool otherUser =
+            ::geteuid() == 0 && ::lchown(QFile::encodeName(planted).constData(), 65534, 65534) == 0;
+        window.form.SetFileChooser([&](const TFileRequest&) { return out; });
+
+        for (const bool replace : {false, true}) {
+            window.answer = replace;
+            window.messages.clear();
+            WhenDialogShows<TSchemeForm>([](TSchemeForm& form) {
+                form.ExportPictures();
+                form.reject();
+            });
+            window.form.Commands().Action(TCommand::SchemeCustom)->trigger();
+            QVERIFY(!window.messages.isEmpty());
+            QVERIFY(window.messages.first().startsWith(
+                QStringLiteral("Dorvane0.bmp, Dorvane1.bmp уже существует.")));
+            QCOMPARE(QImage(mine).size(), replace ? QSize(40, 40) : QSize(0, 0));
+        }
+        QVERIFY(QImage(QDir(out).filePath(QStringLiteral("Dorvane3.bmp"))).size() == QSize(40, 40));
+        if (otherUser) {
+            QFile kept(victim);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("kept"));
+            QVERIFY(QFileInfo(planted).isSymLink());
+            QCOMPARE(window.messages.size(), 2); // the question, then the failure
+        }
     }
 
     void aStoredPictureThatIsGoneIsSkipped() {
