@@ -4,6 +4,7 @@
 #include "view/controlpanel.h"
 
 #include "core/data_folder.h"
+#include "core/file_name.h"
 #include "core/hand_over_text.h"
 #include "desktop/shortcut_resolve.h"
 #include "desktop/type_settings.h"
@@ -249,18 +250,19 @@ void TMainForm::CloseWhenIdle() {
 }
 
 void TMainForm::OpenHandedText(const QString& text) {
-    // A newer hand-over replaces one still waiting, as a second request
-    // written into the block replaces the first.
-    handedPaths_ = SplitHandedText(text);
+    // Every hand-over is kept: several starts at once each hand their own
+    // names, and all of them open, in the order they came.
+    for (const QString& path : SplitHandedText(text))
+        handedPaths_ << LocalPathFromArgument(path);
     controller_->WhenIdle([this] { OpenHandedPaths(); });
 }
 
 void TMainForm::OpenHandedPaths() {
     // While the computer moves (its search, then its move drawn) the paths
-    // wait for the player's turn instead of being dropped.
-    if (handedPaths_.isEmpty() || !controller_->CanAct()) return;
-    for (const QString& path : std::exchange(handedPaths_, {}))
-        OpenFile(path);
+    // wait for the player's turn instead of being dropped; a saved game that
+    // leaves the computer to move holds back the names after it.
+    while (!handedPaths_.isEmpty() && !controller_->Blocked() && controller_->CanAct())
+        OpenFile(handedPaths_.takeFirst());
 }
 
 void TMainForm::ShowWindows() {
