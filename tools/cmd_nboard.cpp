@@ -10,6 +10,7 @@
 #include "game/ggf.h"
 #include "game/random.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -95,7 +96,7 @@ public:
         else if (command == "go")
             Go();
         else if (command == "ping")
-            Reply(rest.empty() ? std::string("pong") : "pong " + std::string(rest));
+            Pong(rest);
         else if (command == "learn")
             Reply("learned"); // the engine keeps no book to learn into
         else
@@ -104,6 +105,14 @@ public:
     }
 
 private:
+    // The protocol's ping carries a number: only its digits go back, so no
+    // control byte from the other side reaches its terminal or log.
+    void Pong(std::string_view rest) {
+        const std::size_t digits =
+            std::min<std::size_t>({rest.find_first_not_of("0123456789"), rest.size(), 18});
+        Reply(digits == 0 ? std::string("pong") : "pong " + std::string(rest.substr(0, digits)));
+    }
+
     static std::string Shown(std::string_view text) {
         std::string shown(text.substr(0, 32));
         for (char& c : shown)
@@ -203,8 +212,8 @@ int RunNboard(Args args) {
     if (!args.empty() &&
         (args.size() != 2 || args[0] != "--seed" || !ParseInt(args[1], 0, 2147483647, seed)))
         return Usage("nboard takes only --seed S (a whole number, 1 by default)");
+    // The name goes out when the other side says "nboard", not before too.
     TNboardSession session(static_cast<std::uint64_t>(seed));
-    session.Reply("set myname Dorvane");
     for (std::string line;;) {
         const TLineRead read = ReadLine(stdin, line);
         if (read == TLineRead::End) break;

@@ -21,6 +21,7 @@
 #include <QTranslator>
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -46,17 +47,24 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     // The arguments as the system gave them: a file name that is not UTF-8
     // must open all the same (QApplication's decoding would replace bytes).
+    // A desktop names files as file:// URIs as often as as paths.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << FileNameFromBytes(QByteArray(argv[i]));
+        arguments << LocalPathFromArgument(FileNameFromBytes(QByteArray(argv[i])));
 
     auto store = std::make_unique<SettingsStore>();
     TRunValues environment = ProbeEnvironment(*store);
 
     TSingleInstance instance(TInstancePlaces::In(InstanceFolder()));
-    if (instance.Decide(environment.InstanceLimit, arguments, QDir::currentPath()) ==
-        TStartVerdict::Ended)
+    switch (instance.Decide(environment.InstanceLimit, arguments, QDir::currentPath())) {
+    case TStartVerdict::Run:
+        break;
+    case TStartVerdict::Ended:
         return 0;
+    case TStartVerdict::NotHandedOver:
+        std::fputs("Dorvane: не удалось передать файлы запущенной копии программы\n", stderr);
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvane"));

@@ -128,4 +128,49 @@ QString DisplayFileName(const QString& name) {
     return shown;
 }
 
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+QString LocalPathFromArgument(const QString& argument) {
+    static const QString scheme = QStringLiteral("file:");
+    if (!argument.startsWith(scheme, Qt::CaseInsensitive)) return argument;
+    QByteArray rest = FileNameToBytes(argument.mid(scheme.size()));
+    // The authority: none (file:/path), empty (file:///path) or localhost.
+    if (rest.startsWith("//")) {
+        const qsizetype slash = rest.indexOf('/', 2);
+        if (slash < 0) return argument;
+        const QByteArray host = rest.mid(2, slash - 2);
+        if (!host.isEmpty() && host.compare("localhost", Qt::CaseInsensitive) != 0) return argument;
+        rest = rest.mid(slash);
+    }
+    // A fragment is no part of a file's name; a file manager escapes "#".
+    if (!rest.startsWith('/') || rest.contains('#')) return argument;
+    QByteArray bytes;
+    bytes.reserve(rest.size());
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        if (rest[i] != '%') {
+            bytes += rest[i];
+            continue;
+        }
+        const int high = i + 2 < rest.size() ? HexDigit(rest[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(rest[i + 2]) : -1;
+        if (low < 0) return argument;
+        const char c = char(high * 16 + low);
+        // An escaped NUL would cut the name short; an escaped "/" would
+        // make one name of two.
+        if (c == '\0' || c == '/') return argument;
+        bytes += c;
+        i += 2;
+    }
+    return FileNameFromBytes(bytes);
+}
+
 } // namespace dorvane

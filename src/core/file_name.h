@@ -17,6 +17,13 @@ QString FileNameFromBytes(const QByteArray& bytes);
 QByteArray FileNameToBytes(const QString& name);
 std::string NativeFileName(const QString& name); // the bytes, for POSIX calls
 
+// A command-line or handed-over name: a local "file:" URI (file:///path or
+// file://localhost/path, as desktops and file managers pass them) becomes
+// its path, percent-decoded to the name's bytes; anything else stays as it
+// is, so a URI of another kind, or a damaged one, is refused later as a
+// file that does not exist.
+QString LocalPathFromArgument(const QString& argument);
+
 // The name for people to read: escaped bytes shown as U+FFFD.
 QString DisplayFileName(const QString& name);
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace dorvane {
 
 // The block holds 4095 characters and a terminating zero; a text of fewer
@@ -20,6 +22,14 @@ inline constexpr int kHandOverFewestChars = 3;
 // With two or more arguments, each one without a double quote is written in
 // quotes, so that the receiver splits the line again.
 QString JoinCommandLine(const QStringList& arguments, const QString& currentFolder);
+
+// The arguments as as many lines as they need, each of them what
+// JoinCommandLine makes of a run of arguments in order, and each at most
+// 4095 characters, so that every name reaches the running copy however
+// many there are. Empty when there is nothing to hand over; nothing at all
+// when one argument is too long for any line.
+std::optional<QStringList> HandOverLines(const QStringList& arguments,
+                                         const QString& currentFolder);
 
 // The paths in a handed text: texts of 3..8191 characters only; a text
 // without a double quote is one path (a name with blanks, handed alone);

@@ -120,7 +120,7 @@ bool TFileTypes::WriteHandler(const TKeyFile& handler) const {
     const QString entry = QStringLiteral("Desktop Entry");
     file.SetValue(entry, QStringLiteral("Type"), QStringLiteral("Application"));
     file.SetValue(entry, QStringLiteral("Name"), QStringLiteral("Dorvane"));
-    file.SetValue(entry, QStringLiteral("Exec"), ExecQuoted(programPath_) + QStringLiteral(" %f"));
+    file.SetValue(entry, QStringLiteral("Exec"), ExecQuoted(programPath_) + QStringLiteral(" %F"));
     file.SetValue(entry, QStringLiteral("Icon"), QStringLiteral("dorvane"));
     file.SetValue(entry, QStringLiteral("NoDisplay"), QStringLiteral("true"));
     file.SetValue(entry, QStringLiteral("Terminal"), QStringLiteral("false"));

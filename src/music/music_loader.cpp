@@ -185,6 +185,22 @@ bool TMusicLoader::OpenMusicTarget(const QString& path) {
     return true;
 }
 
+bool TMusicLoader::OpenMusicFiles(const QStringList& paths) {
+    if (Loading()) return false;
+    QStringList files;
+    for (const QString& path : paths)
+        if (LookUpFile(QFileInfo(path).absoluteFilePath()))
+            files << QFileInfo(path).absoluteFilePath();
+    if (files.isEmpty()) return false;
+    host_.CloseCurrentFile();
+    AddFiles(files, true);
+    playlist_.SelectPending(0);
+    if (!randomChoice_) host_.HoldNextAdvance();
+    host_.SwitchPlaybackOn();
+    host_.ShowPlaylistWindow();
+    return true;
+}
+
 bool TMusicLoader::AddFiles(const QStringList& paths, bool clearFirst) {
     if (playlist_.Busy()) return false;
     if (clearFirst) playlist_.Clear();

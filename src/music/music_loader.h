@@ -127,6 +127,12 @@ public:
     // A folder, list or sound file dropped on the player. False when the
     // path names nothing.
     bool OpenMusicTarget(const QString& path);
+    // Several sound files named together (a file manager's selection): the
+    // playlist becomes those of them that exist, in order, and the first
+    // plays. False while a load runs or waits, or when none exists.
+    bool OpenMusicFiles(const QStringList& paths);
+    // A load runs, or waits for the engine's tick to start it.
+    bool Loading() const { return playlist_.Busy() || loadRequested_; }
     // Files picked in the "Файл" dialog: open (clearFirst) or add. False
     // while a load runs.
     bool AddFiles(const QStringList& paths, bool clearFirst);

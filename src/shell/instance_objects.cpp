@@ -3,7 +3,6 @@
 #include "core/hand_over_text.h"
 
 #include <QFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -36,13 +35,41 @@ int OpenOwnFile(const QString& path, int flags) {
 
 } // namespace
 
+namespace {
+
+// A folder only this user can enter: another user who could write there
+// could remove the event and the socket, and two copies would run.
+bool PrivateFolder(const QByteArray& path) {
+    struct stat st {};
+    return path.startsWith('/') && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::getuid() && (st.st_mode & 07777) == 0700;
+}
+
+// Our own folder in the user's cache, made 0700 when missing (and put back
+// to 0700 when it is ours with more access).
+QByteArray CacheFolder() {
+    QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (!cache.startsWith('/')) {
+        const QByteArray home = qgetenv("HOME");
+        if (!home.startsWith('/')) return {};
+        cache = home + "/.cache";
+    }
+    const QByteArray kvo = cache + "/Kvo";
+    const QByteArray folder = kvo + "/runtime";
+    for (const QByteArray& level : {cache, kvo, folder})
+        if (::mkdir(level.constData(), 0700) != 0 && errno != EEXIST) return {};
+    struct stat st {};
+    if (::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
+        ::chmod(folder.constData(), 0700);
+    return PrivateFolder(folder) ? folder : QByteArray();
+}
+
+} // namespace
+
 QString InstanceFolder() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    struct stat st {};
-    if (!runtime.isEmpty() && ::stat(runtime.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-        st.st_uid == ::getuid())
-        return QFile::decodeName(runtime);
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (PrivateFolder(runtime)) return QFile::decodeName(runtime);
+    return QFile::decodeName(CacheFolder());
 }
 
 // --- The event --------------------------------------------------------------

@@ -20,8 +20,10 @@
 
 namespace dorvane {
 
-// The folder of the copies' meeting points: $XDG_RUNTIME_DIR, or the
-// toolkit's private fallback when it is missing.
+// The folder of the copies' meeting points: $XDG_RUNTIME_DIR when it is
+// this user's alone (owner, mode 0700), otherwise a folder of our own in
+// the user's cache, checked the same way. Empty when there is no such
+// folder: then every start runs on its own.
 QString InstanceFolder();
 
 class TInstanceEvent {

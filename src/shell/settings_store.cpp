@@ -10,7 +10,10 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace dorvane {
 
@@ -75,7 +78,7 @@ TSettingsDocument SettingsStore::Current(bool locked, bool* partial) const {
     // Another copy may be replacing the file right now: look again under the
     // lock before moving anything, and give up (defaults) if the lock is busy.
     QLockFile lock(LockPath(filePath_));
-    if (!lock.tryLock(kLockWaitMs)) return {};
+    if (!Lock(lock)) return {};
     const TLoad again = LoadFile(document);
     if (partial) *partial = again == TLoad::Partial;
     if (again == TLoad::Corrupt) {
@@ -85,9 +88,9 @@ TSettingsDocument SettingsStore::Current(bool locked, bool* partial) const {
     return document;
 }
 
-QString SettingsStore::AsideName() const {
+QString SettingsStore::AsideName(const QString& path) {
     const QString stem =
-        filePath_ + QStringLiteral(".corrupt-") +
+        path + QStringLiteral(".corrupt-") +
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString target = stem;
     for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
@@ -96,15 +99,32 @@ QString SettingsStore::AsideName() const {
 }
 
 void SettingsStore::MoveAside() const {
-    QFile::rename(filePath_, AsideName());
+    QFile::rename(filePath_, AsideName(filePath_));
 }
 
 void SettingsStore::CopyAside() const {
-    QFile::copy(filePath_, AsideName());
+    QFile::copy(filePath_, AsideName(filePath_));
 }
 
 bool SettingsStore::Lock(QLockFile& lock) const {
-    return QDir().mkpath(QFileInfo(filePath_).absolutePath()) && lock.tryLock(kLockWaitMs);
+    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) return false;
+    // The lock file is read to see whether its holder still lives: a FIFO
+    // there would block that read for ever, a link would be followed. Only a
+    // regular file of this user stays; anything else is moved aside.
+    const QString lockPath = LockPath(filePath_);
+    const std::string native = NativeFileName(lockPath);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    bool foreign = false;
+    if (fd >= 0) {
+        foreign = ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::getuid();
+        ::close(fd);
+    } else if (errno != ENOENT) {
+        foreign = ::lstat(native.c_str(), &info) == 0; // a link, or nothing we may open
+    }
+    // When it cannot be moved, there is no lock: the write is given up.
+    if (foreign && !QFile::rename(lockPath, AsideName(lockPath))) return false;
+    return lock.tryLock(kLockWaitMs);
 }
 
 bool SettingsStore::Save(const TSettingsDocument& document, bool keepOld) const {
@@ -194,7 +214,7 @@ bool SettingsStore::EraseAll() {
         return true;
     }
     QLockFile lock(LockPath(filePath_));
-    if (!lock.tryLock(kLockWaitMs)) return false;
+    if (!Lock(lock)) return false;
     reads_.reset();
     return !QFileInfo::exists(filePath_) || QFile::remove(filePath_);
 }

@@ -68,7 +68,8 @@ private:
     // What reads see: the batch's document, the run of reads' document, or
     // the file read into scratch.
     const TSettingsDocument& Document(TSettingsDocument& scratch) const;
-    QString AsideName() const;
+    // A free name beside path for what is moved aside.
+    static QString AsideName(const QString& path);
     void MoveAside() const;
     void CopyAside() const;
     // Locks, reads, lets edit change the document, saves atomically; inside a

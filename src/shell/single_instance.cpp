@@ -26,6 +26,8 @@ std::chrono::milliseconds Left(Clock::time_point until) {
 } // namespace
 
 TInstancePlaces TInstancePlaces::In(const QString& folder) {
+    // No folder is no meeting point: never the root's or the current one's.
+    if (!folder.startsWith(u'/')) return {};
     const QString base = folder + QStringLiteral("/KvoDorvane");
     return {base + QStringLiteral("Event"), base + QStringLiteral("Map"),
             base + QStringLiteral("App")};
@@ -36,11 +38,13 @@ TSingleInstance::TSingleInstance(TInstancePlaces places)
 
 TStartVerdict TSingleInstance::Decide(int instanceLimit, const QStringList& arguments,
                                       const QString& currentFolder) {
+    // Without a private folder the copies cannot meet: each runs alone.
+    if (places_.event.isEmpty()) return TStartVerdict::Run;
     const int copies = CountRunningCopies(ProcessImagePath(::getpid()));
     if (instanceLimit >= 2) {
         // More copies than a restart makes: this is an ordinary later start.
         if (copies > instanceLimit && !event_.TryAcquire(kEventWait)) {
-            return HandOver(arguments, currentFolder) ? TStartVerdict::Ended : TStartVerdict::Run;
+            return HandOver(arguments, currentFolder);
         }
         // The old copy of a restart is asked to end; this one starts once
         // it has let go of the event, or after kRestartWait either way.
@@ -55,23 +59,35 @@ TStartVerdict TSingleInstance::Decide(int instanceLimit, const QStringList& argu
     // starting, like this one: if each of them ended because it saw the
     // others, none would run at all.
     if (event_.TryAcquire(kEventWait)) return TStartVerdict::Run;
-    return HandOver(arguments, currentFolder) ? TStartVerdict::Ended : TStartVerdict::Run;
+    return HandOver(arguments, currentFolder);
 }
 
-bool TSingleInstance::HandOver(const QStringList& arguments, const QString& currentFolder) {
+TStartVerdict TSingleInstance::HandOver(const QStringList& arguments,
+                                        const QString& currentFolder) {
     const Clock::time_point until = Clock::now() + kAnswerWait;
-    const QString text = JoinCommandLine(arguments, currentFolder);
-    // The running copy may be starting still: its block comes a moment
+    // Through the mailbox, not the block: the mailbox takes each start's
+    // lines in turn, while a block written by several starts at once keeps
+    // only the last of them.
+    const std::optional<QStringList> lines = HandOverLines(arguments, currentFolder);
+    const QStringList texts = lines.value_or(QStringList());
+    qsizetype sent = 0;
+    bool answered = false;
+    // The running copy may be starting still: its mailbox comes a moment
     // after its event.
-    THandOverBlock block;
-    while (!block.OpenExisting(places_.block) && Left(until) > 0ms)
-        std::this_thread::sleep_for(kRetry);
-    if (block.IsOpen() && !text.isEmpty()) block.WriteText(text);
     for (;;) {
-        if (SendInstanceRequest(places_.mailbox, TInstanceRequest::BringForward, 0, {},
+        while (sent < texts.size()) {
+            const std::optional<quint32> answer = SendInstanceRequest(
+                places_.mailbox, TInstanceRequest::CopyData, 1, texts[sent], Left(until));
+            if (!answer) break;
+            answered = true;
+            if (*answer != 0) return TStartVerdict::NotHandedOver;
+            ++sent;
+        }
+        if (sent == texts.size() &&
+            SendInstanceRequest(places_.mailbox, TInstanceRequest::BringForward, 0, {},
                                 Left(until)))
-            return true;
-        if (Left(until) == 0ms) return false;
+            return lines ? TStartVerdict::Ended : TStartVerdict::NotHandedOver;
+        if (Left(until) == 0ms) return answered ? TStartVerdict::NotHandedOver : TStartVerdict::Run;
         std::this_thread::sleep_for(kRetry);
     }
 }

@@ -38,7 +38,9 @@ struct TInstancePlaces {
     static TInstancePlaces In(const QString& folder);
 };
 
-enum class TStartVerdict { Run, Ended };
+// Ended: the running copy has everything. NotHandedOver: it runs, but did
+// not take all the names (the start ends with a failure it reports).
+enum class TStartVerdict { Run, Ended, NotHandedOver };
 
 class TSingleInstance {
 public:
@@ -54,9 +56,9 @@ public:
     const TInstancePlaces& Places() const { return places_; }
 
 private:
-    // Writes the line into the running copy's block and asks it to come
-    // forward; false when it did not answer in time.
-    bool HandOver(const QStringList& arguments, const QString& currentFolder);
+    // Sends the names to the running copy's mailbox, line by line, and asks
+    // it to come forward. Run when it did not answer in time at all.
+    TStartVerdict HandOver(const QStringList& arguments, const QString& currentFolder);
 
     TInstancePlaces places_;
     TInstanceEvent event_;

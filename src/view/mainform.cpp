@@ -4,9 +4,12 @@
 #include "view/controlpanel.h"
 
 #include "core/data_folder.h"
+#include "core/file_name.h"
 #include "core/hand_over_text.h"
 #include "desktop/shortcut_resolve.h"
 #include "desktop/type_settings.h"
+#include "music/music_loader.h"
+#include "music/music_masks.h"
 #include "music/music_sources.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
@@ -109,6 +112,10 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
         TMusicStart{music_.PlayMusic, music_.SelectionAccidental, music_.MusicAddSub,
                     music_.DirOfMusic, stored.musicSources, music.requestedSpeed,
                     music_.ShowListMusic, MusicFolder()});
+    // Sound files handed over while a load runs wait for its end.
+    connect(&player_->Engine().Loader(), &TMusicLoader::LoadFinished, this, [this] {
+        if (!handedPaths_.isEmpty()) controller_->WhenIdle([this] { OpenHandedPaths(); });
+    });
 
     BuildLayout();
     BuildMenus();
@@ -252,18 +259,34 @@ void TMainForm::CloseWhenIdle() {
 }
 
 void TMainForm::OpenHandedText(const QString& text) {
-    // A newer hand-over replaces one still waiting, as a second request
-    // written into the block replaces the first.
-    handedPaths_ = SplitHandedText(text);
+    // Every hand-over is kept: several starts at once each hand their own
+    // names, and all of them open, in the order they came.
+    for (const QString& path : SplitHandedText(text))
+        handedPaths_ << LocalPathFromArgument(path);
     controller_->WhenIdle([this] { OpenHandedPaths(); });
 }
 
 void TMainForm::OpenHandedPaths() {
     // While the computer moves (its search, then its move drawn) the paths
-    // wait for the player's turn instead of being dropped.
-    if (handedPaths_.isEmpty() || !controller_->CanAct()) return;
-    for (const QString& path : std::exchange(handedPaths_, {}))
-        OpenFile(path);
+    // wait for the player's turn instead of being dropped; a saved game that
+    // leaves the computer to move holds back the names after it.
+    while (!handedPaths_.isEmpty() && !controller_->Blocked() && controller_->CanAct()) {
+        // Sound files named one after another play together, as the
+        // playlist; one alone plays with its folder, as ever.
+        QStringList sounds;
+        for (const QString& path : handedPaths_) {
+            const QString target = ResolveShortcut(path);
+            if (!IsAudioFile(target)) break;
+            sounds << target;
+        }
+        if (sounds.size() < 2) {
+            OpenFile(handedPaths_.takeFirst());
+            continue;
+        }
+        if (player_->Loading()) return; // the load's end brings them back
+        handedPaths_.remove(0, sounds.size());
+        player_->OpenFiles(sounds);
+    }
 }
 
 void TMainForm::ShowWindows() {
@@ -310,11 +333,29 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
     // A sound file, playlist or folder named at the start plays instead of
-    // the stored sources; a saved game opens after the usual load.
-    const bool musicNamed = !arguments.isEmpty() && IsMusicTarget(arguments.first()) &&
-                            player_->OpenTarget(arguments.first());
+    // the stored sources; a saved game opens after the usual load. Several
+    // sound files named first play together.
+    qsizetype sounds = 0;
+    while (sounds < arguments.size() && IsAudioFile(ResolveShortcut(arguments[sounds])))
+        ++sounds;
+    qsizetype taken = 1;
+    bool musicNamed = false;
+    if (sounds >= 2) {
+        QStringList files;
+        for (qsizetype i = 0; i < sounds; ++i)
+            files << ResolveShortcut(arguments[i]);
+        musicNamed = player_->OpenFiles(files);
+        taken = sounds;
+    } else if (!arguments.isEmpty() && IsMusicTarget(arguments.first())) {
+        musicNamed = player_->OpenTarget(arguments.first());
+    }
     if (!musicNamed) player_->LoadAllSources();
-    savedGames_->OpenAtStart(arguments, restarted);
+    savedGames_->OpenAtStart(sounds >= 2 ? QStringList() : arguments, restarted);
+    // The other names open after the first, as a later start's would.
+    if (arguments.size() > taken) {
+        handedPaths_ << arguments.mid(taken);
+        controller_->WhenIdle([this] { OpenHandedPaths(); });
+    }
 }
 
 void TMainForm::OpenFile(const QString& named) {

@@ -166,6 +166,14 @@ bool TMusicHost::OpenTarget(const QString& path) {
     return engine_->Loader().OpenMusicTarget(path);
 }
 
+bool TMusicHost::OpenFiles(const QStringList& paths) {
+    return engine_->Loader().OpenMusicFiles(paths);
+}
+
+bool TMusicHost::Loading() const {
+    return engine_->Loader().Loading();
+}
+
 void TMusicHost::EndSearches(std::function<void()> then) {
     TMusicLoader& loader = engine_->Loader();
     if (!loader.LongOperationRunning()) {

@@ -81,6 +81,10 @@ public:
     // A sound file (its folder loads and it plays), a playlist or a folder
     // from outside; false when the path names nothing.
     bool OpenTarget(const QString& path);
+    // Several sound files at once become the playlist (TMusicLoader::
+    // OpenMusicFiles); false while a load runs.
+    bool OpenFiles(const QStringList& paths);
+    bool Loading() const;
     // "Открыть директорию" (1), "Добавить директорию" (2), "Открыть список"
     // (3), "Добавить список" (4).
     void ChooseSource(int tag);

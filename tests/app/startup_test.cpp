@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -254,6 +255,88 @@ TEST_F(SecondStartTest, ACopyKilledOutrightDoesNotBlockTheNext) {
     ASSERT_TRUE(WIFEXITED(status)) << status;
     std::this_thread::sleep_for(1500ms);
     EXPECT_TRUE(StopAndReadRecent(next).contains(game));
+}
+
+// Five copies started at the same moment, each with a saved game, as a file
+// manager starts one copy per selected file: one runs, the others hand it
+// their games, and all five are opened.
+TEST_F(SecondStartTest, FiveStartsAtOnceOpenAllFiveGames) {
+    QStringList games;
+    std::vector<pid_t> starts;
+    for (int i = 0; i < 5; ++i)
+        games << SaveGame(QStringLiteral("game %1.dvn").arg(i));
+    for (const QString& game : games)
+        starts.push_back(Launch({QFile::encodeName(game)}));
+    // The later starts end within their bounded wait; the one that runs stays.
+    std::vector<int> statuses(starts.size(), -1);
+    for (int waited = 0; waited < 10000; waited += 20) {
+        int ended = 0;
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            if (statuses[i] == -1 && ::waitpid(starts[i], &statuses[i], WNOHANG) != starts[i])
+                statuses[i] = -1;
+            ended += statuses[i] != -1;
+        }
+        if (ended >= 4) break;
+        std::this_thread::sleep_for(20ms);
+    }
+    pid_t survivor = -1;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (statuses[i] == -1) {
+            EXPECT_EQ(survivor, -1) << "two copies run";
+            survivor = starts[i];
+            continue;
+        }
+        Forget(starts[i]);
+        EXPECT_TRUE(WIFEXITED(statuses[i]) && WEXITSTATUS(statuses[i]) == 0) << statuses[i];
+    }
+    ASSERT_NE(survivor, -1);
+    std::this_thread::sleep_for(1500ms);
+    const QStringList recent = StopAndReadRecent(survivor);
+    for (const QString& game : games)
+        EXPECT_TRUE(recent.contains(game))
+            << game.toStdString() << " not in " << recent.join(", ").toStdString();
+}
+
+// A later start with 300 names, more than the block holds, and with file
+// URIs as desktops pass them: every game among them opens. A name too long
+// for any hand-over ends the start with a failure.
+TEST_F(SecondStartTest, ALongHandOverAndFileUrisArrive) {
+    const QString first = SaveGame("first start.dvn");
+    const pid_t running =
+        Launch({QUrl::fromLocalFile(first).toString(QUrl::FullyEncoded).toUtf8()});
+    ASSERT_TRUE(Listening());
+    const QString early = SaveGame("early.dvn");
+    const QString middle = SaveGame("Партия #2.dvn");
+    const QString late = SaveGame("late.dvn");
+    QList<QByteArray> names;
+    for (int i = 0; i < 300; ++i) {
+        const QString missing = home.filePath(QStringLiteral("missing folder/file %1.dvn").arg(i));
+        names << QFile::encodeName(i == 0 ? early
+                                   : i == 150
+                                       ? QUrl::fromLocalFile(middle).toString(QUrl::FullyEncoded)
+                                   : i == 299 ? late
+                                              : missing);
+    }
+    names << "http://example.org/remote.dvn"; // refused as nothing that exists
+    const pid_t later = Launch(names);
+    int status = WaitFor(later, 8000);
+    Forget(later);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    const pid_t tooLong = Launch({"/" + QByteArray(5000, 'a')});
+    status = WaitFor(tooLong, 8000);
+    Forget(tooLong);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_EQ(WaitFor(running, 0), -1) << "the running copy ended";
+
+    const QStringList recent = StopAndReadRecent(running);
+    for (const QString& game : {first, early, middle, late})
+        EXPECT_TRUE(recent.contains(game))
+            << game.toStdString() << " not in " << recent.join(", ").toStdString();
+    // In the order they were named: the newest first.
+    EXPECT_LT(recent.indexOf(late), recent.indexOf(middle));
+    EXPECT_LT(recent.indexOf(middle), recent.indexOf(early));
 }
 
 } // namespace

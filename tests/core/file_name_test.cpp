@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +41,42 @@ TEST(FileName, BytesComeBackAsTheyWere) {
               QStringLiteral("a\uFFFDb"));
     EXPECT_EQ(DisplayFileName(FileNameFromBytes("\xf3\xa3\xa3\x9d")),
               QString::fromUtf8("\xf3\xa3\xa3\x9d"));
+}
+
+// A local file URI, as a desktop's recent files or a file manager pass it,
+// is its path; everything else stays as it is and is refused later as a
+// file that does not exist.
+TEST(FileName, LocalFileUrisBecomePaths) {
+    const QByteArray notUtf8 = "/home/u/partie \xff.dvn";
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QStringLiteral("file:///home/u/a.dvn"), QStringLiteral("/home/u/a.dvn")},
+        {QStringLiteral("file:///home/u/My%20Games/%D0%98%D0%B3%D1%80%D0%B0.dvn"),
+         QStringLiteral("/home/u/My Games/Игра.dvn")},
+        {QStringLiteral("FILE://localhost/tmp/x%23y.mp3"), QStringLiteral("/tmp/x#y.mp3")},
+        {QStringLiteral("file:/tmp/a.m3u"), QStringLiteral("/tmp/a.m3u")},
+        {QStringLiteral("file:///home/u/partie%20%FF.dvn"), FileNameFromBytes(notUtf8)},
+        {QStringLiteral("file:///tmp/%25"), QStringLiteral("/tmp/%")},
+        // Not a local file's URI, or a damaged one: left alone.
+        {QStringLiteral("http://example.org/a.mp3"), QStringLiteral("http://example.org/a.mp3")},
+        {QStringLiteral("file://server/share/a.dvn"), QStringLiteral("file://server/share/a.dvn")},
+        {QStringLiteral("file:///tmp/a%2Fb"), QStringLiteral("file:///tmp/a%2Fb")},
+        {QStringLiteral("file:///tmp/a%00b"), QStringLiteral("file:///tmp/a%00b")},
+        {QStringLiteral("file:///tmp/a%4"), QStringLiteral("file:///tmp/a%4")},
+        {QStringLiteral("file:///tmp/a%zz"), QStringLiteral("file:///tmp/a%zz")},
+        {QStringLiteral("file:///tmp/a.dvn#frag"), QStringLiteral("file:///tmp/a.dvn#frag")},
+        {QStringLiteral("file:relative.dvn"), QStringLiteral("file:relative.dvn")},
+        {QStringLiteral("file://"), QStringLiteral("file://")},
+        // Paths are paths, whatever they look like.
+        {QStringLiteral("/tmp/file:///x"), QStringLiteral("/tmp/file:///x")},
+        {QStringLiteral("a%20b.dvn"), QStringLiteral("a%20b.dvn")},
+    };
+    for (const auto& [argument, path] : cases) {
+        SCOPED_TRACE(argument.toStdString());
+        EXPECT_EQ(LocalPathFromArgument(argument), path);
+    }
+    EXPECT_EQ(
+        FileNameToBytes(LocalPathFromArgument(QStringLiteral("file:///home/u/partie%20%ff.dvn"))),
+        notUtf8);
 }
 
 TEST(RegularFile, OnlyARegularFileIsRead) {

@@ -74,6 +74,44 @@ TEST(HandOverText, JoinedBySenderSplitByReceiver) {
     }
 }
 
+// However many names a start has, they reach the running copy as lines
+// that each fit the block and split back into the names, in order.
+TEST(HandOverText, ManyNamesGoAsSeveralLines) {
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names << QStringLiteral("/home/u/Музыка/Альбом номер %1/дорожка %1.mp3").arg(i);
+    const std::optional<QStringList> lines = HandOverLines(names, QStringLiteral("/"));
+    ASSERT_TRUE(lines);
+    EXPECT_GT(lines->size(), 1);
+    QStringList arrived;
+    for (const QString& line : *lines) {
+        EXPECT_LE(line.size(), kHandOverMostChars);
+        arrived << SplitHandedText(line);
+    }
+    EXPECT_EQ(arrived, names);
+
+    // The longest name the block carries goes alone, and a name alone in its
+    // line is written unquoted, as a single argument is; one longer than any
+    // line is refused as a whole.
+    const QString longest = u'/' + QString(4094, u'a');
+    const QString beside = QStringLiteral("/x/b c.dvn");
+    const std::optional<QStringList> alone = HandOverLines({beside, longest, beside}, {});
+    ASSERT_TRUE(alone);
+    EXPECT_EQ(*alone, (QStringList{beside, longest, beside}));
+    QStringList back;
+    for (const QString& line : *alone)
+        back << SplitHandedText(line);
+    EXPECT_EQ(back, (QStringList{beside, longest, beside}));
+    EXPECT_FALSE(HandOverLines({beside, longest + u'a'}, {}));
+
+    // Few names: the one line JoinCommandLine writes; none: no line.
+    EXPECT_EQ(HandOverLines({QStringLiteral("/x/a b.dvn"), QStringLiteral("/x/c.dvn")}, {}),
+              QStringList{
+                  JoinCommandLine({QStringLiteral("/x/a b.dvn"), QStringLiteral("/x/c.dvn")}, {})});
+    EXPECT_EQ(HandOverLines({}, {}), QStringList());
+    EXPECT_EQ(HandOverLines({QStringLiteral("/a")}, {}), QStringList());
+}
+
 TEST(HandOverText, ReceiverRules) {
     const std::vector<std::pair<QString, QStringList>> cases = {
         {QStringLiteral("ab"), {}},                             // too short

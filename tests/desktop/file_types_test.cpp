@@ -108,7 +108,7 @@ TEST(FileTypes, TheSavedGameTypeIsDeclaredAndRegisteredAtEveryStart) {
               QStringLiteral("application/x-dorvane-game"));
     const TKeyFile handler = TKeyFile::Parse(ReadBytes(t.types.HandlerPath()));
     EXPECT_EQ(handler.Value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")),
-              QStringLiteral("\"/opt/dorvane/bin/dorvane\" %f"));
+              QStringLiteral("\"/opt/dorvane/bin/dorvane\" %F"));
 
     // Given to another program, it comes back at the next start, and the
     // other program is its backup.

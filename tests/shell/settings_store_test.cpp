@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <future>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -408,6 +412,50 @@ TEST_F(SettingsStoreTest, ConcurrentWriterProcessesLoseNothing) {
         EXPECT_EQ(store.RegReadInteger("Q" + QString::number(i), -1), i);
     }
     EXPECT_TRUE(CorruptCopies().isEmpty());
+}
+
+// Something else than our own regular file at the lock's name: a FIFO (its
+// read would block the start for ever), a link (followed, it stalled every
+// write for the lock's whole wait), a folder. It is moved aside, what it
+// points to stays untouched, and the writes go on.
+TEST_F(SettingsStoreTest, AHostileLockIsMovedAsideAndWritesGoOn) {
+    store.RegWriteInteger("Before", 1);
+    const QString lock = path + ".lock";
+    const QString target = dir.filePath("precious");
+    WriteAll(target, "keep me");
+    const std::vector<std::pair<const char*, std::function<bool()>>> cases = {
+        {"fifo", [&] { return ::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }},
+        {"link to a file", [&] { return QFile::link(target, lock); }},
+        {"link to nothing", [&] { return QFile::link(dir.filePath("nothing"), lock); }},
+        {"folder", [&] { return QDir().mkdir(lock); }},
+    };
+    int value = 0;
+    for (const auto& [name, plant] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(plant());
+        ++value;
+        auto written = std::async(std::launch::async, [&] {
+            store.RegWriteInteger("Value", value);
+            return store.RegReadInteger("Value", -1) == value;
+        });
+        if (written.wait_for(std::chrono::seconds(4)) != std::future_status::ready) {
+            ADD_FAILURE() << "the write waits at the lock";
+            // Let a reader blocked on the FIFO go.
+            const int fd = ::open(QFile::encodeName(lock).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        EXPECT_TRUE(written.get());
+        EXPECT_FALSE(QFileInfo(lock).exists() || QFileInfo(lock).isSymLink());
+        EXPECT_EQ(ReadAll(target), "keep me");
+        const QStringList aside =
+            QDir(dir.filePath("Kvo"))
+                .entryList({"Dorvane.conf.lock.corrupt-*"}, QDir::AllEntries | QDir::System);
+        EXPECT_EQ(aside.size(), 1) << aside.join(", ").toStdString();
+        for (const QString& entry : aside) {
+            const QString at = dir.filePath("Kvo/" + entry);
+            if (!QFile::remove(at)) QDir().rmdir(at);
+        }
+    }
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // The meeting points of the program's copies: the event lock, the hand-over
 // block and the mailbox, with copies that were killed or hang.
+#include "core/hand_over_text.h"
 #include "shell/instance_channel.h"
 #include "shell/instance_objects.h"
 #include "shell/process_list.h"
 #include "shell/single_instance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -82,6 +84,62 @@ TEST_F(SingleInstanceTest, ProcessesAreFoundByTheirProgramFile) {
     const pid_t child = Child([] {});
     EXPECT_EQ(ProcessImagePath(child), self); // a fork runs the same file
     Kill(child);
+}
+
+// The meeting points live only in a folder this user alone can enter; a
+// runtime folder that others may write to, or none, sends them to our own
+// folder in the cache, and never to the root or the current folder.
+TEST_F(SingleInstanceTest, TheMeetingPointsFolderIsThisUsersAlone) {
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    const QString good = folder.filePath(QStringLiteral("run"));
+    const QString open = folder.filePath(QStringLiteral("open"));
+    const QString grouped = folder.filePath(QStringLiteral("grouped"));
+    const QString plain = folder.filePath(QStringLiteral("plain"));
+    const QString link = folder.filePath(QStringLiteral("link"));
+    for (const auto& [path, mode] : {std::pair{good, 0700}, {open, 0777}, {grouped, 0750}}) {
+        ASSERT_TRUE(QDir().mkdir(path));
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+    }
+    QFile(plain).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(good, link));
+    const QString cache = folder.filePath(QStringLiteral("cache"));
+    const QString ownFolder = cache + QStringLiteral("/Kvo/runtime");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {QFile::encodeName(good), good},
+        {QFile::encodeName(open), ownFolder},
+        {QFile::encodeName(grouped), ownFolder},
+        {QFile::encodeName(plain), ownFolder},
+        {QFile::encodeName(link), ownFolder},
+        {"relative/run", ownFolder},
+        {"", ownFolder},
+        {QFile::encodeName(folder.filePath(QStringLiteral("missing"))), ownFolder},
+    };
+    for (const auto& [runtime, expected] : cases) {
+        SCOPED_TRACE(runtime.toStdString());
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        EXPECT_EQ(InstanceFolder(), expected);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(expected).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+    }
+    // Our own folder, opened up meanwhile, is closed again.
+    ::chmod(QFile::encodeName(ownFolder).constData(), 0755);
+    qputenv("XDG_RUNTIME_DIR", "");
+    EXPECT_EQ(InstanceFolder(), ownFolder);
+    // No cache and no home: no folder at all, and no meeting point at the root.
+    qputenv("XDG_CACHE_HOME", "");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", "");
+    EXPECT_TRUE(InstanceFolder().isEmpty());
+    EXPECT_TRUE(TInstancePlaces::In(InstanceFolder()).event.isEmpty());
+    EXPECT_TRUE(TInstancePlaces::In(QStringLiteral("relative")).block.isEmpty());
+    EXPECT_EQ(TSingleInstance(TInstancePlaces::In({})).Decide(1, {}, folder.path()),
+              TStartVerdict::Run);
+    qputenv("HOME", savedHome);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("XDG_CACHE_HOME", savedCache);
 }
 
 TEST_F(SingleInstanceTest, TheEventOfAKilledCopyIsFreeAtOnce) {
@@ -258,6 +316,63 @@ TEST_F(SingleInstanceTest, AStartDecidesByTheEvent) {
     clock.start();
     EXPECT_EQ(third.Decide(1, {}, folder.path()), TStartVerdict::Run);
     EXPECT_GE(clock.elapsed(), 1000);
+}
+
+// Several later starts at once, and one with more names than the block
+// holds: every name reaches the running copy, each start's names in their
+// order; a start whose names cannot all go says so.
+TEST_F(SingleInstanceTest, EveryLaterStartsNamesArrive) {
+    TSingleInstance first(places);
+    ASSERT_EQ(first.Decide(1, {}, folder.path()), TStartVerdict::Run);
+    THandOverReceiver receiver(places, QStringLiteral("/usr/bin/dorvane"));
+    QStringList arrived;
+    QObject::connect(&receiver, &THandOverReceiver::TextHanded,
+                     [&arrived](const QString& text) { arrived << SplitHandedText(text); });
+    receiver.Start();
+
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many << QStringLiteral("/home/u/Музыка/Сборник %1/дорожка номер %1.mp3").arg(i);
+    std::vector<QStringList> starts = {many};
+    for (int i = 0; i < 5; ++i)
+        starts.push_back({QStringLiteral("/home/u/game %1.dvn").arg(i)});
+    starts.push_back({QStringLiteral("/x/a.mp3"), QStringLiteral("/x/b.mp3")});
+    std::vector<std::future<TStartVerdict>> later;
+    for (const QStringList& arguments : starts)
+        later.push_back(std::async(std::launch::async, [this, arguments] {
+            TSingleInstance start(places);
+            return start.Decide(1, arguments, folder.path());
+        }));
+    const auto allDone = [&] {
+        for (const auto& f : later)
+            if (f.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+        return true;
+    };
+    ASSERT_TRUE(SpinUntil(allDone, 10000));
+    for (auto& f : later)
+        EXPECT_EQ(f.get(), TStartVerdict::Ended);
+    std::size_t expected = 0;
+    for (const QStringList& arguments : starts)
+        expected += std::size_t(arguments.size());
+    SpinUntil([&] { return std::size_t(arrived.size()) >= expected; });
+    ASSERT_EQ(std::size_t(arrived.size()), expected);
+    for (const QStringList& arguments : starts) {
+        // Each start's names together and in order, whoever came first.
+        const qsizetype at = arrived.indexOf(arguments.first());
+        ASSERT_GE(at, 0) << arguments.first().toStdString();
+        EXPECT_EQ(arrived.mid(at, arguments.size()), arguments);
+    }
+
+    // A name longer than any hand-over can carry: the running copy comes
+    // forward, and the start reports that it did not hand over.
+    TSingleInstance tooLong(places);
+    auto refused = std::async(std::launch::async, [&] {
+        return tooLong.Decide(1, {QStringLiteral("/x/a.dvn"), u'/' + QString(5000, u'a')},
+                              folder.path());
+    });
+    SpinUntil(
+        [&] { return refused.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_EQ(refused.get(), TStartVerdict::NotHandedOver);
 }
 
 // After a restart the new copy asks the old one to end and takes the event

@@ -137,7 +137,6 @@ void SendHostileLinesAndAHint(TToolProcess& tool, const TPosition& position) {
 void PlayAgainst(int depth) {
     TToolProcess tool({"nboard", "--seed", "7"});
     ASSERT_TRUE(tool.Running());
-    EXPECT_EQ(tool.Line(), "set myname Dorvane");
     tool.Send("nboard 2");
     EXPECT_EQ(tool.Line(), "set myname Dorvane");
     tool.Send("set depth " + std::to_string(depth));
@@ -206,6 +205,7 @@ TEST(NboardTool, PlaysAGameToItsEndAtTheHighStrength) {
 TEST(NboardTool, PassesWithoutAMoveAndForecastsThroughThePass) {
     TToolProcess tool({"nboard"});
     ASSERT_TRUE(tool.Running());
+    tool.Send("nboard 2");
     EXPECT_EQ(tool.Line(), "set myname Dorvane");
     tool.Send("set depth 3");
     tool.Send("set game (;GM[Othello]TY[8]BO[8 ---------------O-------*-------**OO----*-------*---"
@@ -230,9 +230,36 @@ TEST(NboardTool, PassesWithoutAMoveAndForecastsThroughThePass) {
 TEST(NboardTool, EndOfInputEndsTheSession) {
     TToolProcess tool({"nboard"});
     ASSERT_TRUE(tool.Running());
+    tool.Send("nboard 2");
     EXPECT_EQ(tool.Line(), "set myname Dorvane");
     tool.Send("ping 5");
     EXPECT_EQ(tool.Line(), "pong 5");
+    EXPECT_EQ(tool.Finish(), 0);
+}
+
+// The name is said once, in answer to "nboard"; a ping is answered with
+// the digits of its number and nothing of whatever else came with it.
+TEST(NboardTool, SaysItsNameOnceAndPongsOnlyDigits) {
+    TToolProcess tool({"nboard"});
+    ASSERT_TRUE(tool.Running());
+    tool.Send("ping 1");
+    EXPECT_EQ(tool.Line(), "pong 1"); // nothing said before the other side spoke
+    tool.Send("nboard 2");
+    EXPECT_EQ(tool.Line(), "set myname Dorvane");
+    const std::vector<std::pair<std::string, std::string>> pings = {
+        {"ping 42", "pong 42"},
+        {"ping", "pong"},
+        {"ping 7\x1b]0;owned\x07", "pong 7"},
+        {std::string("ping 9\0tail", 11), "pong 9"},
+        {"ping \x1b[2J", "pong"},
+        {"ping 12345678901234567890123", "pong 123456789012345678"},
+    };
+    for (const auto& [line, answer] : pings) {
+        tool.Send(line);
+        EXPECT_EQ(tool.Line(), answer) << line.size();
+    }
+    tool.Send("ping 3");
+    EXPECT_EQ(tool.Line(), "pong 3"); // and nothing else came in between
     EXPECT_EQ(tool.Finish(), 0);
 }
 

@@ -356,7 +356,7 @@ void TMainFormTest::aHandedTextOpensEachPathOnThePlayersTurn() {
     QVERIFY(dir.isValid());
     const QByteArray bytes = test::NewTwoPlayerGameBytes();
     QStringList paths;
-    for (const char* name : {"a b.dvn", "c.dvn"}) {
+    for (const char* name : {"a b.dvn", "c.dvn", "d #1.dvn"}) {
         QFile file(dir.filePath(QString::fromUtf8(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -371,11 +371,15 @@ void TMainFormTest::aHandedTextOpensEachPathOnThePlayersTurn() {
     driver.ClickCell(PickMove(driver.Game().State().GameBoard, 1, policy));
     QTRY_VERIFY_WITH_TIMEOUT(searches.Waiting(), 20000);
     driver.Form().OpenHandedText(u'"' + paths[0] + QStringLiteral("\" \"") + paths[1] + u'"');
+    // A second hand-over meanwhile (another start, a file manager's URI)
+    // waits behind the first instead of replacing it.
+    driver.Form().OpenHandedText(QUrl::fromLocalFile(paths[2]).toString(QUrl::FullyEncoded));
     QVERIFY(driver.Form().RecentFiles().Slot(1).isEmpty());
     searches.Open();
-    QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().RecentFiles().Slot(2).isEmpty(), 20000);
-    QCOMPARE(driver.Form().RecentFiles().Slot(1), paths[1]);
-    QCOMPARE(driver.Form().RecentFiles().Slot(2), paths[0]);
+    QTRY_VERIFY_WITH_TIMEOUT(!driver.Form().RecentFiles().Slot(3).isEmpty(), 20000);
+    QCOMPARE(driver.Form().RecentFiles().Slot(1), paths[2]);
+    QCOMPARE(driver.Form().RecentFiles().Slot(2), paths[1]);
+    QCOMPARE(driver.Form().RecentFiles().Slot(3), paths[0]);
 }
 
 // What the game is, as far as any command could change it.

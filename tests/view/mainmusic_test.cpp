@@ -352,6 +352,39 @@ private slots:
         QCOMPARE(store.RegReadBool(QStringLiteral("SelectionAccidental"), true), false);
         QVERIFY(ReadRecentSources(store).contains(home_->FilePath(source)));
     }
+
+    // Sound files named together, as a file manager's selection is passed,
+    // become the playlist in their order: at the start, and in a hand-over
+    // that comes while the start's load still runs.
+    void soundFilesNamedTogetherPlayTogether() {
+        SettingsStore store;
+        store.SetStoreKeyPath(QStringLiteral("SOFTWARE\\Kvo\\Dorvane"));
+        store.RegWriteString(QStringLiteral("DirOfMusic"), music_);
+        const QString a = QDir(music_).filePath(QStringLiteral("a.mp3"));
+        const QString b = QDir(music_).filePath(QStringLiteral("b.flac"));
+        const QString c = QDir(other_).filePath(QStringLiteral("c.mp3"));
+        {
+            TWindow window(store);
+            TMainForm& form = window.form;
+            QVERIFY(window.idle);
+            form.OpenAtStart({c, a}, false);
+            QVERIFY(WaitLoaded(form));
+            QCOMPARE(EntryNames(form.Music()), QStringList({"c.mp3", "a.mp3"}));
+            QVERIFY(form.Music().PlayOn());
+            QCOMPARE(form.Music().Playlist().PendingSelection().index, 0);
+        }
+        {
+            TWindow window(store);
+            TMainForm& form = window.form;
+            QVERIFY(window.idle);
+            form.OpenAtStart({}, false);
+            QVERIFY(form.LongOperations().Running()); // the stored sources load
+            form.OpenHandedText(u'"' + c + QStringLiteral("\" \"") + b + u'"');
+            QVERIFY(WaitLoaded(form));
+            QTRY_COMPARE_WITH_TIMEOUT(EntryNames(form.Music()), QStringList({"c.mp3", "b.flac"}),
+                                      20000);
+        }
+    }
 };
 
 } // namespace dorvane::test
