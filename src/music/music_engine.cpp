@@ -91,6 +91,10 @@ bool TMusicEngine::SnapshotFresh(TSnapshotReader reader) const {
     return false;
 }
 
+bool TMusicEngine::HasWave() const {
+    return worker_->Feed() != nullptr;
+}
+
 void TMusicEngine::TogglePlay() {
     playOn_ = !playOn_;
     pauseOn_ = false;

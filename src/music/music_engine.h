@@ -129,6 +129,9 @@ public:
     // Frames of the level meter and the visualiser; silence without a stream.
     TWaveSnapshot TakeSnapshot(TSnapshotReader reader);
     bool SnapshotFresh(TSnapshotReader reader) const;
+    // Whether a stream makes snapshots at all: a device track (MIDI) or no
+    // track has no wave.
+    bool HasWave() const;
     TEngineState& State() { return state_; }
     TMusicThread& Worker() { return *worker_; }
 

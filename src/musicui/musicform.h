@@ -12,6 +12,7 @@
 #include "music/playlist_window_settings.h"
 #include "music/playlist_writer.h"
 #include "musicui/volume_program.h"
+#include "widgets/launch.h"
 
 #include <QMainWindow>
 #include <QProgressBar>
@@ -63,6 +64,7 @@ struct TMusicFormParts {
     TLengthProbe lengthProbe;            // lengths of files that are not MP3
     std::function<QString()> outputName; // the stream path's sound output
     TVolumeProgram volumeProgram;
+    TDesktopRequest propertiesRequest = FileManagerProperties(); // "Свойства"
 };
 
 class TMusicForm final : public QMainWindow {

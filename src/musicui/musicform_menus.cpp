@@ -394,7 +394,13 @@ void TMusicForm::ChooseFiles(bool clearFirst) {
 
 void TMusicForm::Save() {
     const TSaveChooser chooser = saveChooser_ ? saveChooser_ : DialogSaveChooser(this);
-    SavePlaylist(engine_.Playlist().Entries(), engine_.Loader().MusicSource(), chooser, *messages_);
+    const QString saved = SavePlaylist(engine_.Playlist().Entries(), engine_.Loader().MusicSource(),
+                                       chooser, *messages_);
+    if (saved.isEmpty()) return; // nothing written: the old source stays
+    // The list now comes from the saved file: the caption names it and the
+    // next save proposes it.
+    engine_.Loader().SetMusicSource(saved);
+    LetCaption();
 }
 
 void TMusicForm::ChooseColour(int which) {
@@ -443,13 +449,9 @@ void TMusicForm::FileCommand(int which) {
     if (which == 0) {
         done = QDesktopServices::openUrl(url);
     } else if (which == 1) {
-        // The file manager's properties window, through its D-Bus interface.
-        done = QProcess::startDetached(
-            QStringLiteral("dbus-send"),
-            {QStringLiteral("--session"), QStringLiteral("--dest=org.freedesktop.FileManager1"),
-             QStringLiteral("--type=method_call"), QStringLiteral("/org/freedesktop/FileManager1"),
-             QStringLiteral("org.freedesktop.FileManager1.ShowItemProperties"),
-             QStringLiteral("array:string:") + url.toString(), QStringLiteral("string:")});
+        // The file manager answers later; its refusal is told then.
+        ShowProperties(*messages_, path, parts_.propertiesRequest);
+        return;
     } else {
         // No desktop has a common "open with" dialog: the program is asked
         // for by name.

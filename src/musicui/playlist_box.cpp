@@ -144,9 +144,10 @@ void TPlaylistBox::paintEvent(QPaintEvent*) {
     for (int row = first; row < Count() && row < first + shown; ++row) {
         const QRect rect = RowRect(row);
         const bool selected = row == current_;
-        if (selected) painter.fillRect(rect, numbers_);
-        // Side by side, a row must not run into the next column.
+        // Side by side, a row must not run into the next column; the clip
+        // comes first so the highlight is not cut by the previous row's.
         if (columns > 0) painter.setClipRect(rect);
+        if (selected) painter.fillRect(rect, numbers_);
         const QString number = RowNumberText(row);
         const auto [numberWidth, numberShown] = NumberWidth(number, rect.width());
         painter.setPen(selected ? background_ : numbers_);

@@ -21,6 +21,8 @@ namespace dorvane {
 namespace {
 
 constexpr int kFrameMs = 10;
+// The worker makes a snapshot about every 100 ms while a stream plays.
+constexpr std::int64_t kSilentFrameMs = 100;
 
 QString Text(const char* text) {
     return QString::fromUtf8(text);
@@ -125,8 +127,17 @@ void TScopeForm::UpdateCaption() {
 void TScopeForm::FrameTick() {
     if (!parts_.engine || !isVisible() || isMinimized()) return;
     if (parts_.programHidden && parts_.programHidden()) return;
-    if (!parts_.engine->SnapshotFresh(TSnapshotReader::Visualiser)) return;
-    picture_.DrawFrame(parts_.engine->TakeSnapshot(TSnapshotReader::Visualiser));
+    if (parts_.engine->SnapshotFresh(TSnapshotReader::Visualiser)) {
+        picture_.DrawFrame(parts_.engine->TakeSnapshot(TSnapshotReader::Visualiser));
+    } else if (!parts_.engine->HasWave() &&
+               (lastFrameAt_ < 0 || clock_.elapsed() - lastFrameAt_ >= kSilentFrameMs)) {
+        // Without a stream (a MIDI track, nothing playing) no snapshot ever
+        // comes: the style's flat picture is drawn at the stream's pace.
+        picture_.DrawFrame(parts_.engine->TakeSnapshot(TSnapshotReader::Visualiser));
+    } else {
+        return;
+    }
+    lastFrameAt_ = clock_.elapsed();
     const int order = parts_.engine->Playlist().OrderPosition();
     if (order != lastOrder_) {
         lastOrder_ = order;

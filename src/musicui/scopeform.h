@@ -81,6 +81,7 @@ private:
     QTimer frameTimer_;
     QTimer secondTimer_;
     QElapsedTimer clock_;
+    std::int64_t lastFrameAt_ = -1; // clock_'s time of the last frame drawn
     QString bannerText_;
     bool customBanner_ = false; // Ctrl+A's text stands until the track changes
     int lastOrder_ = -1;

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace dorvane {
 
@@ -14,7 +15,15 @@ void TMessageBoxes::Present(TMessageKind kind, const QString& text) {
     // Modal for the window it belongs to, but shown without a nested event
     // loop: the caller goes on at once.
     box->setWindowModality(owner_ ? Qt::WindowModal : Qt::ApplicationModal);
+    // Enter and Esc answer it at once: the box asks for the activation and
+    // puts the focus on its button itself, whatever window the click or the
+    // dialog that led to it left active.
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
     box->show();
+    box->raise();
+    box->activateWindow();
+    box->defaultButton()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool TMessageBoxes::Ask(const QString& text) {

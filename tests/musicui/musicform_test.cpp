@@ -166,6 +166,43 @@ private slots:
         QCOMPARE(box.Columns(), 0);
     }
 
+    void theCurrentRowIsHighlightedInEveryLayout_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("row");
+        QTest::newRow("one column, row 3") << 0 << 2;
+        QTest::newRow("3 columns, first row") << 3 << 0;
+        QTest::newRow("3 columns, row 3") << 3 << 2;
+        QTest::newRow("3 columns, second column") << 3 << 7;
+        QTest::newRow("auto, row 3") << int(kAutoColumns) << 2;
+        QTest::newRow("auto, last row") << int(kAutoColumns) << 29;
+    }
+    void theCurrentRowIsHighlightedInEveryLayout() {
+        QFETCH(int, choice);
+        QFETCH(int, row);
+        TPlaylistBox box;
+        QStringList lines;
+        for (int i = 0; i < 30; ++i)
+            lines << QStringLiteral("Track %1").arg(i + 1);
+        box.SetLines(lines);
+        box.SetColours(Qt::black, Qt::green, Qt::yellow);
+        box.SetColumnChoice(choice);
+        box.resize(600, 6 * box.RowHeight());
+        box.show();
+        box.SetCurrentRow(row);
+        const QRect rect = box.RowRect(row);
+        QVERIFY(box.viewport()->rect().contains(rect.center()));
+        const QImage shown = box.viewport()->grab().toImage();
+        // Past the text's end the selected row is all highlight.
+        const QPoint blank(rect.right() - 2, rect.center().y());
+        QCOMPARE(QColor(shown.pixel(blank)), QColor(Qt::yellow));
+        // And its text is drawn over that highlight in the background colour.
+        int dark = 0;
+        for (int x = rect.left(); x < rect.right(); ++x)
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                if (QColor(shown.pixel(x, y)) == QColor(Qt::black)) ++dark;
+        QVERIFY(dark > 0);
+    }
+
     void theTagQueryRetitlesTheListOnceAtItsEnd() {
         std::unique_ptr<TMusicForm> empty(MakeForm({}));
         empty->show();
@@ -412,6 +449,90 @@ private slots:
         QCOMPARE(asked, QStringList(2, QStringLiteral("Очистить список, Вы уверены?")));
         QVERIFY(engine_->Loader().RecentSources().isEmpty());
         QVERIFY(!history->menuAction()->isEnabled());
+    }
+
+    void aSavedListBecomesTheSourceAndACancelledOneDoesNot() {
+        QTemporaryDir dir;
+        engine_->Loader().SetMusicSource(dir.path());
+        std::unique_ptr<TMusicForm> form(MakeForm({"a", "b"}));
+        TMessageBoxes messages(form.get());
+        QStringList shown;
+        messages.SetResponder([&](TMessageKind, const QString& text) {
+            shown << text;
+            return false;
+        });
+        form->SetMessages(&messages);
+        QStringList proposed;
+        QString answer = dir.filePath(QStringLiteral("mix.pls"));
+        form->SetSaveChooser([&](const TSaveRequest& request) -> std::optional<TSaveAnswer> {
+            proposed << request.proposedName;
+            if (answer.isEmpty()) return std::nullopt;
+            return TSaveAnswer{answer, TPlaylistFormat::Pls};
+        });
+        form->LetCaption();
+        const QString folderCaption = form->windowTitle();
+        QAction* save = Item(form->ContextMenu(), QStringLiteral("Сохранить\tCtrl+S"));
+        QVERIFY(save);
+        save->trigger();
+        QCOMPARE(engine_->Loader().MusicSource(), answer);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Список - mix.pls"));
+        QVERIFY(form->windowTitle() != folderCaption);
+        // The next save proposes the file just written.
+        save->trigger();
+        QCOMPARE(proposed.value(1), answer);
+
+        // Cancelled, and a write that fails: the source stays.
+        answer.clear();
+        save->trigger();
+        answer = dir.filePath(QStringLiteral("no/such/folder/x.m3u"));
+        save->trigger();
+        QCOMPARE(engine_->Loader().MusicSource(), dir.filePath(QStringLiteral("mix.pls")));
+        QCOMPARE(shown, QStringList({QStringLiteral("Команду невозможно выполнить!")}));
+    }
+
+    void thePropertiesOfAFileSayWhenTheDesktopRefuses() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.mp3"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.close();
+        FList entry = Entry(QStringLiteral("a"));
+        entry.S2 = path;
+        engine_->Playlist().Append(entry);
+        TMusicFormParts parts;
+        parts.engine = engine_.get();
+        parts.store = store_.get();
+        parts.workArea = QRect(0, 0, 1280, 1024);
+        QList<QUrl> asked;
+        parts.propertiesRequest = [&](const QUrl& url, std::function<void()> failed) {
+            asked << url;
+            failed(); // as the desktop answers without a file manager
+        };
+        TMusicForm form(std::move(parts));
+        form.setAttribute(Qt::WA_DeleteOnClose, false);
+        TMessageBoxes messages(&form);
+        QStringList shown;
+        messages.SetResponder([&](TMessageKind, const QString& text) {
+            shown << text;
+            return false;
+        });
+        form.SetMessages(&messages);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWidget* view = form.List()->viewport();
+        const QPoint at = form.List()->RowRect(0).center();
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &menu);
+        QMenu* files = nullptr;
+        for (QAction* action : form.ContextMenu()->actions())
+            if (action->menu() && action->text() == QStringLiteral("Файл")) files = action->menu();
+        QVERIFY(files);
+        QVERIFY(files->menuAction()->isEnabled());
+        form.ContextMenu()->hide();
+        Item(files, QStringLiteral("Свойства"))->trigger();
+        QCOMPARE(asked, QList<QUrl>({QUrl::fromLocalFile(path)}));
+        QCOMPARE(shown, QStringList({QStringLiteral("Команду невозможно выполнить!")}));
     }
 
     void theMeterShowsTheLevelsOfThePlayingTrack() {

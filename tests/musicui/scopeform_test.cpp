@@ -167,6 +167,46 @@ private slots:
         engine.Shutdown();
     }
 
+    void WithoutAWaveEveryStyleShowsItsFlatPicture_data() {
+        QTest::addColumn<int>("style");
+        for (int style = 0; style < kScopeStyles; ++style)
+            QTest::newRow(qPrintable(ScopeCaption(style))) << style;
+    }
+    void WithoutAWaveEveryStyleShowsItsFlatPicture() {
+        // No stream path at all, as while a MIDI track plays on the device.
+        QFETCH(int, style);
+        test::TQuietHost host;
+        TMusicEngine engine(host, TPlaybackBackends{}, TMusicStart{});
+        engine.Start(TEngineRun::Manual);
+        QVERIFY(!engine.HasWave());
+        TScopeForm scope(TScopeFormParts{&engine, nullptr, {}, {}, {}});
+        scope.SetStyle(style);
+        scope.show();
+        scope.FrameTick();
+        // A frame was drawn: the banner has started.
+        QVERIFY(scope.Picture().Banner().Visible());
+        if (style != 0) return engine.Shutdown();
+        const QImage& picture = scope.Picture().Picture();
+        const auto lit = [&picture] {
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if ((picture.pixel(x, y) & 0xFFFFFFu) != 0) return true;
+            return false;
+        };
+        // The grid and the two flat lines of silence.
+        const QRgb green = qRgb(0, 0xFF, 0);
+        for (int x : {5, 320, 630}) {
+            QCOMPARE(picture.pixel(x, 80), green);
+            QCOMPARE(picture.pixel(x, 240), green);
+        }
+        // The frames keep the stream's pace, not one every 10 ms tick.
+        scope.Picture().Clear();
+        scope.FrameTick();
+        QVERIFY(!lit());
+        QTRY_VERIFY((scope.FrameTick(), lit()));
+        engine.Shutdown();
+    }
+
     void StyleSettingCaptionAndFullScreen() {
         TMapStore store;
         store.values[QStringLiteral("ScopeStyle")] = QStringLiteral("77");

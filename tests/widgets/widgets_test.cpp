@@ -9,6 +9,7 @@
 #include "widgets/kvotrayicon.h"
 #include "widgets/launch.h"
 #include "widgets/menutools.h"
+#include "widgets/messageboxes.h"
 #include "widgets/messageform.h"
 
 #include "core/program_info.h"
@@ -20,6 +21,7 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -301,6 +303,35 @@ private slots:
         QVERIFY(TMessageForm::Current() != nullptr);
         TMessageForm::Current()->close();
         QTRY_VERIFY(TMessageForm::Current() == nullptr);
+    }
+
+    void aStatementTakesTheFocusAndAnswersItsKeys_data() {
+        QTest::addColumn<bool>("ownerActive");
+        QTest::addColumn<int>("key");
+        QTest::newRow("owner active, Enter") << true << int(Qt::Key_Return);
+        QTest::newRow("owner active, Esc") << true << int(Qt::Key_Escape);
+        QTest::newRow("another window active, Enter") << false << int(Qt::Key_Return);
+        QTest::newRow("another window active, Esc") << false << int(Qt::Key_Escape);
+    }
+    void aStatementTakesTheFocusAndAnswersItsKeys() {
+        QFETCH(bool, ownerActive);
+        QFETCH(int, key);
+        QWidget owner;
+        QWidget other;
+        owner.show();
+        other.show();
+        QWidget& active = ownerActive ? owner : other;
+        active.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&active));
+        TMessageBoxes messages(&owner);
+        messages.Show(QStringLiteral("Вы нарушаете правила игры!"), TMessageIcon::Warning);
+        QPointer<QMessageBox> box = owner.findChild<QMessageBox*>();
+        QVERIFY(box);
+        QTRY_VERIFY(box->isActiveWindow());
+        QVERIFY(box->defaultButton());
+        QCOMPARE(QApplication::focusWidget(), box->defaultButton());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!box);
     }
 
     void aboutWindowTextsMemoryAndLinks() {
