@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -236,6 +237,35 @@ TEST(FfmpegDecoder, ATruncatedFileEndsEarly) {
     const auto samples = DecodeAll(decoder);
     EXPECT_GT(samples.size(), 0u);
     EXPECT_LT(samples.size(), 22050u);
+}
+
+// The sound formats stay open to the decoder whatever it shuts out: a second
+// of a tone in each container and codec the ffmpeg program writes, under
+// the names a playlist gives them.
+TEST(FfmpegDecoder, EverySoundFormatOpens) {
+    TTempFolder folder;
+    const std::pair<const char*, const char*> files[] = {
+        {"a.wma", "wmav2"},     {"a.m4a", "aac"},        {"a.aac", "aac"},
+        {"a.ac3", "ac3"},       {"a.ogg", "flac"},       {"a.opus", "libopus"},
+        {"a.mka", "pcm_s16le"}, {"a.aiff", "pcm_s16be"}, {"a.wv", "wavpack"},
+        {"a.tta", "tta"},       {"a.caf", "pcm_s16le"},  {"a.au", "pcm_s16be"},
+        {"a.mp2", "mp2"},       {"a.w64", "pcm_s16le"},
+    };
+    for (const auto& [name, codec] : files) {
+        SCOPED_TRACE(name);
+        const std::string path = folder / name;
+        const std::string command = std::string(DORVANE_FFMPEG) +
+                                    " -hide_banner -loglevel error -y -f lavfi -i "
+                                    "sine=frequency=441:duration=1:sample_rate=22050 -c:a " +
+                                    codec + " '" + path + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        TFfmpegDecoder decoder;
+        ASSERT_TRUE(decoder.Open(path));
+        const auto samples = DecodeAll(decoder);
+        const TPcmFormat format = decoder.Format();
+        EXPECT_NEAR(double(samples.size()) / format.Channels / format.SampleRate, 1.0, 0.1);
+        EXPECT_FALSE(decoder.Failed());
+    }
 }
 
 // Opens path on a thread of its own, so that a decoder that blocks fails the
