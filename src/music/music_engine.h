@@ -79,7 +79,8 @@ public:
     // starts (Manual: neither; the test calls Worker().Pass() and Tick()).
     void Start(TEngineRun run = TEngineRun::Threaded);
     // Once: the tick stops, the open track is closed and the worker ended
-    // and waited for.
+    // and waited for, a bounded time: when Worker().Abandoned() after it,
+    // the owner must leave the engine undestroyed (the worker still uses it).
     void Shutdown();
 
     // The switches.

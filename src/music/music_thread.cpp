@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 
+#include <chrono>
 #include <exception>
 
 namespace dorvane {
@@ -29,6 +30,8 @@ TMusicThread::TMusicThread(TEngineState& state, TPlaybackBackends& backends, TPl
     if (backends_.decoder && backends_.output)
         feed_ =
             std::make_unique<TStreamFeed>(*backends_.decoder, *backends_.output, backends_.clock);
+    // A file being opened or read when the program closes is left at once.
+    if (backends_.decoder) backends_.decoder->SetCancel([this] { return state_.Terminated(); });
 }
 
 TMusicThread::~TMusicThread() {
@@ -44,10 +47,20 @@ void TMusicThread::Terminate() {
     if (terminated_) return;
     terminated_ = true;
     state_.Terminate();
-    if (thread_.joinable())
-        thread_.join();
-    else
+    if (!thread_.joinable()) {
         Close();
+        return;
+    }
+    std::unique_lock lock(doneMutex_);
+    if (doneChanged_.wait_for(lock, std::chrono::milliseconds(terminateWaitMs_),
+                              [this] { return loopDone_; })) {
+        lock.unlock();
+        thread_.join();
+        return;
+    }
+    // The close must not hang on it: the process ends without it.
+    abandoned_ = true;
+    thread_.detach();
 }
 
 void TMusicThread::Loop() {
@@ -65,6 +78,9 @@ void TMusicThread::Loop() {
         }
     }
     Close();
+    std::lock_guard lock(doneMutex_);
+    loopDone_ = true;
+    doneChanged_.notify_all();
 }
 
 void TMusicThread::Pass() {
@@ -83,6 +99,7 @@ void TMusicThread::FinePass() {
 void TMusicThread::ProcessCommand() {
     if (FinePolling()) feed_->EndCheck();
     if (feed_ && streamInUse_ && feed_->Feeding() && !feed_->Paused()) feed_->WorkerStep();
+    GiveUpFailedStream();
 
     const TEngineCommand command = state_.EngineCommand();
     if (command != TEngineCommand::None) {
@@ -91,6 +108,7 @@ void TMusicThread::ProcessCommand() {
             Execute(command);
         } catch (const std::exception&) {
         }
+        GiveUpFailedStream();
     }
 
     if (justOpened_)
@@ -104,6 +122,15 @@ void TMusicThread::ProcessCommand() {
         ++passCount_;
     }
     if (command != TEngineCommand::None) state_.FinishCommand();
+}
+
+// A file that stopped giving sound (the decoder gave it up) ends as one that
+// cannot be opened: the failure is reported before the stop is seen, so the
+// tick switches music off instead of moving on to the next track.
+void TMusicThread::GiveUpFailedStream() {
+    if (!streamInUse_ || !feed_->Failed()) return;
+    state_.OpenFailed = true;
+    Close();
 }
 
 void TMusicThread::NoteMode(int mode) {
@@ -172,6 +199,12 @@ bool TMusicThread::OpenOnStream(const TPlayingEntry& entry, const QString& exten
     state_.StreamInUse = true;
     feed_->SetSpeed(state_.Speed.load());
     feed_->Start();
+    if (feed_->Failed()) {
+        // Not a sound file after all: the device path has its try.
+        Close();
+        state_.PlayerMode = kModeOpening;
+        return false;
+    }
     state_.TrackLength = 0;
     passCount_ = 0;
     state_.SpeedBoxRefresh = true;

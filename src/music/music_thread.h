@@ -14,8 +14,10 @@
 
 #include <QString>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -41,8 +43,15 @@ public:
     void Resume();
     bool Running() const { return thread_.joinable(); }
     // Ends the loop, waits for it and closes the open track; a worker that
-    // never ran closes on the caller's thread.
+    // never ran closes on the caller's thread. The wait is bounded: a worker
+    // caught in a call that does not return (a library blocked in the
+    // kernel) is let go, and then this object and everything it uses (the
+    // engine's state, services and playlist) must never be destroyed.
     void Terminate();
+    // The last Terminate let the worker go instead of waiting for it.
+    bool Abandoned() const { return abandoned_; }
+    // How long Terminate waits; tests shorten it.
+    void SetTerminateWaitMs(int ms) { terminateWaitMs_ = ms; }
 
     // Whole pass: ProcessCommand.
     void Pass();
@@ -68,6 +77,7 @@ private:
     std::int64_t PolledLength() const;
     std::int64_t PolledPosition();
     void NoteMode(int mode);
+    void GiveUpFailedStream();
 
     TEngineState& state_;
     TPlaybackBackends& backends_;
@@ -76,6 +86,12 @@ private:
     std::function<void()> endNotice_;
     std::thread thread_;
     bool terminated_ = false;
+    bool abandoned_ = false;
+    int terminateWaitMs_ = 2000;
+    // Set by the worker as its loop has ended; Terminate waits for it.
+    std::mutex doneMutex_;
+    std::condition_variable doneChanged_;
+    bool loopDone_ = false;
 
     bool streamInUse_ = false;
     bool deviceInUse_ = false;

@@ -43,6 +43,7 @@ bool TStreamFeed::Open(const std::string& path) {
     markCount_ = nextMark_ = 0;
     chunksWritten_ = 0;
     endTimeMs_ = endTick_ = 0;
+    failed_ = false;
     open_ = true;
     return true;
 }
@@ -55,6 +56,7 @@ void TStreamFeed::Close() {
     ring_.clear();
     ring_.shrink_to_fit();
     open_ = false;
+    failed_ = false;
     ResetSnapshot();
 }
 
@@ -68,10 +70,11 @@ int TStreamFeed::Frequency() const {
 }
 
 void TStreamFeed::Start() {
-    if (!open_) return;
+    if (!open_ || failed_) return;
     if (!playing_) {
         output_.SetPlayCursor(0);
         Feed();
+        if (failed_) return;
         output_.SetVolume(volume_);
     }
     playing_ = true;
@@ -101,6 +104,12 @@ void TStreamFeed::Feed() {
         const std::size_t base = slot * chunkBytes_;
         std::uint8_t* chunk = ring_.data() + base;
         const TDecodedPiece piece = decoder_.Read(chunk, chunkBytes_);
+        if (decoder_.Failed()) {
+            // Nothing more will come of this file, nor of its start again.
+            failed_ = true;
+            Stop();
+            return;
+        }
         if (slot == 0) AddMark(0, piece.StartMs);
         AddMark(base + piece.Bytes, piece.EndMs);
         std::size_t filled = piece.Bytes;

@@ -72,6 +72,9 @@ public:
     bool Paused() const { return paused_; }
     bool FinePolling() const { return finePolling_; }
     bool Feeding() const { return feeding_; }
+    // The decoder gave the file up (IStreamDecoder::Failed): the buffer was
+    // stopped and the track is to be closed like one that cannot be opened.
+    bool Failed() const { return failed_; }
     std::int64_t EndTimeMs() const { return endTimeMs_; }
     std::int64_t EndTick() const { return endTick_; }
     std::uint64_t ChunksWritten() const { return chunksWritten_; }
@@ -119,6 +122,7 @@ private:
     bool paused_ = false;
     bool finePolling_ = false;
     bool feeding_ = false;
+    bool failed_ = false;
 
     mutable std::mutex snapshotMutex_;
     TWaveSnapshot snapshot_{};

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dorvane {
@@ -47,6 +48,13 @@ public:
     virtual std::int64_t CurrentMs() const = 0;
     virtual bool Seek(std::int64_t ms) = 0;
     virtual bool Dry() const = 0;
+    // Dry because the file gave up no sound for too long a stretch of input
+    // (a preallocated download is zeros after its first minutes): the file
+    // is no sound file after all, rather than a track at its end.
+    virtual bool Failed() const { return false; }
+    // Asked between reads of the file: true ends the open or the read under
+    // way at once (the program is closing). Kept across Open and Close.
+    virtual void SetCancel(std::function<bool()> cancelled) { (void)cancelled; }
 };
 
 class ILoopOutput {

@@ -63,6 +63,9 @@ qint64 DecodedLength(const QString& path) {
     return decoder.DurationMs() / 1000;
 }
 
+// The engine whose worker the shutdown let go (see ~TMusicHost).
+TMusicEngine* g_keptEngine = nullptr;
+
 QString OutputName() {
     const char* driver = SDL_GetCurrentAudioDriver();
     return QStringLiteral("SDL: ") + QString::fromUtf8(driver ? driver : "-");
@@ -76,6 +79,9 @@ TMusicHost::~TMusicHost() {
     // notices still reach this host.
     mpris_.reset();
     delete form_.data();
+    // A worker the shutdown had to let go still uses the engine's state,
+    // services and playlist: the engine is kept to the end of the process.
+    if (engine_ && engine_->Worker().Abandoned()) g_keptEngine = engine_.release();
     engine_.reset();
     search_.reset();
 }

@@ -6,6 +6,7 @@
 #include "play/saved_game.h"
 #include "shell/settings_text.h"
 #include "support/file_contents.h"
+#include "support/hostile_sound_files.h"
 #include "support/saved_game_bytes.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -140,6 +142,60 @@ TEST_F(StartupTest, ANameThatIsNotUtf8Opens) {
     const std::optional<QString> first = document->main.Find("File1");
     ASSERT_TRUE(first) << stored.toStdString();
     EXPECT_EQ(FileNameToBytes(*first), name);
+}
+
+// Sound files named at the start that are none: an ffconcat script named as
+// an MP3 that names a FIFO (FFmpeg would wait for a writer for ever), and a
+// short track followed by 5 GB of zeros (a sparse file; a demuxer hunting
+// for frames would keep every byte). The program gives each up; its memory
+// stays within 300 MB of what it had at the start, and SIGTERM ends it
+// within 3 s.
+TEST_F(StartupTest, SoundFilesThatAreNoneNeitherHangNorSwellTheProgram) {
+    ASSERT_TRUE(QDir().mkpath(home.filePath("concat")));
+    ASSERT_TRUE(QDir().mkpath(home.filePath("sparse")));
+    // Beside the script: the concat demuxer's safe mode lets a plain name by.
+    const std::string fifo = home.filePath("concat/pipe").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const QString concat = home.filePath("concat/track.mp3");
+    ASSERT_TRUE(test::WriteText(concat.toStdString(), test::ConcatScript("pipe")));
+    const QString sparse = home.filePath("sparse/download.mp3");
+    ASSERT_TRUE(test::WriteSparseTrack(sparse.toStdString(), DORVANE_STREAM_DATA "/stream_sine.mp3",
+                                       std::uint64_t(5) << 30));
+    for (const QString& named : {concat, sparse}) {
+        SCOPED_TRACE(named.toStdString());
+        test::WriteAll(config, "ReStart=1\n");
+        Start(QFile::encodeName(named));
+        for (int i = 0; i < 200 && !test::ReadAll(config).contains("ReStart=0"); ++i)
+            std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(test::ReadAll(config).contains("ReStart=0"));
+        const std::string pid = std::to_string(child);
+        const long startKb = test::ResidentKb(pid);
+        long peakKb = startKb;
+        // The first tick starts the track; the file has some seconds to swell.
+        for (int i = 0; i < 40 && Running(); ++i) {
+            peakKb = std::max(peakKb, test::ResidentKb(pid));
+            std::this_thread::sleep_for(150ms);
+        }
+        ASSERT_TRUE(Running()) << "the program died";
+        EXPECT_LT(peakKb - startKb, 300 * 1024) << "KiB at the start: " << startKb;
+
+        const auto asked = std::chrono::steady_clock::now();
+        ::kill(child, SIGTERM);
+        int status = 0;
+        bool ended = false;
+        while (!(ended = ::waitpid(child, &status, WNOHANG) == child) &&
+               std::chrono::steady_clock::now() - asked < 10s)
+            std::this_thread::sleep_for(20ms);
+        const auto took = std::chrono::steady_clock::now() - asked;
+        EXPECT_LT(took, 3s) << "SIGTERM took "
+                            << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                            << " ms";
+        if (ended)
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        else
+            TearDown(); // killed outright
+        child = -1;
+    }
 }
 
 // Copies of the program started side by side, as a player starts them from

@@ -4,6 +4,7 @@
 #include "engine_rig.h"
 
 #include "music/backends/system_backends.h"
+#include "support/hostile_sound_files.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,7 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace dorvane::test {
 namespace {
@@ -84,6 +92,22 @@ protected:
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    // The message of a file that cannot be opened comes for path, music goes
+    // off, and the resident memory stays within 300 MB of startKb meanwhile.
+    void ExpectGivenUp(const QString& path, long startKb) {
+        long peakKb = startKb;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                peakKb = std::max(peakKb, ResidentKb());
+                return !host_.messages.empty() || peakKb - startKb > 300 * 1024;
+            },
+            15000));
+        EXPECT_LT(peakKb - startKb, 300 * 1024);
+        ASSERT_FALSE(host_.messages.empty());
+        EXPECT_EQ(host_.messages[0], OpenFailedMessage(path));
+        EXPECT_FALSE(engine_->PlayOn());
+    }
 
     QTemporaryDir dir_;
     TRecordingHost host_;
@@ -173,6 +197,113 @@ TEST_F(EnginePlayback, ClosingWhileATrackPlaysEndsCleanly) {
     EXPECT_FALSE(engine_->StreamInUse());
     EXPECT_EQ(engine_->PlayerMode(), kModeStopped);
     engine_.reset();
+}
+
+// Files that give no sound: a track followed by 5 GB of zeros (a sparse
+// file, as a preallocated download leaves it) and an ffconcat script named
+// as an MP3 that names a FIFO. Each is given up like a file that cannot be
+// opened, the memory stays put, and the close is quick.
+TEST_F(EnginePlayback, FilesThatGiveNoSoundAreGivenUpWithTheMessage) {
+    const std::string fifo = Path("pipe").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(WriteText(Path("concat.mp3").toStdString(), ConcatScript("pipe")));
+    ASSERT_TRUE(WriteSparseTrack(Path("download.mp3").toStdString(),
+                                 (kData + "/stream_sine.mp3").toStdString(),
+                                 std::uint64_t(5) << 30));
+    const long startKb = ResidentKb();
+    for (const QString& name : {QStringLiteral("download.mp3"), QStringLiteral("concat.mp3")}) {
+        SCOPED_TRACE(name.toStdString());
+        host_.messages.clear();
+        engine_->Playlist().Clear();
+        Add({Path(name), kData + "/stream_sine.mp3"});
+        engine_->PlayChosen(0);
+        ExpectGivenUp(Path(name), startKb);
+        EXPECT_FALSE(engine_->StreamInUse());
+    }
+}
+
+// A minute of sound that runs into 5 GB of zeros: it plays, and where the
+// zeros begin (reached here by a seek near the end) it is given up with the
+// message instead of the next track starting.
+TEST_F(EnginePlayback, ATrackThatRunsIntoZerosIsGivenUpWhereTheyBegin) {
+    QFile second(kData + "/stream_sine.mp3");
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    const QByteArray one = second.readAll();
+    QByteArray minute;
+    for (int i = 0; i < 60; ++i)
+        minute += one;
+    ASSERT_TRUE(WriteText(Path("minute.mp3").toStdString(), minute.toStdString()));
+    ASSERT_TRUE(WriteSparseTrack(Path("download.mp3").toStdString(),
+                                 Path("minute.mp3").toStdString(), std::uint64_t(5) << 30));
+    Add({Path("download.mp3"), kData + "/stream_sine.mp3"});
+    engine_->PlayChosen(0);
+    ASSERT_TRUE(WaitFor([&] { return engine_->PlayerMode() == kModePlaying; }, 5000));
+    EXPECT_TRUE(host_.messages.empty());
+    const long startKb = ResidentKb();
+    // The worker's seek itself: the first frame's header claims one second,
+    // which is all the engine's own seek would allow.
+    engine_->State().SeekTarget = 55000;
+    engine_->State().Post(TEngineCommand::Seek);
+    ExpectGivenUp(Path("download.mp3"), startKb);
+    EXPECT_EQ(engine_->Playlist().CurrentIndex(), 0) << "the next track started";
+}
+
+// A service that blocks in the kernel and never asks the cancel (a decoder
+// reading a FIFO no one writes): the close waits for the worker a bounded
+// time, then goes on without it.
+class TBlockingDecoder final : public IStreamDecoder {
+public:
+    explicit TBlockingDecoder(std::string fifo) : fifo_(std::move(fifo)) {}
+    bool Open(const std::string&) override {
+        const int fd = ::open(fifo_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
+    void Close() override {}
+    TPcmFormat Format() const override { return {}; }
+    std::int64_t DurationMs() const override { return 0; }
+    TDecodedPiece Read(std::uint8_t*, std::size_t) override { return {}; }
+    std::int64_t CurrentMs() const override { return 0; }
+    bool Seek(std::int64_t) override { return false; }
+    bool Dry() const override { return true; }
+
+private:
+    std::string fifo_;
+};
+
+TEST(EngineShutdown, AWorkerStuckInAServiceDoesNotHoldTheClose) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string fifo = dir.filePath("pipe").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TPlaybackBackends backends = MakeSystemPlaybackBackends();
+    backends.decoder = std::make_unique<TBlockingDecoder>(fifo);
+    // Both kept when the worker is let go, as the engine's owner must.
+    static TRecordingHost host;
+    static TMusicEngine* engine = nullptr;
+    engine = new TMusicEngine(host, std::move(backends), TEngineRig::Sequential());
+    engine->Start();
+    engine->Playlist().Append(FileEntry(QStringLiteral(DORVANE_STREAM_DATA "/stream_sine.mp3")));
+    engine->PlayChosen(0);
+    ASSERT_TRUE(WaitFor([&] { return engine->PlayerMode() == kModeOpening; }, 5000));
+    // The FIFO is opened once the close returns, or after 8 s should it
+    // wait for ever: that lets the worker go on, so that the test fails
+    // instead of hanging.
+    std::atomic<bool> closed{false};
+    std::thread rescue([&fifo, &closed] {
+        for (int i = 0; i < 160 && !closed; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+    });
+    const auto before = std::chrono::steady_clock::now();
+    engine->Shutdown();
+    const auto waited = std::chrono::steady_clock::now() - before;
+    closed = true;
+    EXPECT_LT(waited, std::chrono::seconds(3));
+    EXPECT_TRUE(engine->Worker().Abandoned());
+    rescue.join();
+    if (!engine->Worker().Abandoned()) delete engine;
 }
 
 } // namespace

@@ -5,18 +5,27 @@
 #include "music/backends/sdl_loop_output.h"
 #include "music/stream_feed.h"
 #include "support/feed_rhythm.h"
+#include "support/hostile_sound_files.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
+#include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -228,6 +237,156 @@ TEST(FfmpegDecoder, ATruncatedFileEndsEarly) {
     const auto samples = DecodeAll(decoder);
     EXPECT_GT(samples.size(), 0u);
     EXPECT_LT(samples.size(), 22050u);
+}
+
+// The sound formats stay open to the decoder whatever it shuts out: a second
+// of a tone in each container and codec the ffmpeg program writes, under
+// the names a playlist gives them.
+TEST(FfmpegDecoder, EverySoundFormatOpens) {
+    TTempFolder folder;
+    const std::pair<const char*, const char*> files[] = {
+        {"a.wma", "wmav2"},     {"a.m4a", "aac"},        {"a.aac", "aac"},
+        {"a.ac3", "ac3"},       {"a.ogg", "flac"},       {"a.opus", "libopus"},
+        {"a.mka", "pcm_s16le"}, {"a.aiff", "pcm_s16be"}, {"a.wv", "wavpack"},
+        {"a.tta", "tta"},       {"a.caf", "pcm_s16le"},  {"a.au", "pcm_s16be"},
+        {"a.mp2", "mp2"},       {"a.w64", "pcm_s16le"},
+    };
+    for (const auto& [name, codec] : files) {
+        SCOPED_TRACE(name);
+        const std::string path = folder / name;
+        const std::string command = std::string(DORVANE_FFMPEG) +
+                                    " -hide_banner -loglevel error -y -f lavfi -i "
+                                    "sine=frequency=441:duration=1:sample_rate=22050 -c:a " +
+                                    codec + " '" + path + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        TFfmpegDecoder decoder;
+        ASSERT_TRUE(decoder.Open(path));
+        const auto samples = DecodeAll(decoder);
+        const TPcmFormat format = decoder.Format();
+        EXPECT_NEAR(double(samples.size()) / format.Channels / format.SampleRate, 1.0, 0.1);
+        EXPECT_FALSE(decoder.Failed());
+    }
+}
+
+// Opens path on a thread of its own, so that a decoder that blocks fails the
+// test instead of hanging it: whether it opened, or nothing after ms.
+std::optional<bool> OpenWithin(const std::string& path, int ms) {
+    auto done = std::make_shared<std::promise<bool>>();
+    std::future<bool> opened = done->get_future();
+    std::thread([path, done] {
+        TFfmpegDecoder decoder;
+        done->set_value(decoder.Open(path));
+    }).detach();
+    if (opened.wait_for(std::chrono::milliseconds(ms)) != std::future_status::ready)
+        return std::nullopt;
+    return opened.get();
+}
+
+// Scripts and playlists under a sound file's name: FFmpeg would open what
+// they name (a FIFO blocks for ever, /dev/zero reads for ever, another file
+// plays in their place). Only the named file is ever read.
+TEST(FfmpegDecoder, OpensOnlyTheNamedFile) {
+    TTempFolder folder;
+    const std::string wav = folder / "real.wav";
+    WriteWav(wav, 8000, 1, 8000);
+    const std::string fifo = folder / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<const char*, std::string> cases[] = {
+        {"concat-file.mp3", ConcatScript(wav)},
+        {"concat-url.mp3", ConcatScript("file:" + wav)},
+        {"concat-fifo.mp3", ConcatScript(fifo)},
+        {"concat-near.mp3", ConcatScript("pipe")},
+        {"concat-near.wav", ConcatScript("real.wav")},
+        {"concat-zero.wav", ConcatScript("/dev/zero")},
+        {"hls.mp3", HlsPlaylist(wav)},
+        {"hls.m3u8", HlsPlaylist(wav)},
+    };
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = folder / name;
+        ASSERT_TRUE(WriteText(path, text));
+        EXPECT_EQ(OpenWithin(path, 10000), std::optional<bool>(false));
+    }
+    // Nobody has opened the FIFO for reading: a writer finds no reader.
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    const int error = errno;
+    if (writer >= 0) ::close(writer);
+    EXPECT_EQ(writer, -1);
+    EXPECT_EQ(error, ENXIO);
+}
+
+// A track followed by 5 GB of zeros (a sparse file, as a preallocated
+// download leaves it): a demuxer hunting for frames keeps every byte it
+// reads. The decoder gives the file up after a bounded stretch of zeros,
+// with bounded memory: at the open when the track is too short to open it
+// (the open's look at the stream reads into the zeros), after the track's
+// sound otherwise, and then seeks no more. The test's own cancel stops a
+// decoder that does not (memory or time past the bounds), which then fails
+// the test instead of filling the machine.
+TEST(FfmpegDecoder, ATrackFollowedByGigabytesOfZerosIsGivenUp) {
+    TTempFolder folder;
+    std::ifstream in(kData + "/stream_sine.mp3", std::ios::binary);
+    const std::string second((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    std::string minute;
+    for (int i = 0; i < 60; ++i)
+        minute += second;
+    ASSERT_TRUE(WriteText(folder / "minute.mp3", minute));
+    struct TCase {
+        std::string track;
+        bool opens;
+    };
+    for (const TCase& c :
+         {TCase{kData + "/stream_sine.mp3", false}, TCase{folder / "minute.mp3", true}}) {
+        SCOPED_TRACE(c.track);
+        const std::string sparse = folder / "download.mp3";
+        ASSERT_TRUE(WriteSparseTrack(sparse, c.track, std::uint64_t(5) << 30));
+        const long startKb = ResidentKb();
+        const auto start = std::chrono::steady_clock::now();
+        long peakKb = startKb;
+        bool stopped = false;
+        TFfmpegDecoder decoder;
+        decoder.SetCancel([&] {
+            peakKb = std::max(peakKb, ResidentKb());
+            stopped = stopped || peakKb - startKb > 300 * 1024 ||
+                      std::chrono::steady_clock::now() - start > std::chrono::seconds(30);
+            return stopped;
+        });
+        const bool opened = decoder.Open(sparse);
+        EXPECT_EQ(opened, c.opens);
+        if (opened) {
+            const auto samples = DecodeAll(decoder, std::size_t(1) << 30);
+            EXPECT_GT(double(samples.size()) / 2 / 44100, 50.0) << "the track's sound";
+            EXPECT_TRUE(decoder.Failed());
+            EXPECT_TRUE(decoder.Dry());
+            EXPECT_FALSE(decoder.Seek(0)) << "no second round through the zeros";
+        }
+        EXPECT_FALSE(stopped) << "the test's cancel ended it at " << (peakKb - startKb) / 1024
+                              << " MB more";
+        EXPECT_LT(peakKb - startKb, 300 * 1024);
+    }
+    // An open starts afresh.
+    TFfmpegDecoder decoder;
+    ASSERT_TRUE(decoder.Open(kData + "/stream_sine.mp3"));
+    EXPECT_FALSE(decoder.Failed());
+}
+
+// The program's close stops an open and a read at the next read of the file.
+TEST(FfmpegDecoder, TheCancelEndsAReadAtOnce) {
+    std::atomic<bool> cancelled{false};
+    TFfmpegDecoder decoder;
+    decoder.SetCancel([&] { return cancelled.load(); });
+    ASSERT_TRUE(decoder.Open(DORVANE_SOUND_DATA "/evening_arpeggio.flac"));
+    std::array<std::uint8_t, 4096> out{};
+    EXPECT_EQ(decoder.Read(out.data(), out.size()).Bytes, out.size());
+    cancelled = true;
+    std::vector<std::uint8_t> rest(std::size_t(22050) * 2 * 30);
+    EXPECT_LT(decoder.Read(rest.data(), rest.size()).Bytes, rest.size() / 4)
+        << "it read on through the cancel";
+    EXPECT_FALSE(decoder.Failed()) << "a cancel is no fault of the file";
+    TFfmpegDecoder other;
+    other.SetCancel([] { return true; });
+    EXPECT_FALSE(other.Open(DORVANE_SOUND_DATA "/evening_arpeggio.flac"));
 }
 
 using test::PlayUntilStopped;

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <optional>
@@ -28,6 +29,21 @@ constexpr int kMaxSourceChannels = 64;
 // A file that stops producing sound for this many packets in a row (errors,
 // packets of other streams, frames without samples) has run dry.
 constexpr int kMaxIdlePackets = 4096;
+// The demuxers of sound files. None of them opens another file: the concat
+// script, the playlists (hls, dash) and image sequences, which follow names
+// written in the file to FIFOs, devices or anything else, are left out.
+constexpr const char* kAudioFormats =
+    "aac,ac3,aiff,amr,ape,asf,au,caf,dsf,dts,eac3,flac,matroska,mlp,mov,mp3,mpc,mpc8,ogg,tak,"
+    "truehd,tta,w64,wav,wv,xwma";
+// A file that gives no sound for this much input (or this long a read) is
+// given up: a demuxer hunting for frames in zeros keeps every byte it has
+// read, and a file of gigabytes of them would be read to its end.
+constexpr std::uint64_t kMaxSilentBytes = std::uint64_t(32) << 20;
+constexpr std::int64_t kMaxSilentMs = 4000;
+// The samples (all channels) a decoded frame may hold: FFmpeg allocates the
+// frame before we see it; the largest frames of real files (APE at its
+// highest compression) are some 300 000 samples a channel.
+constexpr int kMaxFrameSamples = 1 << 22;
 
 struct TFormatCloser {
     void operator()(AVFormatContext* p) const { avformat_close_input(&p); }
@@ -51,20 +67,58 @@ struct TPacketFree {
     void operator()(AVPacket* p) const { av_packet_free(&p); }
 };
 
+std::int64_t SteadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// What ends the work of one call into the decoder: the program's close, and
+// a file that reads on without giving sound.
+struct TWorkLimit {
+    const std::function<bool()>* cancelled = nullptr;
+    std::int64_t silentSince = 0;  // ms: the call's start or its last sound
+    std::uint64_t silentBytes = 0; // read since the last sound, across calls
+    bool stalled = false;
+
+    void StartCall() { silentSince = SteadyMs(); }
+    void Sound() {
+        silentSince = SteadyMs();
+        silentBytes = 0;
+    }
+    bool Interrupted() {
+        if (stalled) return true;
+        if (cancelled && *cancelled && (*cancelled)()) return true;
+        stalled = silentBytes > kMaxSilentBytes || SteadyMs() - silentSince > kMaxSilentMs;
+        return stalled;
+    }
+};
+
+int InterruptCallback(void* opaque) {
+    return static_cast<TWorkLimit*>(opaque)->Interrupted() ? 1 : 0;
+}
+
 // The checked file behind our AVIOContext.
 struct TSource {
-    explicit TSource(TRegularFile f) : file(std::move(f)) {}
+    TSource(TRegularFile f, TWorkLimit& l) : file(std::move(f)), limit(l) {}
     TRegularFile file;
+    TWorkLimit& limit;
     std::uint64_t position = 0;
 };
+
+// Opening another file is never allowed: the demuxer reads the named file only.
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
+    return AVERROR(EPERM);
+}
 
 int ReadSource(void* opaque, std::uint8_t* buffer, int size) {
     auto* source = static_cast<TSource*>(opaque);
     if (size <= 0) return AVERROR_EOF;
+    if (source->limit.Interrupted()) return AVERROR_EXIT;
     const std::size_t n =
         source->file.ReadAt(source->position, reinterpret_cast<char*>(buffer), std::size_t(size));
     if (n == 0) return AVERROR_EOF;
     source->position += n;
+    source->limit.silentBytes += n;
     return static_cast<int>(n);
 }
 
@@ -102,9 +156,12 @@ void LayoutOf(const AVChannelLayout& given, AVChannelLayout& out) {
 } // namespace
 
 struct TFfmpegDecoder::TImpl {
+    explicit TImpl(const std::function<bool()>* cancelled) { limit.cancelled = cancelled; }
+
     // Declared in the order of building; destroyed the other way round, so
     // the demuxer goes before the I/O it reads and the file behind it.
     std::string path;
+    TWorkLimit limit;
     std::optional<TSource> source;
     std::unique_ptr<AVIOContext, TIoFree> io;
     std::unique_ptr<AVFormatContext, TFormatCloser> format;
@@ -130,6 +187,7 @@ struct TFfmpegDecoder::TImpl {
     bool anchor = false;     // the next frame's time stamp sets `frames`
     bool flushed = false;
     bool dry = false;
+    bool failed = false; // gave up: no sound for too long (see TWorkLimit)
 
     bool Open(const std::string& name);
     bool Prepare(const AVFrame& f);
@@ -141,7 +199,8 @@ struct TFfmpegDecoder::TImpl {
 bool TFfmpegDecoder::TImpl::Open(const std::string& name) {
     TRegularFile file = TRegularFile::Open(name);
     if (!file.ok()) return false;
-    source.emplace(std::move(file));
+    limit.StartCall();
+    source.emplace(std::move(file), limit);
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(kIoBufferBytes));
     if (buffer == nullptr) return false;
     io.reset(
@@ -154,10 +213,19 @@ bool TFfmpegDecoder::TImpl::Open(const std::string& name) {
     if (demuxer == nullptr) return false;
     demuxer->pb = io.get();
     demuxer->flags |= AVFMT_FLAG_CUSTOM_IO;
+    demuxer->io_open = &RefuseNestedOpen;
+    demuxer->interrupt_callback = {&InterruptCallback, &limit};
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
     // On failure avformat_open_input frees the context itself.
-    if (avformat_open_input(&demuxer, name.c_str(), nullptr, nullptr) < 0) return false;
+    const int opened = avformat_open_input(&demuxer, name.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return false;
     format.reset(demuxer);
-    if (avformat_find_stream_info(demuxer, nullptr) < 0) return false;
+    // A stall here leaves the I/O at its end for good, and the file gave no
+    // sound for all that input: it is no sound file.
+    if (avformat_find_stream_info(demuxer, nullptr) < 0 || limit.stalled) return false;
 
     const AVCodec* decoder = nullptr;
     streamIndex = av_find_best_stream(demuxer, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
@@ -166,6 +234,8 @@ bool TFfmpegDecoder::TImpl::Open(const std::string& name) {
     codec.reset(avcodec_alloc_context3(decoder));
     if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0) return false;
     codec->pkt_timebase = stream->time_base;
+    codec->max_samples =
+        std::max(4096, kMaxFrameSamples / std::max(1, codec->ch_layout.nb_channels));
     if (avcodec_open2(codec.get(), decoder, nullptr) < 0) return false;
 
     const int rate = codec->sample_rate;
@@ -245,6 +315,7 @@ bool TFfmpegDecoder::TImpl::TakeFrame() {
     }
     pending.resize(std::size_t(got) * std::size_t(pcm.BlockAlign));
     pendingAt = 0;
+    limit.Sound();
     if (skipTo > frames) {
         const std::int64_t drop = std::min<std::int64_t>(got, skipTo - frames);
         pendingAt = std::size_t(drop) * std::size_t(pcm.BlockAlign);
@@ -267,6 +338,7 @@ bool TFfmpegDecoder::TImpl::DecodeMore() {
         }
         if (received != AVERROR(EAGAIN) || flushed) break;
         if (av_read_frame(format.get(), packet.get()) < 0) {
+            if (limit.stalled) break;
             // The end of the file (or an unreadable rest): drain the decoder.
             avcodec_send_packet(codec.get(), nullptr);
             flushed = true;
@@ -278,12 +350,14 @@ bool TFfmpegDecoder::TImpl::DecodeMore() {
             ++idle;
         }
         av_packet_unref(packet.get());
+        if (limit.Interrupted()) break;
     }
     dry = true;
+    failed = limit.stalled;
     return false;
 }
 
-TFfmpegDecoder::TFfmpegDecoder() : impl_(std::make_unique<TImpl>()) {
+TFfmpegDecoder::TFfmpegDecoder() : impl_(std::make_unique<TImpl>(&cancelled_)) {
     // Damaged files are expected; what went wrong is not the user's reading.
     av_log_set_level(AV_LOG_QUIET);
 }
@@ -298,7 +372,15 @@ bool TFfmpegDecoder::Open(const std::string& path) {
 }
 
 void TFfmpegDecoder::Close() {
-    impl_ = std::make_unique<TImpl>();
+    impl_ = std::make_unique<TImpl>(&cancelled_);
+}
+
+void TFfmpegDecoder::SetCancel(std::function<bool()> cancelled) {
+    cancelled_ = std::move(cancelled);
+}
+
+bool TFfmpegDecoder::Failed() const {
+    return impl_->failed;
 }
 
 TPcmFormat TFfmpegDecoder::Format() const {
@@ -320,6 +402,7 @@ bool TFfmpegDecoder::Dry() const {
 TDecodedPiece TFfmpegDecoder::Read(std::uint8_t* out, std::size_t size) {
     TImpl& d = *impl_;
     TDecodedPiece piece;
+    d.limit.StartCall();
     // After a seek the first frame's time stamp says where the data starts.
     if (d.anchor && d.pendingAt >= d.pending.size()) d.DecodeMore();
     piece.StartMs = CurrentMs();
@@ -342,7 +425,8 @@ TDecodedPiece TFfmpegDecoder::Read(std::uint8_t* out, std::size_t size) {
 
 bool TFfmpegDecoder::Seek(std::int64_t ms) {
     TImpl& d = *impl_;
-    if (!d.format) return false;
+    if (!d.format || d.failed) return false;
+    d.limit.StartCall();
     ms = std::max<std::int64_t>(0, ms);
     std::int64_t target = av_rescale(ms, AV_TIME_BASE, 1000);
     if (d.format->start_time != AV_NOPTS_VALUE) target += d.format->start_time;
