@@ -1,5 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Each installs what is
 # missing, configures and builds, then starts the program or runs every test.
+# `make package` builds the two programs and makes a Debian package of what
+# the install rules install (CPack, into $(BUILD)).
 # `make sanitize` runs the same tests in a build of its own under ASan/UBSan,
 # `make tsan` the tests that run threads under ThreadSanitizer.
 BUILD ?= build
@@ -14,6 +16,7 @@ DEPS ?= run
 run: DEPS := run
 test build bench sanitize tsan: DEPS := test
 fuzz: DEPS := fuzz
+package: DEPS := package
 format: DEPS := format
 
 # Configures build tree $(1) as build type $(2) with extra options $(3). cmake
@@ -22,7 +25,7 @@ format: DEPS := format
 configure_tree = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,-G "$(GENERATOR)") \
   -DCMAKE_BUILD_TYPE=$(2) -DDORVANE_WERROR=$(WERROR) $(3)
 
-.PHONY: run test build deps configure bench fuzz format sanitize tsan clean
+.PHONY: run test build deps configure package bench fuzz format sanitize tsan clean
 
 run: configure
 	cmake --build $(BUILD) -j$(JOBS) --target dorvane
@@ -33,6 +36,12 @@ test: build
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
+
+# Only what the package holds is built; CPack then installs it into a
+# staging folder of its own without building anything else.
+package: configure
+	cmake --build $(BUILD) -j$(JOBS) --target dorvane dorvane-tool
+	cd $(BUILD) && cpack -G DEB
 
 configure: deps
 	$(call configure_tree,$(BUILD),$(BUILD_TYPE))

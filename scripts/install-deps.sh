@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages that Dorvane needs, by group:
 #   run     build and run the program (the default)
 #   test    run + the test and benchmark libraries and the screenshot tools
+#   package run + what `make package` needs (dpkg-shlibdeps)
 #   fuzz    run + clang with libFuzzer and the sanitizer runtimes
 #   format  clang-format
 # Usage: scripts/install-deps.sh [group...]
@@ -38,6 +39,13 @@ test_packages=(
   openbox trayer appstream desktop-file-utils
   # the media controls' tests: a private session bus and its command-line client
   dbus-daemon dbus-bin
+  # the package's test: xdg-mime with the shared-mime-info reader it uses
+  # outside GNOME and KDE
+  xdg-utils libfile-mimeinfo-perl
+)
+package_packages=(
+  # `make package`: dpkg-shlibdeps computes the package's Depends
+  dpkg-dev
 )
 fuzz_packages=(
   # fuzzing the file readers (make fuzz)
@@ -48,7 +56,7 @@ format_packages=(
 )
 
 usage() {
-  echo "usage: $0 [run|test|fuzz|format]..." >&2
+  echo "usage: $0 [run|test|package|fuzz|format]..." >&2
   exit 2
 }
 
@@ -57,7 +65,8 @@ packages=()
 for group in "$@"; do
   case "$group" in
     run) packages+=("${run_packages[@]}") ;;
-    test) packages+=("${run_packages[@]}" "${test_packages[@]}") ;;
+    test) packages+=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
+    package) packages+=("${run_packages[@]}" "${package_packages[@]}") ;;
     fuzz) packages+=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
     format) packages+=("${format_packages[@]}") ;;
     -h|--help) usage ;;

@@ -3,8 +3,11 @@
 #include "desktop/launchers.h"
 #include "desktop/own_files.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace dorvane {
 
@@ -69,6 +72,9 @@ QByteArray MimePackageText() {
         "    <comment>Dorvane DVN file</comment>\n"
         "    <comment xml:lang=\"ru\">Сохранённая игра Dorvane</comment>\n"
         "    <glob pattern=\"*.dvn\"/>\n"
+        "    <magic priority=\"50\">\n"
+        "      <match type=\"string\" offset=\"0\" value=\"D\\0o\\0r\\0v\\0a\\0\"/>\n"
+        "    </magic>\n"
         "  </mime-type>\n"
         "</mime-info>\n");
 }
@@ -162,7 +168,46 @@ bool TFileTypes::IsTypeAssociated(const QString& extension) const {
            mimeApps->Value(Group(kDefaultsGroup), mimeType) == QString::fromLatin1(kHandlerId);
 }
 
+QString TFileTypes::InstalledLauncher() const {
+    const QString program = QFileInfo(programPath_).canonicalFilePath();
+    if (program.isEmpty()) return {};
+    const QString entry = QStringLiteral("Desktop Entry");
+    for (const QString& dir : places_.dataDirs) {
+        const QString path =
+            dir + QStringLiteral("/applications/") + QString::fromLatin1(kInstalledLauncherId);
+        const auto text = ReadOutsideFile(path, kMaxDesktopFile);
+        if (!text) continue;
+        const TKeyFile launcher = TKeyFile::Parse(*text);
+        // The first launcher of that name hides the later ones, as menus
+        // see it.
+        if (!launcher.List(entry, QStringLiteral("MimeType"))
+                 .contains(QString::fromLatin1(kGameMimeType)))
+            return {};
+        const QStringList words =
+            QProcess::splitCommand(launcher.Value(entry, QStringLiteral("Exec")));
+        if (words.isEmpty()) return {};
+        const QString runs = QDir::isAbsolutePath(words.first())
+                                 ? words.first()
+                                 : QStandardPaths::findExecutable(words.first());
+        return !runs.isEmpty() && QFileInfo(runs).canonicalFilePath() == program ? path : QString();
+    }
+    return {};
+}
+
 void TFileTypes::RegisterGameType() const {
+    if (!InstalledLauncher().isEmpty()) {
+        // The package's launcher and MIME type serve the saved games; only
+        // the default is the user's to set.
+        auto mimeApps = ReadKeyFile(places_.MimeApps());
+        if (!mimeApps) return;
+        const QString type = QString::fromLatin1(kGameMimeType);
+        RegisterDefault(*mimeApps, type, QString::fromLatin1(kInstalledLauncherId));
+        // The program's own handler of an earlier start is no previous owner.
+        if (mimeApps->Value(Group(kBackupGroup), type) == QString::fromLatin1(kHandlerId))
+            mimeApps->RemoveKey(Group(kBackupGroup), type);
+        WriteKeyFile(places_.MimeApps(), *mimeApps);
+        return;
+    }
     const QString package = places_.MimePackages() + QStringLiteral("/kvo-dorvane.xml");
     const QByteArray text = MimePackageText();
     const auto old = ReadOutsideFile(package, kMaxDesktopFile);

@@ -26,6 +26,8 @@
 namespace dorvane {
 
 inline constexpr const char* kHandlerId = "kvo-dorvane.desktop";
+// The launcher the package installs (dist/dorvane.desktop).
+inline constexpr const char* kInstalledLauncherId = "dorvane.desktop";
 inline constexpr const char* kGameMimeType = "application/x-dorvane-game";
 inline constexpr const char* kDefaultsGroup = "Default Applications";
 inline constexpr const char* kAddedGroup = "Added Associations";
@@ -55,8 +57,13 @@ public:
     bool IsTypeAssociated(const QString& extension) const;
     // The saved-game type, declared in the program's MIME package and
     // registered: done at every start. The MIME database is brought up to
-    // date in the background when the package changed.
+    // date in the background when the package changed. Where the installed
+    // launcher already runs this program for saved games, it is made their
+    // default and nothing of the program's own is written.
     void RegisterGameType() const;
+    // The installed launcher's path when one in the data folders runs this
+    // very program and opens saved games; empty otherwise.
+    QString InstalledLauncher() const;
 
     QString HandlerPath() const;
     const TXdgPlaces& Places() const { return places_; }

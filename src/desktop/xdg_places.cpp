@@ -24,6 +24,11 @@ TXdgPlaces TXdgPlaces::FromEnvironment() {
         AbsoluteFromEnvironment("XDG_DATA_HOME", places.home + QStringLiteral("/.local/share"));
     places.configHome =
         AbsoluteFromEnvironment("XDG_CONFIG_HOME", places.home + QStringLiteral("/.config"));
+    const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(dir)) places.dataDirs << QDir::cleanPath(dir);
+    if (places.dataDirs.isEmpty())
+        places.dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     return places;
 }
 

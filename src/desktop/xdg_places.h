@@ -7,13 +7,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace dorvane {
 
 struct TXdgPlaces {
     QString home;
-    QString dataHome;   // ~/.local/share
-    QString configHome; // ~/.config
+    QString dataHome;     // ~/.local/share
+    QString configHome;   // ~/.config
+    QStringList dataDirs; // $XDG_DATA_DIRS: where installed packages put theirs
 
     static TXdgPlaces FromEnvironment();
 

@@ -6,15 +6,38 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QPointer>
+#include <QVariantMap>
+
+#include <functional>
 
 namespace dorvane {
 
 namespace {
 
-QDBusMessage Call(const QString& method) {
+const QString kReason = QStringLiteral("Музыка на весь экран");
+// org.freedesktop.portal.Inhibit's flag for "the session is not idle".
+constexpr std::uint32_t kPortalIdle = 8;
+
+QDBusMessage ScreenSaverCall(const QString& method) {
     return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
                                           QStringLiteral("/org/freedesktop/ScreenSaver"),
                                           QStringLiteral("org.freedesktop.ScreenSaver"), method);
+}
+
+QString PortalService() {
+    return QStringLiteral("org.freedesktop.portal.Desktop");
+}
+
+// Sends the call and hands the finished reply to done, on this thread.
+void CallAsync(QObject* owner, const QDBusMessage& call,
+               std::function<void(QDBusPendingCallWatcher&)> done) {
+    auto* watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), owner);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, owner,
+                     [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+                         finished->deleteLater();
+                         done(*finished);
+                     });
 }
 
 } // namespace
@@ -46,31 +69,55 @@ void TDisplayInhibitor::HoldFor(int ms) {
 
 void TDisplayInhibitor::Ask() {
     // An answer still on its way is used when it comes.
-    if (asking_ || cookie_) return;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return;
-    QDBusMessage call = Call(QStringLiteral("Inhibit"));
-    call << QCoreApplication::applicationName() << QStringLiteral("Музыка на весь экран");
+    if (asking_ || cookie_ || request_) return;
+    if (!QDBusConnection::sessionBus().isConnected()) return;
+    QDBusMessage call = ScreenSaverCall(QStringLiteral("Inhibit"));
+    call << QCoreApplication::applicationName() << kReason;
     asking_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                asking_ = false;
-                QDBusPendingReply<std::uint32_t> reply = *done;
-                if (reply.isError()) return;
-                cookie_ = reply.value();
-                if (holds_ == 0) GiveBack();
-            });
+    CallAsync(this, call, [this](QDBusPendingCallWatcher& done) {
+        const QDBusPendingReply<std::uint32_t> reply = done;
+        if (reply.isError()) {
+            AskPortal();
+            return;
+        }
+        cookie_ = reply.value();
+        Answered();
+    });
+}
+
+void TDisplayInhibitor::AskPortal() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        PortalService(), QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.Inhibit"), QStringLiteral("Inhibit"));
+    // No window handle: the portal then asks for no window of ours.
+    call << QString() << kPortalIdle << QVariantMap{{QStringLiteral("reason"), kReason}};
+    CallAsync(this, call, [this](QDBusPendingCallWatcher& done) {
+        const QDBusPendingReply<QDBusObjectPath> reply = done;
+        if (!reply.isError()) request_ = reply.value();
+        Answered();
+    });
+}
+
+void TDisplayInhibitor::Answered() {
+    asking_ = false;
+    if (holds_ == 0) GiveBack();
 }
 
 void TDisplayInhibitor::GiveBack() {
-    if (!cookie_) return;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    QDBusMessage call = Call(QStringLiteral("UnInhibit"));
-    call << *cookie_;
-    cookie_.reset();
-    if (bus.isConnected()) bus.asyncCall(call);
+    if (cookie_) {
+        QDBusMessage call = ScreenSaverCall(QStringLiteral("UnInhibit"));
+        call << *cookie_;
+        cookie_.reset();
+        if (bus.isConnected()) bus.asyncCall(call);
+    }
+    if (request_) {
+        const QDBusMessage call = QDBusMessage::createMethodCall(
+            PortalService(), request_->path(), QStringLiteral("org.freedesktop.portal.Request"),
+            QStringLiteral("Close"));
+        request_.reset();
+        if (bus.isConnected()) bus.asyncCall(call);
+    }
 }
 
 } // namespace dorvane

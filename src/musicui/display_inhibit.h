@@ -1,10 +1,15 @@
 // Keeps the desktop's own screen saver from starting while the program's
 // screen saver or the full-screen visualiser is shown, or while the
-// visualiser draws: org.freedesktop.ScreenSaver's Inhibit and UnInhibit on
-// the session bus, called without waiting for the answer. Without a session
-// bus or without the service nothing happens and nothing is reported.
+// visualiser draws. The desktop is asked through org.freedesktop.ScreenSaver
+// (Inhibit / UnInhibit with a cookie); where that service is missing, as in
+// sandboxes and on some Wayland desktops, through the desktop portal's
+// org.freedesktop.portal.Inhibit (the idle flag; released by closing the
+// request it answers with). Every call goes out without waiting for its
+// answer. Without a session bus or without either service nothing happens
+// and nothing is reported.
 #pragma once
 
+#include <QDBusObjectPath>
 #include <QObject>
 #include <QTimer>
 
@@ -32,11 +37,16 @@ public:
 private:
     explicit TDisplayInhibitor(QObject* parent);
     void Ask();
+    void AskPortal();
+    // An answer has come (or the last try failed): a release meanwhile
+    // gives the inhibition straight back.
+    void Answered();
     void GiveBack();
 
     int holds_ = 0;
     bool asking_ = false;
-    std::optional<std::uint32_t> cookie_;
+    std::optional<std::uint32_t> cookie_;    // org.freedesktop.ScreenSaver's
+    std::optional<QDBusObjectPath> request_; // the portal's
     QTimer lapse_;
 };
 

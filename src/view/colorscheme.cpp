@@ -1,5 +1,8 @@
 #include "view/colorscheme.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace dorvane {
 
 namespace {
@@ -58,6 +61,48 @@ TColorScheme ApplyScheme(int n, const TCustomScheme& custom, const TPlayerNames&
     s.SideName1 = names.Player1;
     s.SideName2 = names.Player2;
     return s;
+}
+
+double RelativeLuminance(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ReadableOn(const QColor& text, const QColor& background) {
+    const bool dark = ContrastRatio(background, Qt::white) > ContrastRatio(background, Qt::black);
+    if (!dark || ContrastRatio(text, background) >= kReadableContrast) return text;
+    // Lighter is always more contrast on a dark background, and white
+    // reaches the ratio there, so the least lightness that does is found by
+    // halving the interval.
+    const QColor hsl = text.toHsl();
+    const float hue = hsl.hslHueF();
+    const float saturation = hsl.hslSaturationF();
+    float low = hsl.lightnessF();
+    float high = 1.0f;
+    for (int step = 0; step < 24; ++step) {
+        const float middle = (low + high) / 2;
+        if (ContrastRatio(QColor::fromHslF(hue, saturation, middle), background) >=
+            kReadableContrast)
+            high = middle;
+        else
+            low = middle;
+    }
+    QColor readable = QColor::fromHslF(hue, saturation, high).toRgb();
+    // Rounding to whole channels may land just below the ratio.
+    while (ContrastRatio(readable, background) < kReadableContrast && readable != Qt::white)
+        readable = QColor::fromHslF(hue, saturation, std::min(1.0f, readable.lightnessF() + 0.004f))
+                       .toRgb();
+    return readable;
 }
 
 QColor ColorFromStored(std::uint32_t value) {

@@ -40,6 +40,18 @@ struct TColorScheme {
 TColorScheme ApplyScheme(int n, const TCustomScheme& custom, const TPlayerNames& names,
                          const QColor& windowColour, int figureCount);
 
+// The relative luminance of an sRGB colour (0 black .. 1 white) and the
+// contrast ratio of two colours (1 .. 21), as WCAG defines them.
+double RelativeLuminance(const QColor& colour);
+double ContrastRatio(const QColor& a, const QColor& b);
+inline constexpr double kReadableContrast = 4.5;
+
+// The built-in schemes' text colours were chosen for a light desktop, where
+// they stay exactly as they are. On a dark background (one that white reads
+// better on than black) a text colour short of kReadableContrast is made
+// lighter, keeping its hue and saturation, just until it reaches it.
+QColor ReadableOn(const QColor& text, const QColor& background);
+
 // Colours are stored as 32-bit values whose low three bytes are red, green
 // and blue; the high byte is ignored on reading and written as 0.
 QColor ColorFromStored(std::uint32_t value);

@@ -65,9 +65,17 @@ void TGameLook::ApplyScheme(int scheme) {
     parts_.controller->RenameSide(TSide::First, scheme_.SideName1);
     parts_.controller->RenameSide(TSide::Second, scheme_.SideName2);
     MirrorSchemeChecks();
-    parts_.panel->SetColours({scheme_.TextColor1, scheme_.BackColor1, scheme_.TextColor2,
-                              scheme_.BackColor2, scheme_.StartColor1, scheme_.StartColor2,
-                              scheme_.NoMoveColor, scheme_.ResetColor});
+    // The player's own scheme is shown as chosen; the built-in ones keep
+    // their hues but stay readable on a dark desktop.
+    const QColor face = window.palette().color(QPalette::Button);
+    const auto readable = [this](const QColor& text, const QColor& back) {
+        return scheme_.Number == kSchemeCustom ? text : ReadableOn(text, back);
+    };
+    parts_.panel->SetColours(
+        {readable(scheme_.TextColor1, scheme_.BackColor1), scheme_.BackColor1,
+         readable(scheme_.TextColor2, scheme_.BackColor2), scheme_.BackColor2,
+         readable(scheme_.StartColor1, face), readable(scheme_.StartColor2, face),
+         readable(scheme_.NoMoveColor, face), readable(scheme_.ResetColor, face)});
 
     TBoardFigures board;
     board.side1 = QPixmap::fromImage(figures.Figure(scheme_.Figure1));

@@ -9,6 +9,7 @@
 #include "widgets/aboutform.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -33,6 +34,10 @@ void AddLinks(QMenu* menu, const std::vector<TLinkItem>& links, const TLauncher&
 
 } // namespace
 
+QString HelpPagePath() {
+    return DataFolder() + QStringLiteral("/readme.html");
+}
+
 const std::vector<TLinkItem>& InternetLinks() {
     static const std::vector<TLinkItem> links{
         {QStringLiteral("Проверка файлов на вирусы"), Host() + QStringLiteral("/links/antivirus")},
@@ -55,6 +60,16 @@ THelpMenu::THelpMenu(QWidget* window, QMenuBar* menuBar, const TCommandRegistry&
                      TMessageService& messages, TRandomSource& random)
     : window_(window), launcher_{messages, random, DesktopOpener()} {
     menu_ = menuBar->addMenu(QStringLiteral("Справка"));
+    // The help page has an item of its own: F1 starts a new game, as it
+    // always has.
+    QAction* page = menu_->addAction(QStringLiteral("Справка по игре"));
+    page->setStatusTip(HelpPagePath());
+    menu_->addSeparator();
+    QObject::connect(page, &QAction::triggered, window_, [this] {
+        if (!QFileInfo(HelpPagePath()).isFile() ||
+            !launcher_.open(QUrl::fromLocalFile(HelpPagePath())))
+            MsgCannotExecute(launcher_.messages);
+    });
     QAction* feedback = commands.Action(TCommand::Feedback);
     QAction* site = commands.Action(TCommand::Site);
     QAction* support = commands.Action(TCommand::Support);
@@ -92,9 +107,7 @@ void THelpMenu::OpenAboutWindow() {
     info.environment = environment;
     TAboutActions actions;
     // A missing readme does nothing visible.
-    actions.openReadme = [this] {
-        OpenOrRun(launcher_.open, DataFolder() + QStringLiteral("/readme.html"));
-    };
+    actions.openReadme = [this] { OpenOrRun(launcher_.open, HelpPagePath()); };
     actions.sendMail = [this] { SendFeedbackMail(launcher_); };
     actions.openSite = [this] {
         OpenWebAddress(launcher_, RandomSiteAddress(launcher_.random).mid(7));

@@ -1,4 +1,4 @@
-// The game window's "Справка" menu: the feedback mail, the project's site
+// The game window's "Справка" menu: the help page, the feedback mail, the project's site
 // and its support page, the "Internet" submenu of the project's link pages
 // and the about window. Every link goes through the launch operations, so a
 // desktop that cannot open it says "Команду невозможно выполнить!".
@@ -22,6 +22,10 @@ struct TLinkItem {
     QString caption;
     QString address; // host and path, without scheme
 };
+
+// The help page, readme.html of the data folder: "Справка по игре" and the
+// about window's version link open it.
+QString HelpPagePath();
 
 // The "Internet" submenu: its own items, then those of "Программы".
 const std::vector<TLinkItem>& InternetLinks();

@@ -1,5 +1,6 @@
-// A home of its own for desktop files: HOME, XDG_DATA_HOME and
-// XDG_CONFIG_HOME point into a temporary folder while the value lives.
+// A home of its own for desktop files: HOME, XDG_DATA_HOME, XDG_CONFIG_HOME
+// and the installed data folders (XDG_DATA_DIRS, "system/share") point into a
+// temporary folder while the value lives.
 #pragma once
 
 #include "desktop/xdg_places.h"
@@ -20,6 +21,7 @@ struct TDesktopHome {
     TEnvGuard home{"HOME", dir.path().toStdString()};
     TEnvGuard data{"XDG_DATA_HOME", dir.filePath(QStringLiteral(".local/share")).toStdString()};
     TEnvGuard config{"XDG_CONFIG_HOME", dir.filePath(QStringLiteral(".config")).toStdString()};
+    TEnvGuard dataDirs{"XDG_DATA_DIRS", dir.filePath(QStringLiteral("system/share")).toStdString()};
 
     TXdgPlaces Places() const { return TXdgPlaces::FromEnvironment(); }
     QString Path(const QString& relative) const { return dir.filePath(relative); }

@@ -6,6 +6,7 @@
 
 #include "desktop/desktop_entry.h"
 #include "desktop/file_types.h"
+#include "desktop/own_files.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,83 @@ TEST(FileTypes, TheSavedGameTypeIsDeclaredAndRegisteredAtEveryStart) {
     EXPECT_TRUE(t.types.IsTypeAssociated(QStringLiteral("dvn")));
     EXPECT_EQ(t.Read().Value(kBackup, QStringLiteral("application/x-dorvane-game")),
               QStringLiteral("other.desktop"));
+}
+
+TEST(FileTypes, AnInstalledLauncherOfTheSameProgramIsUsedInsteadOfWritingOneAtStart) {
+    struct TCase {
+        const char* what;
+        QByteArray exec; // "%P" stands for the program's path, "%O" for another program's
+        QByteArray mimeTypes;
+        bool installedServes;
+    };
+    const TCase cases[] = {
+        {"the same program by its path", "\"%P\" %F", "application/x-dorvane-game;", true},
+        {"the same program found on PATH", "dorvane %F", "text/plain;application/x-dorvane-game;",
+         true},
+        {"the same program through a link", "%L %F", "application/x-dorvane-game;", true},
+        {"another copy of the program", "%O %F", "application/x-dorvane-game;", false},
+        {"a launcher that does not open saved games", "dorvane %F", "", false},
+        {"a launcher that runs nothing", "", "application/x-dorvane-game;", false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TDesktopHome home;
+        const QString program = home.Path(QStringLiteral("system/bin/dorvane"));
+        const QString other = home.Path(QStringLiteral("build/src/app/dorvane"));
+        const QString link = home.Path(QStringLiteral("dorvane-link"));
+        ASSERT_TRUE(WriteBytes(program, "#!/bin/sh\n"));
+        ASSERT_TRUE(WriteBytes(other, "#!/bin/sh\n"));
+        ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        ASSERT_TRUE(QFile::link(program, link));
+        const TEnvGuard path("PATH", home.Path(QStringLiteral("system/bin")).toStdString());
+        QByteArray exec = c.exec;
+        exec.replace("%P", program.toUtf8())
+            .replace("%O", other.toUtf8())
+            .replace("%L", link.toUtf8());
+        const QString installed =
+            home.Path(QStringLiteral("system/share/applications/dorvane.desktop"));
+        ASSERT_TRUE(WriteBytes(installed, "[Desktop Entry]\nType=Application\nName=Dorvane\nExec=" +
+                                              exec + "\nMimeType=" + c.mimeTypes + "\n"));
+        // The user had chosen another program before.
+        const QString mimeApps = home.Places().MimeApps();
+        ASSERT_TRUE(WriteBytes(mimeApps, "[Default Applications]\n"
+                                         "application/x-dorvane-game=other.desktop\n"));
+
+        const TFileTypes types{home.Places(), program};
+        types.RegisterGameType();
+        const TKeyFile list = TKeyFile::Parse(ReadBytes(mimeApps));
+        const QString game = QString::fromLatin1(kGameMimeType);
+        EXPECT_EQ(list.Value(kBackup, game), QStringLiteral("other.desktop"));
+        const QString ownPackage =
+            home.Places().MimePackages() + QStringLiteral("/kvo-dorvane.xml");
+        if (c.installedServes) {
+            EXPECT_EQ(types.InstalledLauncher(), installed);
+            EXPECT_EQ(list.Value(kDefaults, game), QStringLiteral("dorvane.desktop"));
+            EXPECT_FALSE(EntryExists(types.HandlerPath()));
+            EXPECT_FALSE(EntryExists(ownPackage));
+        } else {
+            EXPECT_TRUE(types.InstalledLauncher().isEmpty());
+            EXPECT_EQ(list.Value(kDefaults, game), kHandler);
+            EXPECT_TRUE(types.IsTypeAssociated(QStringLiteral("dvn")));
+            EXPECT_EQ(ReadBytes(ownPackage), MimePackageText());
+        }
+    }
+}
+
+TEST(FileTypes, TheProgramsOwnHandlerOfAnEarlierStartIsNoPreviousOwner) {
+    TDesktopHome home;
+    const QString program = home.Path(QStringLiteral("system/bin/dorvane"));
+    ASSERT_TRUE(WriteBytes(program, "#!/bin/sh\n"));
+    // Started from its build tree first, the program registered its own handler.
+    TFileTypes{home.Places(), program}.AssociateType(true, QStringLiteral("dvn"));
+    ASSERT_TRUE(WriteBytes(home.Path(QStringLiteral("system/share/applications/dorvane.desktop")),
+                           "[Desktop Entry]\nExec=" + program.toUtf8() +
+                               " %F\nMimeType=application/x-dorvane-game;\n"));
+    TFileTypes{home.Places(), program}.RegisterGameType();
+    const TKeyFile list = TKeyFile::Parse(ReadBytes(home.Places().MimeApps()));
+    EXPECT_EQ(list.Value(kDefaults, QString::fromLatin1(kGameMimeType)),
+              QStringLiteral("dorvane.desktop"));
+    EXPECT_FALSE(list.Contains(kBackup, QString::fromLatin1(kGameMimeType)));
 }
 
 TEST(FileTypes, AMimeAppsListThatIsALinkOrAFifoIsLeftAlone) {

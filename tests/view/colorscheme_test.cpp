@@ -77,6 +77,46 @@ TEST(ColorScheme, UnknownSchemeNumberIsTheDefaultScheme) {
             << n;
 }
 
+TEST(ColorScheme, ContrastIsTheWcagRatio) {
+    EXPECT_NEAR(ContrastRatio(Qt::white, Qt::black), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(QColor(0, 128, 0), Qt::white), 5.14, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(0, 0, 255), Qt::white), 8.59, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(119, 119, 119), Qt::white), 4.48, 0.01);
+    EXPECT_NEAR(RelativeLuminance(QColor(255, 0, 0)), 0.2126, 1e-4);
+}
+
+TEST(ColorScheme, DesignColoursKeepTheirHueAndBecomeReadableOnDarkFaces) {
+    const QColor design[] = {QColor(0, 128, 0), QColor(0, 0, 255), QColor(255, 0, 255),
+                             QColor(255, 0, 0), QColor(128, 0, 0)};
+    // Fusion's dark button face, a darker box, black, and a mid grey that
+    // white still reads better on.
+    const QColor dark[] = {QColor(53, 53, 53), QColor(42, 42, 42), QColor(0, 0, 0),
+                           QColor(110, 110, 110)};
+    for (const QColor& back : dark)
+        for (const QColor& text : design) {
+            SCOPED_TRACE(text.name().toStdString() + " on " + back.name().toStdString());
+            const QColor readable = ReadableOn(text, back);
+            EXPECT_GE(ContrastRatio(readable, back), kReadableContrast);
+            EXPECT_NEAR(readable.hslHueF(), text.hslHueF(), 1.0 / 360);
+            EXPECT_NEAR(readable.hslSaturationF(), text.hslSaturationF(), 0.02);
+            if (readable == text) continue;
+            // Only as much lighter as it takes.
+            const QColor less = QColor::fromHslF(text.hslHueF(), text.hslSaturationF(),
+                                                 readable.lightnessF() - 0.03f);
+            EXPECT_LT(ContrastRatio(less, back), kReadableContrast);
+        }
+    // Light faces keep the design's colours as they are, even where they are
+    // short of the ratio (green and red on Fusion's light button).
+    const QColor light[] = {QColor(239, 239, 239), QColor(255, 255, 255), kWindow};
+    for (const QColor& back : light)
+        for (const QColor& text : design)
+            EXPECT_EQ(ReadableOn(text, back), text);
+    // A colour that already reads is left alone.
+    EXPECT_EQ(ReadableOn(QColor(0, 255, 0), Qt::black), QColor(0, 255, 0));
+    EXPECT_EQ(ReadableOn(QColor(0, 255, 255), QColor(53, 53, 53)), QColor(0, 255, 255));
+}
+
 TEST(ColorScheme, StoredColoursKeepRedInTheLowByte) {
     EXPECT_EQ(StoredFromColor(QColor(255, 0, 0)), 0x0000FFu);
     EXPECT_EQ(StoredFromColor(QColor(0, 128, 0)), 0x008000u);

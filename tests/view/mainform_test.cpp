@@ -8,6 +8,7 @@
 #include "widgets/messageform.h"
 #include "view/textureform.h"
 
+#include "core/data_folder.h"
 #include "core/program_info.h"
 #include "support/dialog_wait.h"
 #include "widgets/aboutform.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -126,6 +128,7 @@ private slots:
     void builtinFieldTextureTurnsTheGridOn();
     void pictureFilesThatFailLeaveTheBuiltinTexture();
     void helpMenuOpensTheProjectsAddresses();
+    void helpPageIsShippedAndNamesTheWindowsKeys();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -658,7 +661,8 @@ void TMainFormTest::helpMenuOpensTheProjectsAddresses() {
     for (const QAction* action : form.Help().Menu()->actions())
         items << action->text();
     QCOMPARE(items,
-             (QStringList{QStringLiteral("Отзывы и предложения"), QString(),
+             (QStringList{QStringLiteral("Справка по игре"), QString(),
+                          QStringLiteral("Отзывы и предложения"), QString(),
                           QStringLiteral("Сайт Dorvane"), QStringLiteral("Поддержать проект"),
                           QStringLiteral("Internet"), QString(), QStringLiteral("О программе")}));
     form.FindAction(QStringLiteral("Сайт Dorvane"))->trigger();
@@ -670,7 +674,7 @@ void TMainFormTest::helpMenuOpensTheProjectsAddresses() {
     QCOMPARE(opened[2].scheme(), QStringLiteral("mailto"));
     QVERIFY(opened[2].path().endsWith(QStringLiteral("@dorvane.example.org")));
     // Every link of "Internet" is a page of the project's own site.
-    QMenu* internet = form.Help().Menu()->actions()[4]->menu();
+    QMenu* internet = form.Help().Menu()->actions()[6]->menu();
     QVERIFY(internet);
     int links = 0;
     for (QMenu* menu : {internet, internet->actions().last()->menu()}) {
@@ -705,6 +709,59 @@ void TMainFormTest::helpMenuOpensTheProjectsAddresses() {
     QCOMPARE(opened.size(), before + 1);
     QVERIFY(opened.back().host().endsWith(QStringLiteral("dorvane.example.org")));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TMainFormTest::helpPageIsShippedAndNamesTheWindowsKeys() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    std::vector<QUrl> opened;
+    form.Help().SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    // "Справка по игре" and the about window's version link open the same
+    // page of the data folder, which is there.
+    const QString page = DataFolder() + QStringLiteral("/readme.html");
+    QVERIFY(QFileInfo(page).isFile());
+    form.FindAction(QStringLiteral("Справка по игре"))->trigger();
+    WhenDialogShows<TAboutForm>(
+        [](TAboutForm& about) { QTest::mouseClick(about.VersionLink(), Qt::LeftButton); });
+    form.FindAction(QStringLiteral("О программе"))->trigger();
+    QCOMPARE(int(opened.size()), 2);
+    QCOMPARE(opened[0], QUrl::fromLocalFile(page));
+    QCOMPARE(opened[1], QUrl::fromLocalFile(page));
+    QVERIFY(driver.TakeMessages().isEmpty());
+
+    // The page's table of the game window's keys is the window's: every key
+    // of a command is in it with the command's text, and it names no other.
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    const qsizetype from = html.indexOf(QStringLiteral("<h3>Окно игры</h3>"));
+    QVERIFY(from >= 0);
+    const QString table = html.mid(from, html.indexOf(QStringLiteral("</table>"), from) - from);
+    static const QRegularExpression row(QStringLiteral("<tr><td>(.*?)</td><td>(.*?)</td></tr>"));
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    QMap<QString, QString> documented;
+    for (const auto& match : row.globalMatch(table))
+        documented.insert(match.captured(1).remove(tag), match.captured(2));
+    QMap<QString, QString> commands;
+    for (int i = 0; i < kCommandCount; ++i) {
+        const QAction* action = form.Commands().Action(TCommand(i));
+        if (!action->shortcut().isEmpty())
+            commands.insert(action->shortcut().toString(QKeySequence::PortableText),
+                            action->text());
+    }
+    QCOMPARE(documented.keys(), commands.keys());
+    for (auto it = commands.cbegin(); it != commands.cend(); ++it)
+        QVERIFY2(documented.value(it.key()).contains(it.value()),
+                 qPrintable(it.key() + QStringLiteral(": ") + documented.value(it.key())));
+
+    // A desktop that cannot open it says so.
+    form.Help().SetUrlOpener([](const QUrl&) { return false; });
+    form.FindAction(QStringLiteral("Справка по игре"))->trigger();
+    QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Команду невозможно выполнить!")});
 }
 
 void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {
