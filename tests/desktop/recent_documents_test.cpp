@@ -123,6 +123,8 @@ TEST(RecentDocuments, NamesAndTextsOutsideXmlAreRefused) {
     const QByteArray cases[] = {
         "<xbel xmlns:book\x01\x01rk=" + ns + "><bookmark href=\"file:///a\"/></xbel>",
         "<xbel xmlns:b\x7f=" + ns + "/>",
+        // Beside the proper prefix: the copy came out ill-formed.
+        "<xbel xmlns:bookmark=" + ns + " xmlns:book\x01\x01rk=" + ns + "></xbel>",
         "<xbel><bo\x02ok href=\"file:///a\"/></xbel>",
         "<xbel><bookmark h\x03ref=\"file:///a\"/></xbel>",
         "<xbel><!-- a -- b --></xbel>",
