@@ -1,6 +1,6 @@
 #include "music/id3_tags.h"
 
-#include "music/cp1251.h"
+#include "core/cp1251.h"
 #include "music/genre_names.h"
 #include "music/tag_text.h"
 

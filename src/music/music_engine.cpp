@@ -98,8 +98,16 @@ bool TMusicEngine::HasWave() const {
 void TMusicEngine::TogglePlay() {
     playOn_ = !playOn_;
     pauseOn_ = false;
-    holdCurrent_ = true;
+    // Switched on after a failed start, it moves on instead of retrying.
+    holdCurrent_ = !(playOn_ && MoveOnFromFailure());
     host_.MusicSwitchesChanged();
+}
+
+bool TMusicEngine::MoveOnFromFailure() {
+    if (!afterFailure_) return false;
+    afterFailure_ = false;
+    searching_ = true;
+    return true;
 }
 
 void TMusicEngine::TogglePause() {
@@ -111,12 +119,14 @@ void TMusicEngine::TogglePause() {
 void TMusicEngine::Next() {
     pauseOn_ = false;
     nextRequested_ = true;
+    if (MoveOnFromFailure()) playOn_ = true;
     host_.MusicSwitchesChanged();
 }
 
 void TMusicEngine::Previous() {
     pauseOn_ = false;
     previousRequested_ = true;
+    if (MoveOnFromFailure()) playOn_ = true;
     host_.MusicSwitchesChanged();
 }
 
@@ -157,6 +167,9 @@ bool TMusicEngine::SeekTo(std::int64_t ms) {
 
 void TMusicEngine::PlayChosen(int index) {
     if (index < 0 || index >= playlist_.Count()) return;
+    // A row picked by hand is tried as it is.
+    afterFailure_ = searching_ = false;
+    failedInARow_ = 0;
     if (!playOn_) TogglePlay();
     if (pauseOn_) TogglePause();
     holdCurrent_ = true;
@@ -217,10 +230,22 @@ void TMusicEngine::Decide() {
     if (state_.EngineCommand() != TEngineCommand::None || playlist_.Busy()) return;
 
     if (state_.OpenFailed.exchange(false)) {
-        playOn_ = false;
-        pauseOn_ = false;
-        host_.MusicSwitchesChanged();
-        host_.ShowMusicMessage(OpenFailedMessage(playing_.path));
+        ++failedInARow_;
+        if (searching_ && failedInARow_ < playlist_.Count()) {
+            // Still looking for an entry that opens: on to the next one.
+            nextRequested_ = true;
+        } else {
+            searching_ = false;
+            afterFailure_ = true;
+            failedInARow_ = 0;
+            playOn_ = false;
+            pauseOn_ = false;
+            host_.MusicSwitchesChanged();
+            host_.ShowMusicMessage(OpenFailedMessage(playing_.path));
+        }
+    } else if (PlayerMode() == kModePlaying) {
+        searching_ = false;
+        failedInARow_ = 0;
     }
     if (state_.SpeedBoxRefresh.exchange(false)) host_.SetSpeedBoxEnabled(SpeedBoxEnabled());
     if (requestedSpeed_ != Speed()) {

@@ -85,6 +85,8 @@ public:
 
     // The switches.
     bool PlayOn() const { return playOn_; }
+    // The last start failed: music is off and Next or Previous goes on.
+    bool AfterFailure() const { return afterFailure_; }
     bool PauseOn() const { return pauseOn_; }
     bool RandomOn() const { return randomOn_; }
 
@@ -137,6 +139,8 @@ public:
     TMusicThread& Worker() { return *worker_; }
 
 private:
+    // Leaves the failed state for a search from the failed entry on.
+    bool MoveOnFromFailure();
     // TMusicLoaderHost
     void CloseCurrentFile() override;
     void RecentSourcesChanged() override { host_.RecentSourcesChanged(); }
@@ -167,6 +171,12 @@ private:
     bool pauseOn_ = false;
     bool randomOn_ = true;
     bool holdCurrent_ = false;
+    // After an entry could not be opened: Play, Next and Previous move on
+    // from it, past the next ones that fail too, until every entry of the
+    // list has failed in a row.
+    bool afterFailure_ = false;
+    bool searching_ = false;
+    int failedInARow_ = 0;
     bool nextRequested_ = false;
     bool previousRequested_ = false;
     int requestedSpeed_ = 1000;

@@ -24,4 +24,12 @@ struct TMusicContext {
 
 const TSettingsSchema<TMusicSettings, TMusicContext>& MusicSettingsSchema();
 
+// The stored name of the built-in music folder among the items of
+// "DirOfMusic": the folder moves with the program (an install, a moved
+// build), so its path is never stored.
+inline constexpr const char* kBuiltInMusic = "<Sound>";
+// A ";"-list of sources as stored: an item that is the built-in folder
+// becomes kBuiltInMusic; any other item stays as the user chose it.
+QString StoredMusicSource(const QString& sources, const QString& musicFolder);
+
 } // namespace dorvane

@@ -1,6 +1,6 @@
 #include "music/tag_text.h"
 
-#include "music/cp1251.h"
+#include "core/cp1251.h"
 
 #include <algorithm>
 #include <iterator>

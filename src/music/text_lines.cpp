@@ -1,7 +1,7 @@
 #include "music/text_lines.h"
 
 #include "core/file_name.h"
-#include "music/cp1251.h"
+#include "core/cp1251.h"
 #include "core/regular_file.h"
 
 #include <array>

@@ -2,6 +2,8 @@
 // the restart that follows it.
 #include "view/mainform.h"
 
+#include "core/data_folder.h"
+#include "music/music_settings.h"
 #include "music/music_sources.h"
 #include "play/game_files.h"
 #include "play/saved_game_file.h"
@@ -18,7 +20,7 @@ void TMainForm::WriteSettingsAtExit() {
     // The player's switches and sources as it ends, not as they were read.
     TMusicEngine& engine = player_->Engine();
     music_.MusicAddSub = engine.Loader().WithSubfolders();
-    music_.DirOfMusic = engine.Loader().MusicSource();
+    music_.DirOfMusic = StoredMusicSource(engine.Loader().MusicSource(), MusicFolder());
     music_.PlayMusic = engine.PlayOn();
     music_.SelectionAccidental = engine.RandomOn();
     // One write of the file, in the order the program has always written:

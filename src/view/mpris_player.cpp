@@ -113,7 +113,8 @@ qlonglong TMprisPlayer::Position() const {
 
 bool TMprisPlayer::CanGoNext() const {
     // While music is off the engine forgets a request for the next track.
-    return parts_.engine->PlayOn() && CanPlay();
+    // After a failed start Next switches it on again and moves on.
+    return (parts_.engine->PlayOn() || parts_.engine->AfterFailure()) && CanPlay();
 }
 
 bool TMprisPlayer::CanPlay() const {

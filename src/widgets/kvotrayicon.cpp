@@ -43,6 +43,15 @@ TKvoTrayIcon::~TKvoTrayIcon() {
     tray_.hide();
 }
 
+bool TKvoTrayIcon::OwnWindow(const QWidget* window) {
+    // The program's windows and dialogs; not the windows the window manager
+    // does not manage, such as Qt's own widget for the icon in an XEmbed
+    // notification area, which must stay when the windows go.
+    const Qt::WindowType type = window->windowType();
+    return (type == Qt::Window || type == Qt::Dialog) &&
+           !window->windowFlags().testFlag(Qt::BypassWindowManagerHint);
+}
+
 bool TKvoTrayIcon::NotificationAreaAvailable() {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
@@ -140,8 +149,15 @@ void TKvoTrayIcon::ShowMainForm() {
     hiddenInTray_ = false;
     // The other windows of the standard mode first, so that the main one
     // ends up in front.
-    for (const QPointer<QWidget>& window : std::exchange(hiddenWithMain_, {}))
-        if (window) window->show();
+    // They come back as they were before the main window was minimised:
+    // those minimised with it come back restored.
+    for (const QPointer<QWidget>& window : std::exchange(hiddenWithMain_, {})) {
+        if (!window) continue;
+        if (window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+    }
+    minimizedWithMain_.clear();
     QWidget* main = owner_;
     if (main->isMinimized())
         main->setWindowState((main->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -158,8 +174,7 @@ bool TKvoTrayIcon::HideMainForm() {
     if (startStandard_) {
         // The standard mode's windows go and come back together.
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window != owner_ && window->isVisible() &&
-                (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog)) {
+            if (window != owner_ && window->isVisible() && OwnWindow(window)) {
                 hiddenWithMain_.emplace_back(window);
                 window->hide();
             }
@@ -191,7 +206,7 @@ void TKvoTrayIcon::FollowMainWindow(bool minimized) {
     if (minimized) {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window != owner_ && window->isVisible() && !window->isMinimized() &&
-                (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog)) {
+                OwnWindow(window)) {
                 minimizedWithMain_.emplace_back(window);
                 window->showMinimized();
             }

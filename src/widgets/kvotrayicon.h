@@ -98,6 +98,9 @@ public:
     bool HideMainForm();
     // Whether the desktop has a notification area now.
     static bool NotificationAreaAvailable();
+    // Whether a top-level widget is one of the program's windows that go
+    // into the tray and get minimised with the main window.
+    static bool OwnWindow(const QWidget* window);
 
     // The toolkit's icon, for tests and for a look at what is shown.
     QSystemTrayIcon& SystemIcon() { return tray_; }

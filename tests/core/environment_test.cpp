@@ -54,9 +54,17 @@ TEST(ProgramInfo, StoredTextsComeBackWhole) {
     const std::array<int, 4> lengths{37, 26, 29, 23};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         EXPECT_EQ(texts[i].size(), lengths[i]) << i;
-        for (const QChar c : texts[i])
-            EXPECT_TRUE(c.unicode() >= 32 && c.unicode() < 127) << i;
+        // Russian, as the rest of the program: printable ASCII and Cyrillic
+        // letters only, and each text has some Cyrillic.
+        qsizetype cyrillic = 0;
+        for (const QChar c : texts[i]) {
+            const bool letter = c.script() == QChar::Script_Cyrillic;
+            cyrillic += letter ? 1 : 0;
+            EXPECT_TRUE(letter || (c.unicode() >= 32 && c.unicode() < 127)) << i;
+        }
+        EXPECT_GT(cyrillic, 0) << i;
     }
+    EXPECT_EQ(texts[1], QStringLiteral("Поддержка: перевод, отчёты")); // ё in one byte
     // Lowering by 32 wraps below zero, and restoring wraps back.
     const std::string all = {'\0', '\x1f', ' ', 'A', '\xdf', '\xe0', '\xff'};
     std::string lowered;

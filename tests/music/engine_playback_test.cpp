@@ -188,6 +188,46 @@ TEST_F(EnginePlayback, CorruptAndMissingFilesSwitchMusicOffWithTheMessage) {
     }
 }
 
+TEST_F(EnginePlayback, AfterAFailedStartPlayAndNextMoveOnFromTheFailedEntry) {
+    {
+        QFile bad(Path("broken.mp3"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write(QByteArray(4096, '\x5A'));
+    }
+    const std::vector<std::pair<const char*, std::function<void()>>> commands{
+        {"Play", [&] { engine_->TogglePlay(); }}, {"Next", [&] { engine_->Next(); }}};
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        host_.messages.clear();
+        engine_->Playlist().Clear();
+        // Two entries that fail before the one that plays.
+        Add({Path("broken.mp3"), Path("gone.flac"), kData + "/stream_sine.mp3"});
+        engine_->PlayChosen(0);
+        ASSERT_TRUE(WaitFor([&] { return !host_.messages.empty(); }, 5000));
+        EXPECT_FALSE(engine_->PlayOn());
+        command();
+        ASSERT_TRUE(WaitFor([&] { return engine_->PlayerMode() == kModePlaying; }, 8000));
+        EXPECT_EQ(engine_->Playlist().CurrentIndex(), 2);
+        EXPECT_TRUE(engine_->PlayOn());
+        EXPECT_EQ(host_.messages.size(), 1u); // the one of the first failure
+        engine_->TogglePlay();
+        WaitFor([&] { return !engine_->StreamInUse(); }, 3000);
+    }
+
+    // A list where nothing opens: one round, then music is off with the message.
+    host_.messages.clear();
+    engine_->Playlist().Clear();
+    Add({Path("broken.mp3"), Path("gone.flac")});
+    engine_->PlayChosen(0);
+    ASSERT_TRUE(WaitFor([&] { return !host_.messages.empty(); }, 5000));
+    engine_->TogglePlay();
+    ASSERT_TRUE(WaitFor([&] { return host_.messages.size() == 2; }, 8000));
+    EXPECT_FALSE(engine_->PlayOn());
+    WaitFor([] { return false; }, 2000);
+    EXPECT_EQ(host_.messages.size(), 2u);
+    EXPECT_FALSE(engine_->PlayOn());
+}
+
 TEST_F(EnginePlayback, ClosingWhileATrackPlaysEndsCleanly) {
     WriteWave(Path("long.wav"), 6000);
     Add({Path("long.wav")});

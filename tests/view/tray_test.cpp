@@ -147,11 +147,18 @@ private slots:
         QWidget other;
         other.setWindowTitle(QStringLiteral("Список"));
         other.show();
+        // A window the window manager does not manage, as the toolkit's own
+        // widget of an XEmbed tray icon is, is not one of the program's.
+        QWidget icon(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+        icon.resize(22, 22);
+        icon.show();
         form.showMinimized();
         QTRY_VERIFY(other.isMinimized());
+        QVERIFY(!icon.isMinimized());
         form.showNormal();
         QTRY_VERIFY(!other.isMinimized());
         QVERIFY(other.isVisible());
+        QVERIFY(icon.isVisible());
     }
 
     void theIndependentModesWindowsStayWhenTheGameWindowIsMinimised() {

@@ -5,6 +5,7 @@
 #include "play_driver.h"
 #include "stored_window.h"
 
+#include "core/data_folder.h"
 #include "play/saved_game.h"
 #include "play/saved_game_file.h"
 #include "shell/settings_store.h"
@@ -158,6 +159,40 @@ private slots:
             at = found;
         }
         QVERIFY(!text.contains(QStringLiteral("File1")));
+    }
+
+    void theBuiltInMusicFolderIsStoredSoThatItFollowsTheProgram_data() {
+        QTest::addColumn<QString>("stored"); // before the run; empty: none
+        QTest::addColumn<QString>("source"); // the player's source in the run
+        QTest::addColumn<QString>("written");
+        // "MINE" stands for a folder of the test's home, made in the test.
+        const QString builtIn = MusicFolder();
+        const QString mine = QStringLiteral("MINE");
+        QTest::newRow("first run") << QString() << builtIn << QStringLiteral("<Sound>");
+        QTest::newRow("stored in a moved program")
+            << QStringLiteral("<Sound>") << builtIn << QStringLiteral("<Sound>");
+        QTest::newRow("the user's own folder") << mine << mine << mine;
+        QTest::newRow("the built-in folder among others")
+            << QStringLiteral("<Sound>;") + mine << builtIn + QLatin1Char(';') + mine
+            << QStringLiteral("<Sound>;") + mine;
+    }
+    void theBuiltInMusicFolderIsStoredSoThatItFollowsTheProgram() {
+        QFETCH(QString, stored);
+        QFETCH(QString, source);
+        QFETCH(QString, written);
+        const QString mine = home_->filePath(QStringLiteral("Music"));
+        QVERIFY(QDir().mkpath(mine));
+        for (QString* text : {&stored, &source, &written})
+            text->replace(QStringLiteral("MINE"), mine);
+        {
+            SettingsStore store;
+            store.RegWriteBool(QStringLiteral("ReStart"), false);
+            if (!stored.isEmpty()) store.RegWriteString(QStringLiteral("DirOfMusic"), stored);
+            TWindow window(store);
+            QCOMPARE(window.form.Music().Loader().MusicSource(), source);
+        }
+        SettingsStore store;
+        QCOMPARE(store.RegReadString(QStringLiteral("DirOfMusic"), {}), written);
     }
 
     void changesSurviveANewWindow() {

@@ -1,4 +1,4 @@
-#include "music/cp1251.h"
+#include "core/cp1251.h"
 
 #include <array>
 
