@@ -98,6 +98,7 @@ fuzz: deps
 	fi
 	cmake --build build-fuzz -j$(JOBS)
 	@for f in build-fuzz/tests/fuzz/fuzz_*; do \
+	  [ -f $$f ] && [ -x $$f ] || continue; \
 	  name=$${f##*/fuzz_}; mkdir -p build-fuzz/corpus/$$name; \
 	  echo "== $$name"; \
 	  case $$name in settings_text) limit=-max_len=4194304;; mp3_info) limit=-max_len=20000;; *) limit=;; esac; \

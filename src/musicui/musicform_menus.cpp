@@ -314,7 +314,7 @@ void TMusicForm::BuildContextMenu() {
     static constexpr std::array<std::pair<const char*, int>, 4> kOpacity{
         {{"0%", 255}, {"25%", 192}, {"50%", 128}, {"75%", 64}}};
     for (const auto& [text, value] : kOpacity)
-        opacity->addAction(Text(text), this, [this, value] {
+        opacity->addAction(Text(text), this, [this, value = value] {
             settings_.ListLayered = value;
             setWindowOpacity(value / 255.0);
         });

@@ -254,7 +254,7 @@ void TMainForm::ConnectMusicCommands() {
     }};
     for (const auto& [command, operation] : transport)
         OnCommand(
-            command, [&engine, operation] { (engine.*operation)(); }, false);
+            command, [&engine, operation = operation] { (engine.*operation)(); }, false);
     constexpr std::array<TCommand, 4> sources{TCommand::MusicOpenFolder, TCommand::MusicAddFolder,
                                               TCommand::MusicOpenList, TCommand::MusicAddList};
     for (std::size_t i = 0; i < sources.size(); ++i)
