@@ -198,8 +198,15 @@ QString DecodeXmlEntities(const QString& text) {
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype semicolon = text.at(i) == u'&' ? text.indexOf(u';', i + 1) : qsizetype(-1);
-        if (semicolon < 0 || semicolon - i > kLongestEntity) {
+        // Looked for only as far as the longest reference: a line of "&"s
+        // without a ';' costs no scan to its end for each of them.
+        qsizetype semicolon = -1;
+        if (text.at(i) == u'&') {
+            const qsizetype last = std::min(text.size() - 1, i + kLongestEntity);
+            for (qsizetype k = i + 1; k <= last && semicolon < 0; ++k)
+                if (text.at(k) == u';') semicolon = k;
+        }
+        if (semicolon < 0) {
             out += text.at(i++);
             continue;
         }

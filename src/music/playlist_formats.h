@@ -1,6 +1,7 @@
 // Reading playlist files: pure codecs. The lines of a list, the list's own
 // path and a way to look at the file system go in; the entries come out in
-// file order. Each line stands alone; the list's extension decides the rule:
+// file order. Each line stands alone but for the titles and lengths of M3U
+// and PLS; the list's extension decides the rule:
 //
 //   .m3u .m3u8   every line is a path; "#EXTINF:length,title" just above it
 //   .pls .kpl    "File<N>=path"; "Title<N>=" and "Length<N>=" anywhere, and
