@@ -66,10 +66,11 @@ int RunPlaylist(Args args) {
     if (IsExistingFolder(item)) {
         entries = CollectSourceEntries(item, {subfolders, QString()});
     } else {
-        const TTextLines text =
-            LookUpFile(QFileInfo(item).absoluteFilePath()) ? ReadTextLines(item) : TTextLines{};
-        if (!text.ok) return Usage("playlist: cannot read " + shown);
-        entries = ParsePlaylistLines(text.lines, ExtensionOf(item), ContextForList(item));
+        TTextLineReader lines = LookUpFile(QFileInfo(item).absoluteFilePath())
+                                    ? TTextLineReader::OpenFile(item)
+                                    : TTextLineReader(QByteArrayView());
+        if (!lines.ok()) return Usage("playlist: cannot read " + shown);
+        entries = ParsePlaylist(lines, ExtensionOf(item), ContextForList(item)).entries;
     }
     std::fputs(EntriesJson(entries).c_str(), stdout);
     return 0;

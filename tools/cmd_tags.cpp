@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -91,7 +92,9 @@ const char* Describe(const QString& path, TJsonObject& object) {
                                          {"genre", &v2.Genre}})
             object.text(key, *value);
         if (asf.MaxBitRate > 0 && asf.AvgBytesPerSec > 0) object.number("seconds", asf.Duration);
-        if (asf.AvgBytesPerSec > 0) object.number("bitrate", (asf.AvgBytesPerSec * 8 + 500) / 1000);
+        // In 64 bits: a hostile header's byte rate times 8 passes 32.
+        if (asf.AvgBytesPerSec > 0)
+            object.number("bitrate", (std::uint64_t(asf.AvgBytesPerSec) * 8 + 500) / 1000);
         return nullptr;
     }
     TID3v1Info v1;

@@ -132,15 +132,17 @@ void DecodeMpegHeader(MpegInfo& info) {
     const bool mono = info.ChannelMode == 3;
     const bool version1 = info.VersionCode == 3;
     const int sampleRate = kSampleRatesV1[info.SampleRateIndex];
+    // Layer I frames hold 384 samples and layer II frames 1152 in every
+    // version; only layer III halves its frame (576 samples) below MPEG-1.
+    const bool halfFrame = !version1 && info.Layer == 3;
+    info.SamplesDiv8 = info.Layer == 1 ? 48 : halfFrame ? 72 : 144;
     if (version1) {
         info.Version = 1.0;
         info.SampleRate = sampleRate;
-        info.SamplesDiv8 = info.Layer == 1 ? 48 : 144;
         info.XingOffset = mono ? 21 : 36;
     } else {
         info.Version = info.VersionCode == 2 ? 2.0 : 2.5;
         info.SampleRate = info.VersionCode == 2 ? sampleRate / 2 : sampleRate / 4;
-        info.SamplesDiv8 = info.Layer == 2 ? 144 : 72;
         info.XingOffset = mono ? 13 : 21;
     }
     const TRates& rates = version1 ? (info.Layer == 1   ? kRateV1L1
@@ -152,15 +154,14 @@ void DecodeMpegHeader(MpegInfo& info) {
     const std::uint64_t audio = AudioBytes(info);
     if (info.BitRate >= 1) info.Duration = audio / (std::uint64_t(info.BitRate) * 125);
     if (info.SampleRate > 0 && info.BitRate >= 1) {
+        // A frame's bytes: its samples' share of the bit rate, a layer I
+        // frame counted in 4-byte slots.
+        const unsigned rate = unsigned(info.BitRate);
+        const unsigned hertz = unsigned(info.SampleRate);
         if (info.Layer == 1)
-            info.FrameLength =
-                ((version1 ? 12000u : 6000u) * unsigned(info.BitRate) / unsigned(info.SampleRate) +
-                 info.Padding) *
-                4;
+            info.FrameLength = (12000u * rate / hertz + info.Padding) * 4;
         else
-            info.FrameLength =
-                (version1 ? 144000u : 72000u) * unsigned(info.BitRate) / unsigned(info.SampleRate) +
-                info.Padding;
+            info.FrameLength = unsigned(info.SamplesDiv8) * 1000u * rate / hertz + info.Padding;
     }
     if (info.FrameLength > 0) info.FrameCount = audio / info.FrameLength;
 }

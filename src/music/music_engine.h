@@ -148,6 +148,7 @@ private:
     void HoldNextAdvance() override { holdCurrent_ = true; }
     void SwitchPlaybackOn() override;
     void ShowPlaylistWindow() override { host_.ShowPlaylistWindow(false); }
+    void ShowLoadMessage(const QString& text) override { host_.ShowMusicMessage(text); }
 
     // Steps 3-9 of the tick: what to play. Also run at once when the worker
     // reports that a track came to its end, so that the next one follows

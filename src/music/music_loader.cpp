@@ -14,11 +14,13 @@
 namespace dorvane {
 
 std::vector<FList> CollectSourceEntries(const QString& item, const TCollectOptions& options,
-                                        const std::atomic<bool>* cancel) {
+                                        const std::atomic<bool>* cancel, bool* cut) {
     if (LookUpFile(QFileInfo(item).absoluteFilePath()) && !item.isEmpty()) {
-        const TTextLines text = ReadTextLines(item);
-        if (!text.ok) return {};
-        return ParsePlaylistLines(text.lines, ExtensionOf(item), ContextForList(item));
+        TTextLineReader lines = TTextLineReader::OpenFile(item);
+        if (!lines.ok()) return {};
+        TParsedList list = ParsePlaylist(lines, ExtensionOf(item), ContextForList(item), cancel);
+        if (cut) *cut = list.cut;
+        return std::move(list.entries);
     }
     const QString folder = IsExistingFolder(item) ? item : options.soundFolder;
     if (!IsExistingFolder(folder)) return {};
@@ -88,12 +90,17 @@ void TMusicLoader::LoadMusic(const QString& select) {
     // found_, which nothing else touches until FinishLoad has joined it.
     worker_ = std::thread([this, items, options, cancel = cancel_] {
         std::vector<FList> entries;
+        QStringList cutLists;
         for (const QString& item : items) {
-            std::vector<FList> more = CollectSourceEntries(item, options, cancel.get());
+            if (cancel->load()) break;
+            bool cut = false;
+            std::vector<FList> more = CollectSourceEntries(item, options, cancel.get(), &cut);
             entries.insert(entries.end(), std::make_move_iterator(more.begin()),
                            std::make_move_iterator(more.end()));
+            if (cut) cutLists << item;
         }
         found_ = std::move(entries);
+        cutLists_ = std::move(cutLists);
         emit WorkerDone(QPrivateSignal());
     });
 }
@@ -101,6 +108,7 @@ void TMusicLoader::LoadMusic(const QString& select) {
 void TMusicLoader::FinishLoad() {
     JoinWorker();
     std::vector<FList> entries = std::exchange(found_, {});
+    const QStringList cutLists = std::exchange(cutLists_, {});
     const QString select = std::exchange(selectAfterLoad_, {});
     --searches_;
     emit SearchFinished();
@@ -117,6 +125,8 @@ void TMusicLoader::FinishLoad() {
     playlist_.ShufflePlayOrder(random_);
     if (!randomChoice_) host_.HoldNextAdvance();
     playlist_.SetBusy(false);
+    for (const QString& list : cutLists)
+        host_.ShowLoadMessage(LongListMessage(list));
     emit LoadFinished();
 }
 

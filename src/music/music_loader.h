@@ -45,6 +45,7 @@ public:
     virtual void HoldNextAdvance() = 0;      // the next start plays CurrentIndex itself
     virtual void SwitchPlaybackOn() = 0;     // the play check
     virtual void ShowPlaylistWindow() = 0;   // created if needed, brought to the front
+    virtual void ShowLoadMessage(const QString& text) = 0; // the player's message box
 };
 
 // How the items of a load are read.
@@ -56,9 +57,11 @@ struct TCollectOptions {
 // The entries one source item gives: an existing file is read as a
 // playlist, a folder (or in place of anything else the sound folder) is
 // searched for sound files. Any thread; the loader's worker and the tool use
-// it.
+// it. cancel ends the reading of a list or a folder with what it found; cut
+// is set when a list held more than kMaxListEntries entries.
 std::vector<FList> CollectSourceEntries(const QString& item, const TCollectOptions& options,
-                                        const std::atomic<bool>* cancel = nullptr);
+                                        const std::atomic<bool>* cancel = nullptr,
+                                        bool* cut = nullptr);
 
 // The entry of a file picked in the file dialog (size and time 0 when it is
 // not there).
@@ -168,6 +171,7 @@ private:
     // that the join orders the two (a queued call through Qt's own locks
     // would too, but no race detector sees inside an uninstrumented Qt).
     std::vector<FList> found_;
+    QStringList cutLists_; // the lists read up to kMaxListEntries
     std::thread worker_;
 };
 

@@ -64,8 +64,8 @@ bool TPlaylist::SetEntryTags(int index, const QString& path, const QString& titl
                              const QString& length) {
     if (index < 0 || index >= Count() || Entry(index).S2 != path) return false;
     FList& entry = entries_[std::size_t(index)];
-    entry.S1 = title;
-    entry.S3 = length;
+    entry.S1 = CutTitle(title);
+    entry.S3 = CutTitle(length);
     emit EntryChanged(index);
     return true;
 }

@@ -18,6 +18,18 @@ struct FList {
     QString Ext;            // the extension of S2 with its dot, letter case as in the path
 };
 
+// Titles and length texts longer than this are cut where they are read: a
+// list's or a tag's megabyte title must not become a megabyte caption.
+inline constexpr qsizetype kMaxTitleLength = 1024;
+
+inline QString CutTitle(QString text) {
+    if (text.size() <= kMaxTitleLength) return text;
+    qsizetype keep = kMaxTitleLength;
+    if (text.at(keep - 1).isHighSurrogate()) --keep; // not half a character
+    text.truncate(keep);
+    return text;
+}
+
 // What a look at the file system says of one name.
 struct TFoundFile {
     QString path; // absolute and clean

@@ -5,6 +5,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <utility>
 
 namespace dorvane {
 
@@ -14,8 +18,21 @@ namespace {
 // last components against the list's folder.
 constexpr qsizetype kMostDriveComponents = 8;
 
+// A clean absolute path: cleanPath keeps the ".." that climb above the
+// root, where the file system stays at the root.
+QString Clean(const QString& path) {
+    QString clean = QDir::cleanPath(path);
+    qsizetype climbs = 0;
+    while (clean.mid(climbs, 3) == QLatin1String("/..") &&
+           (clean.size() == climbs + 3 || clean.at(climbs + 3) == QLatin1Char('/')))
+        climbs += 3;
+    if (climbs == 0) return clean;
+    clean.remove(0, climbs);
+    return clean.isEmpty() ? QStringLiteral("/") : clean;
+}
+
 QString Join(const QString& folder, const QString& relative) {
-    return QDir::cleanPath(folder + QLatin1Char('/') + relative);
+    return Clean(folder + QLatin1Char('/') + relative);
 }
 
 bool IsAsciiLetter(QChar c) {
@@ -52,23 +69,11 @@ void ReadExtInf(const QString& line, FList& entry) {
     const qsizetype comma = line.indexOf(QLatin1Char(','));
     if (comma < 0) {
         entry.S3.clear();
-        entry.S1 = line;
+        entry.S1 = CutTitle(line);
         return;
     }
-    entry.S3 = line.mid(colon + 1, comma - colon - 1);
-    entry.S1 = line.mid(comma + 1);
-}
-
-void ReadPlsDetails(const QStringList& lines, qsizetype index, FList& entry) {
-    for (qsizetype k = index + 1; k <= index + 2 && k < lines.size(); ++k) {
-        const QString head = lines[k].left(5).toUpper();
-        const std::optional<QString> value = ValueAfterEquals(lines[k]);
-        if (!value) continue;
-        if (head == QLatin1String("TITLE"))
-            entry.S1 = *value;
-        else if (head == QLatin1String("LENGT"))
-            entry.S3 = *value;
-    }
+    entry.S3 = CutTitle(line.mid(colon + 1, comma - colon - 1));
+    entry.S1 = CutTitle(line.mid(comma + 1));
 }
 
 enum class TListRule { M3u, Pls, Wpl, Asx, Plc, Lines };
@@ -115,7 +120,7 @@ QString ExtractQuoted(const QString& line, const QString& tag, const QString& at
 // drive, then its last components against the list's folder, longest first.
 QStringList ListedPathCandidates(const QString& line, const TListContext& context) {
     if (line.isEmpty() || line.size() > kMaxListedPathLength || line.contains(QChar(0))) return {};
-    if (line.startsWith(QLatin1Char('/'))) return {QDir::cleanPath(line)};
+    if (line.startsWith(QLatin1Char('/'))) return {Clean(line)};
     TCandidates out;
     out.Add(Join(context.currentFolder, line));
     out.Add(Join(context.listFolder, line));
@@ -131,7 +136,7 @@ QStringList ListedPathCandidates(const QString& line, const TListContext& contex
              first < parts.size(); ++first)
             out.Add(Join(context.listFolder, parts.sliced(first).join(QLatin1Char('/'))));
     } else if (turned.startsWith(QLatin1Char('/'))) {
-        out.Add(QDir::cleanPath(turned));
+        out.Add(Clean(turned));
         out.Add(Join(context.listFolder, turned));
         out.Add(Join(context.driveRoot, turned));
     } else {
@@ -157,70 +162,294 @@ FList EntryForFile(const TFoundFile& file) {
     return entry;
 }
 
-void AddPlaylistEntry(const TFoundFile& file, TEntryKind kind, bool typeCheck,
-                      const QStringList& lines, qsizetype index, std::vector<FList>& entries) {
-    if (typeCheck && !IsAudioFile(file.path)) return;
-    FList entry = EntryForFile(file);
+namespace {
+
+// The code point of a numeric reference's digits, 0 when they name none.
+char32_t NumericReference(QStringView digits) {
+    const bool hex = digits.startsWith(u'x');
+    if (hex) digits = digits.mid(1);
+    if (digits.isEmpty()) return 0;
+    char32_t value = 0;
+    for (const QChar c : digits) {
+        int digit = -1;
+        if (c >= u'0' && c <= u'9')
+            digit = c.unicode() - u'0';
+        else if (hex && c >= u'a' && c <= u'f')
+            digit = c.unicode() - u'a' + 10;
+        else if (hex && c >= u'A' && c <= u'F')
+            digit = c.unicode() - u'A' + 10;
+        if (digit < 0) return 0;
+        value = value * (hex ? 16 : 10) + char32_t(digit);
+        if (value > 0x10FFFF) return 0;
+    }
+    if (value >= 0xD800 && value <= 0xDFFF) return 0;
+    return value;
+}
+
+// "&#x10FFFF;" is the longest reference: a ';' further on closes none.
+constexpr qsizetype kLongestEntity = 10;
+
+} // namespace
+
+QString DecodeXmlEntities(const QString& text) {
+    if (!text.contains(u'&')) return text;
+    static constexpr std::pair<QStringView, char16_t> kNamed[] = {
+        {u"amp", u'&'}, {u"apos", u'\''}, {u"quot", u'"'}, {u"lt", u'<'}, {u"gt", u'>'}};
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        // Looked for only as far as the longest reference: a line of "&"s
+        // without a ';' costs no scan to its end for each of them.
+        qsizetype semicolon = -1;
+        if (text.at(i) == u'&') {
+            const qsizetype last = std::min(text.size() - 1, i + kLongestEntity);
+            for (qsizetype k = i + 1; k <= last && semicolon < 0; ++k)
+                if (text.at(k) == u';') semicolon = k;
+        }
+        if (semicolon < 0) {
+            out += text.at(i++);
+            continue;
+        }
+        const QStringView name = QStringView(text).mid(i + 1, semicolon - i - 1);
+        char32_t decoded = 0;
+        if (name.startsWith(u'#')) {
+            decoded = NumericReference(name.mid(1));
+        } else {
+            for (const auto& [entity, character] : kNamed)
+                if (name == entity) decoded = character;
+        }
+        if (decoded == 0) {
+            out += text.at(i++);
+            continue;
+        }
+        out += QString::fromUcs4(&decoded, 1);
+        i = semicolon + 1;
+    }
+    return out;
+}
+
+namespace {
+
+// A line of a PLS list: "File<N>=", "Title<N>=" or "Length<N>=" (any case;
+// "Lengt" will do), N written or not.
+struct TPlsLine {
+    enum class TKind { Other, File, Title, Length } kind = TKind::Other;
+    QString number; // decimal, without leading zeros; empty when there is none
+    std::optional<QString> value;
+};
+
+TPlsLine ReadPlsLine(const QString& line) {
+    TPlsLine pls;
+    qsizetype head = 0;
+    if (line.left(4).toUpper() == QLatin1String("FILE")) {
+        pls.kind = TPlsLine::TKind::File;
+        head = 4;
+    } else if (line.left(5).toUpper() == QLatin1String("TITLE")) {
+        pls.kind = TPlsLine::TKind::Title;
+        head = 5;
+    } else if (line.left(5).toUpper() == QLatin1String("LENGT")) {
+        pls.kind = TPlsLine::TKind::Length;
+        head = line.size() > 5 && line.at(5).toUpper() == u'H' ? 6 : 5;
+    } else {
+        return pls;
+    }
+    pls.value = ValueAfterEquals(line);
+    const qsizetype eq = line.indexOf(u'=');
+    const QStringView key = QStringView(line).mid(head, (eq < 0 ? line.size() : eq) - head);
+    const bool digits = !key.isEmpty() && std::all_of(key.begin(), key.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    if (!digits) return pls;
+    qsizetype zeros = 0;
+    while (zeros + 1 < key.size() && key.at(zeros) == u'0')
+        ++zeros;
+    pls.number = key.mid(zeros).toString();
+    return pls;
+}
+
+// Lines between two looks at the cancel flag.
+constexpr qsizetype kLinesPerCancelCheck = 1024;
+
+class TListParser {
+public:
+    TListParser(TListRule rule, const TListContext& context, const std::atomic<bool>* cancel)
+        : rule_(rule), context_(context), cancel_(cancel) {}
+
+    TParsedList Run(TLineSource& lines);
+
+private:
+    bool Stopped(qsizetype line) const {
+        return stop_ || (cancel_ && line % kLinesPerCancelCheck == 0 && cancel_->load());
+    }
+    void Line(const QString& line);
+    void PlsLine(const QString& line);
+    void PlsNumberedDetails(TLineSource& lines);
+    FList* Add(const QString& path, bool typeCheck);
+
+    // The PLS entries that take unnumbered details from the next two lines
+    // (a File line without a number takes numbered ones too).
+    struct TFollower {
+        std::size_t entry;
+        int lines;
+        bool anyNumber;
+    };
+    // The entries of a PLS number and whether its title and length were seen.
+    struct TNumbered {
+        std::vector<std::size_t> entries;
+        bool title = false;
+        bool length = false;
+    };
+
+    TListRule rule_;
+    const TListContext& context_;
+    const std::atomic<bool>* cancel_;
+    TParsedList result_;
+    bool stop_ = false;
+    QString previous_;
+    std::vector<TFollower> followers_;
+    QHash<QString, TNumbered> numbered_;
+};
+
+void ApplyPlsDetail(const TPlsLine& pls, FList& entry) {
+    if (pls.kind == TPlsLine::TKind::Title)
+        entry.S1 = CutTitle(*pls.value);
+    else
+        entry.S3 = CutTitle(*pls.value);
+}
+
+FList* TListParser::Add(const QString& path, bool typeCheck) {
+    if (path.isEmpty()) return nullptr;
+    const std::optional<TFoundFile> found = ResolveListedPath(path, context_);
+    if (!found || (typeCheck && !IsAudioFile(found->path))) return nullptr;
+    if (result_.entries.size() == kMaxListEntries) {
+        result_.cut = true;
+        stop_ = true;
+        return nullptr;
+    }
+    FList& entry = result_.entries.emplace_back(EntryForFile(*found));
     entry.S1.clear();
-    if (kind == TEntryKind::M3u && index > 0 &&
-        lines[index - 1].startsWith(QLatin1String("#EXTINF:")))
-        ReadExtInf(lines[index - 1], entry);
-    else if (kind == TEntryKind::Pls)
-        ReadPlsDetails(lines, index, entry);
-    if (entry.S1.isEmpty()) entry.S1 = NameWithoutExtension(file.path);
-    entries.push_back(std::move(entry));
+    return &entry;
+}
+
+void TListParser::PlsLine(const QString& line) {
+    const TPlsLine pls = ReadPlsLine(line);
+    const bool detail =
+        pls.value && (pls.kind == TPlsLine::TKind::Title || pls.kind == TPlsLine::TKind::Length);
+    for (TFollower& follower : followers_) {
+        if (detail && (follower.anyNumber || pls.number.isEmpty()))
+            ApplyPlsDetail(pls, result_.entries[follower.entry]);
+        --follower.lines;
+    }
+    std::erase_if(followers_, [](const TFollower& f) { return f.lines == 0; });
+    if (pls.kind != TPlsLine::TKind::File) return;
+    if (!Add(pls.value.value_or(QString()), false)) return;
+    const std::size_t index = result_.entries.size() - 1;
+    followers_.push_back({index, 2, pls.number.isEmpty()});
+    if (!pls.number.isEmpty()) numbered_[pls.number].entries.push_back(index);
+}
+
+// "Title<N>" and "Length<N>" wherever they stand, the first of each number.
+void TListParser::PlsNumberedDetails(TLineSource& lines) {
+    lines.Rewind();
+    QString line;
+    for (qsizetype k = 1; lines.Next(line); ++k) {
+        if (cancel_ && k % kLinesPerCancelCheck == 0 && cancel_->load()) return;
+        const TPlsLine pls = ReadPlsLine(line);
+        if (pls.number.isEmpty() || !pls.value || pls.kind == TPlsLine::TKind::File ||
+            pls.kind == TPlsLine::TKind::Other)
+            continue;
+        const auto it = numbered_.find(pls.number);
+        if (it == numbered_.end()) continue;
+        bool& seen = pls.kind == TPlsLine::TKind::Title ? it->title : it->length;
+        if (seen) continue;
+        seen = true;
+        for (const std::size_t entry : it->entries)
+            ApplyPlsDetail(pls, result_.entries[entry]);
+    }
+}
+
+void TListParser::Line(const QString& line) {
+    const QChar quote = u'"';
+    switch (rule_) {
+    case TListRule::M3u:
+        if (FList* entry = Add(line, false);
+            entry && previous_.startsWith(QLatin1String("#EXTINF:")))
+            ReadExtInf(previous_, *entry);
+        previous_ = line;
+        break;
+    case TListRule::Pls:
+        PlsLine(line);
+        break;
+    case TListRule::Wpl:
+        Add(DecodeXmlEntities(ExtractQuoted(line, QStringLiteral("<media "), QStringLiteral("src"),
+                                            quote, quote)),
+            false);
+        break;
+    case TListRule::Asx:
+        Add(DecodeXmlEntities(
+                ExtractQuoted(line, QStringLiteral("<ref "), QStringLiteral("href"), quote, quote)),
+            false);
+        break;
+    case TListRule::Plc:
+        Add(ExtractQuoted(line, QString(), QString(), u'|', u'|'), false);
+        break;
+    case TListRule::Lines:
+        // The type shows in the name already: no need to look for others.
+        if (IsAudioFile(line)) Add(line, true);
+        break;
+    }
+}
+
+TParsedList TListParser::Run(TLineSource& lines) {
+    QString line;
+    for (qsizetype k = 1; !Stopped(k) && lines.Next(line); ++k)
+        Line(line);
+    if (!numbered_.isEmpty() && !(cancel_ && cancel_->load())) PlsNumberedDetails(lines);
+    for (FList& entry : result_.entries)
+        if (entry.S1.isEmpty()) entry.S1 = NameWithoutExtension(entry.S2);
+    return std::move(result_);
+}
+
+// Lines held in memory.
+class TStringListLines final : public TLineSource {
+public:
+    explicit TStringListLines(const QStringList& lines) : lines_(lines) {}
+    bool Next(QString& line) override {
+        if (next_ >= lines_.size()) return false;
+        line = lines_[next_++];
+        return true;
+    }
+    void Rewind() override { next_ = 0; }
+
+private:
+    const QStringList& lines_;
+    qsizetype next_ = 0;
+};
+
+} // namespace
+
+TParsedList ParsePlaylist(TLineSource& lines, const QString& extension, const TListContext& context,
+                          const std::atomic<bool>* cancel) {
+    return TListParser(RuleFor(extension), context, cancel).Run(lines);
 }
 
 std::vector<FList> ParsePlaylistLines(const QStringList& lines, const QString& extension,
                                       const TListContext& context) {
-    const TListRule rule = RuleFor(extension);
-    const QChar quote = QLatin1Char('"');
-    std::vector<FList> entries;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        QString path;
-        TEntryKind kind = TEntryKind::Plain;
-        bool typeCheck = false;
-        switch (rule) {
-        case TListRule::M3u:
-            path = line;
-            kind = TEntryKind::M3u;
-            break;
-        case TListRule::Pls:
-            if (line.left(4).toUpper() != QLatin1String("FILE")) continue;
-            path = ValueAfterEquals(line).value_or(QString());
-            kind = TEntryKind::Pls;
-            break;
-        case TListRule::Wpl:
-            path =
-                ExtractQuoted(line, QStringLiteral("<media "), QStringLiteral("src"), quote, quote);
-            break;
-        case TListRule::Asx:
-            path =
-                ExtractQuoted(line, QStringLiteral("<ref "), QStringLiteral("href"), quote, quote);
-            break;
-        case TListRule::Plc:
-            path = ExtractQuoted(line, QString(), QString(), QLatin1Char('|'), QLatin1Char('|'));
-            break;
-        case TListRule::Lines:
-            path = line;
-            typeCheck = true;
-            // The type shows in the name already: no need to look for others.
-            if (!IsAudioFile(path)) continue;
-            break;
-        }
-        if (path.isEmpty()) continue;
-        if (const std::optional<TFoundFile> found = ResolveListedPath(path, context))
-            AddPlaylistEntry(*found, kind, typeCheck, lines, i, entries);
-    }
-    return entries;
+    TStringListLines source(lines);
+    return ParsePlaylist(source, extension, context).entries;
 }
 
 std::optional<std::vector<FList>> DecodePlaylist(const QByteArray& bytes, const QString& extension,
                                                  const TListContext& context) {
-    const TTextLines text = DecodeTextLines(bytes);
-    if (!text.ok) return std::nullopt;
-    return ParsePlaylistLines(text.lines, extension, context);
+    TTextLineReader reader(bytes);
+    if (!reader.ok()) return std::nullopt;
+    return ParsePlaylist(reader, extension, context).entries;
+}
+
+QString LongListMessage(const QString& listPath) {
+    const QString most = QString::number(kMaxListEntries);
+    return QStringLiteral("Список ") + listPath + QStringLiteral(" длиннее ") + most +
+           QStringLiteral(" записей!\nЗагружены первые ") + most + QStringLiteral(".");
 }
 
 } // namespace dorvane

@@ -27,7 +27,7 @@ QString Trimmed(QString text) {
 }
 
 // count UTF-16 units from bytes, in the given byte order, up to the first 0.
-QString Utf16(TByteView bytes, bool bigEndian) {
+QString Utf16Untrimmed(TByteView bytes, bool bigEndian) {
     const std::size_t count = bytes.size() / 2;
     QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
     QChar* out = text.data();
@@ -41,7 +41,11 @@ QString Utf16(TByteView bytes, bool bigEndian) {
         out[k] = QChar(unit);
     }
     text.truncate(static_cast<qsizetype>(k));
-    return Trimmed(std::move(text));
+    return text;
+}
+
+QString Utf16(TByteView bytes, bool bigEndian) {
+    return Trimmed(Utf16Untrimmed(bytes, bigEndian));
 }
 
 QString Utf16WithMark(TByteView text) {
@@ -101,6 +105,10 @@ QString DecodeFrameText(TByteView body) {
 
 QString DecodeUtf16Le(TByteView bytes) {
     return Utf16(bytes, false);
+}
+
+QString DecodeUtf16LeName(TByteView bytes) {
+    return Utf16Untrimmed(bytes, false);
 }
 
 QString FirstLine(const QString& text) {

@@ -26,6 +26,8 @@ QString DecodeText(std::uint8_t encoding, TByteView text);
 
 // UTF-16 little-endian as ASF stores it: up to the first U+0000, trimmed.
 QString DecodeUtf16Le(TByteView bytes);
+// The same untrimmed, for names that are matched exactly.
+QString DecodeUtf16LeName(TByteView bytes);
 
 // The text before its first line end.
 QString FirstLine(const QString& text);

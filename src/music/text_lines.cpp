@@ -4,6 +4,7 @@
 #include "core/cp1251.h"
 #include "core/regular_file.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dorvane {
@@ -94,57 +95,6 @@ bool LooksUtf16(QByteArrayView bytes, qsizetype sampleBytes, bool littleEndian) 
     return true;
 }
 
-QString DecodeUtf16(QByteArrayView bytes, bool littleEndian) {
-    QString out;
-    out.resize(bytes.size() / 2);
-    for (qsizetype k = 0; k < out.size(); ++k)
-        out[k] = QChar(Utf16At(bytes, k, littleEndian));
-    return out;
-}
-
-QString DecodeUtf8(QByteArrayView bytes) {
-    return FileNameFromBytes(bytes.toByteArray());
-}
-
-// CR LF, LF and CR end a line; a last line needs no end.
-QStringList SplitLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r')) continue;
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    if (start < n) lines.append(text.mid(start));
-    return lines;
-}
-
-std::optional<QString> DecodeText(QByteArrayView bytes) {
-    const qsizetype size = bytes.size();
-    if (size >= 2) {
-        const unsigned char a = At(bytes, 0), b = At(bytes, 1);
-        if (a == '<' && b == '?') return DecodeUtf8(bytes);
-        if (a == 0xFF && b == 0xFE) return DecodeUtf16(bytes.sliced(2), true);
-        if (a == 0xFE && b == 0xFF) return DecodeUtf16(bytes.sliced(2), false);
-        if (a == 0xEF && b == 0xBB && size >= 3 && At(bytes, 2) == 0xBF)
-            return DecodeUtf8(bytes.sliced(3));
-    }
-    qsizetype sampleBytes = std::min(size, kSampleBytes);
-    if (sampleBytes > 1) --sampleBytes;
-    const QByteArrayView sample = bytes.first(sampleBytes);
-    if (TextLike(sample)) {
-        if (sample.size() >= 8 && LooksUtf8(sample, size > sampleBytes)) return DecodeUtf8(bytes);
-        return DecodeWindows1251(bytes);
-    }
-    if (size % 2 != 0) return std::nullopt;
-    for (const bool littleEndian : {true, false})
-        if (LooksUtf16(bytes, sampleBytes, littleEndian)) return DecodeUtf16(bytes, littleEndian);
-    return std::nullopt;
-}
-
 } // namespace
 
 QString DecodeWindows1251(QByteArrayView bytes) {
@@ -152,18 +102,176 @@ QString DecodeWindows1251(QByteArrayView bytes) {
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::size_t(bytes.size())));
 }
 
-TTextLines DecodeTextLines(const QByteArray& bytes) {
+void TTextLineReader::Decide(QByteArrayView head) {
+    const qint64 size = end_;
+    if (size <= 0 || size > kMaxTextFileBytes) return;
+    if (head.size() >= 2) {
+        const unsigned char a = At(head, 0), b = At(head, 1);
+        if (a == '<' && b == '?') {
+            encoding_ = TEncoding::Utf8;
+            return;
+        }
+        if ((a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF)) {
+            encoding_ = a == 0xFF ? TEncoding::Utf16Le : TEncoding::Utf16Be;
+            begin_ = 2;
+            return;
+        }
+        if (a == 0xEF && b == 0xBB && head.size() >= 3 && At(head, 2) == 0xBF) {
+            encoding_ = TEncoding::Utf8;
+            begin_ = 3;
+            return;
+        }
+    }
+    qsizetype sampleBytes = head.size();
+    if (sampleBytes > 1) --sampleBytes;
+    const QByteArrayView sample = head.first(sampleBytes);
+    if (TextLike(sample)) {
+        const bool utf8 = sample.size() >= 8 && LooksUtf8(sample, size > sampleBytes);
+        encoding_ = utf8 ? TEncoding::Utf8 : TEncoding::Windows1251;
+        return;
+    }
+    if (size % 2 != 0) return;
+    for (const bool littleEndian : {true, false}) {
+        if (LooksUtf16(head, sampleBytes, littleEndian)) {
+            encoding_ = littleEndian ? TEncoding::Utf16Le : TEncoding::Utf16Be;
+            return;
+        }
+    }
+}
+
+TTextLineReader::TTextLineReader(QByteArrayView bytes) : memory_(bytes), end_(bytes.size()) {
+    Decide(bytes.first(std::min(bytes.size(), kSampleBytes)));
+    Rewind();
+}
+
+TTextLineReader TTextLineReader::OpenFile(const QString& path) {
+    TTextLineReader reader;
+    TRegularFile file = TRegularFile::Open(NativeFileName(path));
+    if (!file.ok() || file.size() > std::uint64_t(kMaxTextFileBytes)) return reader;
+    reader.end_ = qint64(file.size());
+    QByteArray head(std::min(reader.end_, qint64(kSampleBytes)), Qt::Uninitialized);
+    const std::size_t got = file.ReadAt(0, head.data(), std::size_t(head.size()));
+    if (got != std::size_t(head.size())) return reader;
+    reader.file_.emplace(std::move(file));
+    reader.Decide(head);
+    reader.Rewind();
+    return reader;
+}
+
+bool TTextLineReader::ok() const {
+    if (!encoding_) return false;
+    const bool wide = *encoding_ == TEncoding::Utf16Le || *encoding_ == TEncoding::Utf16Be;
+    return end_ - begin_ >= (wide ? 2 : 1);
+}
+
+void TTextLineReader::Rewind() {
+    chunk_.clear();
+    at_ = 0;
+    next_ = begin_;
+    skipLf_ = false;
+}
+
+// A piece of 1 MiB, an even count so that UTF-16 units never straddle two.
+bool TTextLineReader::Fill() {
+    constexpr qint64 kChunkBytes = qint64(1) << 20;
+    const bool wide = *encoding_ == TEncoding::Utf16Le || *encoding_ == TEncoding::Utf16Be;
+    qint64 n = std::min(kChunkBytes, end_ - next_);
+    if (wide) n &= ~qint64(1);
+    at_ = 0;
+    if (n <= 0) {
+        chunk_.clear();
+        return false;
+    }
+    if (file_) {
+        chunk_.resize(qsizetype(n));
+        const std::size_t got = file_->ReadAt(std::uint64_t(next_), chunk_.data(), std::size_t(n));
+        chunk_.resize(qsizetype(wide ? got & ~std::size_t(1) : got));
+    } else {
+        chunk_ = memory_.sliced(qsizetype(next_), qsizetype(n)).toByteArray();
+    }
+    next_ += chunk_.size();
+    return !chunk_.isEmpty();
+}
+
+char16_t TTextLineReader::UnitAt(qsizetype i) const {
+    if (*encoding_ == TEncoding::Utf8 || *encoding_ == TEncoding::Windows1251) return At(chunk_, i);
+    return Utf16At(chunk_, i / 2, *encoding_ == TEncoding::Utf16Le);
+}
+
+QString TTextLineReader::DecodeLine() const {
+    switch (*encoding_) {
+    case TEncoding::Utf8:
+        return FileNameFromBytes(line_);
+    case TEncoding::Windows1251:
+        return DecodeWindows1251(line_);
+    default: {
+        QString out(line_.size() / 2, Qt::Uninitialized);
+        for (qsizetype k = 0; k < out.size(); ++k)
+            out[k] = QChar(Utf16At(line_, k, *encoding_ == TEncoding::Utf16Le));
+        return out;
+    }
+    }
+}
+
+// CR LF, LF and CR end a line; a last line needs no end.
+bool TTextLineReader::Next(QString& line) {
+    if (!ok()) return false;
+    const bool wide = *encoding_ == TEncoding::Utf16Le || *encoding_ == TEncoding::Utf16Be;
+    const qsizetype width = wide ? 2 : 1;
+    const qsizetype keep = kMaxLineLength * width;
+    line_.clear();
+    bool inLine = false;
+    for (;;) {
+        if (at_ >= chunk_.size() && !Fill()) {
+            if (!inLine) return false;
+            line = DecodeLine();
+            return true;
+        }
+        // The LF of a CR LF that ended the line before, in a new piece.
+        if (skipLf_) {
+            skipLf_ = false;
+            if (UnitAt(at_) == u'\n') {
+                at_ += width;
+                continue;
+            }
+        }
+        qsizetype i = at_;
+        while (i < chunk_.size() && UnitAt(i) != u'\n' && UnitAt(i) != u'\r')
+            i += width;
+        if (i > at_) inLine = true;
+        if (line_.size() < keep)
+            line_.append(chunk_.constData() + at_, std::min(i - at_, keep - line_.size()));
+        at_ = i;
+        if (i >= chunk_.size()) continue;
+        skipLf_ = UnitAt(i) == u'\r';
+        at_ = i + width;
+        if (skipLf_ && at_ < chunk_.size()) {
+            skipLf_ = false;
+            if (UnitAt(at_) == u'\n') at_ += width;
+        }
+        line = DecodeLine();
+        return true;
+    }
+}
+
+namespace {
+
+TTextLines AllLines(TTextLineReader&& reader) {
     TTextLines result;
-    if (bytes.isEmpty() || bytes.size() > kMaxTextFileBytes) return result;
-    if (const std::optional<QString> text = DecodeText(bytes)) result.lines = SplitLines(*text);
+    for (QString line; reader.Next(line);)
+        result.lines.append(line);
     result.ok = !result.lines.isEmpty();
     return result;
 }
 
+} // namespace
+
+TTextLines DecodeTextLines(const QByteArray& bytes) {
+    return AllLines(TTextLineReader(bytes));
+}
+
 TTextLines ReadTextLines(const QString& path) {
-    const TFileBytes file = ReadRegularFile(NativeFileName(path), std::size_t(kMaxTextFileBytes));
-    if (!file.ok()) return {};
-    return DecodeTextLines(QByteArray(file.bytes.data(), qsizetype(file.bytes.size())));
+    return AllLines(TTextLineReader::OpenFile(path));
 }
 
 } // namespace dorvane

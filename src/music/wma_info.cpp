@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace dorvane {
 
@@ -134,11 +135,15 @@ void TAsfWalk::run() {
         const auto object = source_.bytes(position, kObjectHeader);
         if (!object) break;
         const std::uint64_t size = Le64(object->subspan(16));
-        if (size == 0 || size >= headerSize) break;
+        // position is within the file, so only a size that reaches past the
+        // largest position could wrap the sum.
+        if (size == 0 || size >= headerSize ||
+            size > std::numeric_limits<std::uint64_t>::max() - position)
+            break;
         TGuid id;
         std::memcpy(id.data(), object->data(), id.size());
         handle(id, position, size);
-        lastEnd = position + size; // below headerSize, so no overflow
+        lastEnd = position + size;
         if (lastEnd > source_.size()) break;
         position = lastEnd;
     }
@@ -212,7 +217,7 @@ void TAsfWalk::extendedContent(TObjectReader data) {
         const auto valueLength = type ? data.word() : std::nullopt;
         const auto value = valueLength ? data.take(*valueLength) : std::nullopt;
         if (!value) return;
-        const QString decodedName = DecodeUtf16Le(*name);
+        const QString decodedName = DecodeUtf16LeName(*name);
         for (const TDescriptorField& descriptor : kDescriptors) {
             if (descriptor.name != decodedName || detail_ < descriptor.detail) continue;
             QString text;

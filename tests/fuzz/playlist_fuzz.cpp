@@ -1,7 +1,8 @@
 // Playlist files come from anywhere. The first byte picks the list's type,
 // the rest are the file's bytes; the file system is a stand-in that calls a
 // fixed share of names existing files. Whatever the bytes, the reader ends,
-// and every entry is a file the stand-in said exists.
+// and every entry is a file the stand-in said exists, with a clean path and
+// a title of a caption's length.
 #include "music/playlist_formats.h"
 #include "music/text_lines.h"
 
@@ -42,8 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     const std::optional<std::vector<FList>> entries = DecodePlaylist(bytes, extension, context);
     if (!entries) return 0;
+    if (entries->size() > kMaxListEntries) std::abort();
     for (const FList& entry : *entries) {
         if (!Exists(entry.S2) || entry.Size != entry.S2.size() || entry.S2.contains(QChar(0)))
+            std::abort();
+        if (entry.S1.size() > kMaxTitleLength || entry.S3.size() > kMaxTitleLength ||
+            entry.S2.startsWith(QLatin1String("/../")))
             std::abort();
         if (extension == QLatin1String(".lst") && !entry.S2.endsWith(entry.Ext)) std::abort();
     }

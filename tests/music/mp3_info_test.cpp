@@ -71,6 +71,22 @@ TEST(Mp3Stream, HeaderLengthAndBitRate) {
          0, 8, 10, 10'000 / 72, false, false},
         {"MPEG-1 layer 1, 384 kbit/s", Stream({0xFF, 0xFF, 0xC0, 0x00}, 480'000), true, 0, 0, 384,
          10, 480'000 / 416, false, false},
+        // Below MPEG-1 only layer 3 halves its frame: layer 1 keeps 384
+        // samples and (12 x rate / hertz) 4-byte slots, layer 2 keeps 1152
+        // samples and 144 x rate / hertz bytes.
+        {"MPEG-2 layer 1, 22050 Hz, 128 kbit/s: 276-byte frames",
+         Stream({0xFF, 0xF7, 0x80, 0xC0}, 27'600), true, 0, 0, 128, 1, 100, false, false},
+        {"MPEG-2 layer 2, 22050 Hz, 64 kbit/s: 417-byte frames",
+         Stream({0xFF, 0xF5, 0x80, 0xC0}, 41'700), true, 0, 0, 64, 5, 100, false, false},
+        {"MPEG-2.5 layer 2, 11025 Hz, 32 kbit/s: 417-byte frames",
+         Stream({0xFF, 0xE5, 0x40, 0xC0}, 41'700), true, 0, 0, 32, 10, 100, false, false},
+        // 5000 x 384 / 22050 = 87 s; 276 bytes a frame: 276 x 22050 / 48 / 1000.
+        {"Xing in an MPEG-2 layer 1 frame: 384 samples a frame",
+         Cat({Stream(Cat({Bytes{0xFF, 0xF7, 0x80, 0xC0}, Zeros(9), Of("Xing"), BigEndian(3),
+                          BigEndian(5000), BigEndian(5000 * 276)}),
+                     276),
+              Zeros(276)}),
+         true, 0, 0, 126, 87, 5000, true, false},
         {"padding lengthens the frame by one byte", Stream(Mp3Header(9, false, true), 418 * 100),
          true, 0, 0, 128, 2, 100, false, false},
         {"RIFF wrapper, data chunk at 62: the frame at 70",

@@ -66,7 +66,9 @@ public:
     void HoldNextAdvance() override { calls += "hold;"; }
     void SwitchPlaybackOn() override { calls += "play;"; }
     void ShowPlaylistWindow() override { calls += "show;"; }
+    void ShowLoadMessage(const QString& text) override { messages << text; }
     std::string calls;
+    QStringList messages;
 };
 
 } // namespace dorvane::test

@@ -2,11 +2,19 @@
 // source dialogs' requests, dropped files and picked files.
 #include "music/music_loader.h"
 #include "music/music_sources.h"
+#include "music/playlist_formats.h"
 #include "music_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
+#include <unistd.h>
 
 namespace dorvane::test {
 namespace {
@@ -137,6 +145,112 @@ TEST_F(MusicLoader, ACancelledOrDroppedLoadEnds) {
     loader.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(playlist.Busy()) << "the load never finished";
+}
+
+// This process's resident memory in bytes.
+qint64 ResidentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+// The highest resident memory while it lives, sampled every 5 ms.
+class TPeakMemory {
+public:
+    TPeakMemory()
+        : sampler_([this] {
+              while (!stop_.load()) {
+                  peak_.store(std::max(peak_.load(), ResidentBytes()));
+                  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+              }
+          }) {}
+    ~TPeakMemory() { Stop(); }
+    qint64 Stop() {
+        stop_.store(true);
+        if (sampler_.joinable()) sampler_.join();
+        return peak_.load();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<qint64> peak_{ResidentBytes()};
+    std::thread sampler_;
+};
+
+// Six million lines, 216 MB, that name no file, then one file that is
+// there. As a ".lst" the lines are passed over by their names; as an ".m3u"
+// each is looked for.
+QString WriteHugeList(const TMusicFolder& folder, const char* extension) {
+    const QString path = folder.Path("lists/huge") + QLatin1String(extension);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray piece;
+    for (int k = 0; k < 6'000'000; ++k) {
+        piece += "Name " + QByteArray::number(10'000'000 + k) + " of a huge list, no file\n";
+        if (piece.size() > (1 << 20)) {
+            file.write(piece);
+            piece.clear();
+        }
+    }
+    piece += "../Rock/r1.mp3\n";
+    file.write(piece);
+    EXPECT_GT(file.size(), 200'000'000);
+    return path;
+}
+
+// A list of millions of lines is read line by line: the memory it takes is
+// the entries', not a copy of every line.
+TEST_F(MusicLoader, AHugeListInBoundedMemory) {
+    loader->SetMusicSource(WriteHugeList(folder, ".lst"));
+    const qint64 before = ResidentBytes();
+    TPeakMemory peak;
+    bool finished = false;
+    QObject::connect(loader.get(), &TMusicLoader::LoadFinished, [&] { finished = true; });
+    loader->LoadMusic(QString());
+    ASSERT_TRUE(WaitFor([&] { return finished; }, 300'000));
+    const qint64 grown = peak.Stop() - before;
+    RecordProperty("peak_growth_mib", int(grown >> 20));
+    EXPECT_LE(grown, qint64(300) << 20);
+    ASSERT_EQ(Paths(), QStringList({"Rock/r1.mp3"}));
+    EXPECT_TRUE(host.messages.isEmpty());
+}
+
+// Esc, and a close (the loader's end, as SIGTERM ends the program) stop a
+// list's reading where it is, long before its last line.
+TEST_F(MusicLoader, AHugeListStopsWhenCancelled) {
+    loader->SetMusicSource(WriteHugeList(folder, ".m3u"));
+    bool finished = false;
+    QObject::connect(loader.get(), &TMusicLoader::LoadFinished, [&] { finished = true; });
+    loader->LoadMusic(QString());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    loader->CancelSearch();
+    ASSERT_TRUE(WaitFor([&] { return finished; }, 300'000));
+    EXPECT_TRUE(Paths().isEmpty()) << "the list was read to its end";
+
+    loader->LoadMusic(QString());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    loader.reset();
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    RecordProperty("close_wait_ms", int(waited.count()));
+    EXPECT_TRUE(playlist.Busy()) << "the load never finished";
+}
+
+// A list of more entries than the player keeps gives the first of them and
+// says so.
+TEST_F(MusicLoader, AListOfTooManyEntries) {
+    const QString list = folder.Write(
+        "lists/many.m3u", QByteArray("../Rock/r1.mp3\n").repeated(int(kMaxListEntries) + 5));
+    loader->SetMusicSource(list + ";" + folder.Path("Jazz"));
+    Load();
+    ASSERT_EQ(playlist.Count(), int(kMaxListEntries) + 1);
+    EXPECT_EQ(playlist.Entry(int(kMaxListEntries)).S2, folder.Path("Jazz/j1.flac"))
+        << "the next source is still read";
+    EXPECT_EQ(host.messages, QStringList({LongListMessage(list)}));
+    EXPECT_EQ(LongListMessage(QStringLiteral("/a/b.m3u")),
+              QStringLiteral("Список /a/b.m3u длиннее 100000 записей!\nЗагружены первые 100000."));
 }
 
 TEST_F(MusicLoader, ChooseFolderOrList) {

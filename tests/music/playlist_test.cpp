@@ -106,6 +106,21 @@ TEST(Playlist, TagsFromAWorkerArriveOnTheUiThreadForTheSameFileOnly) {
     EXPECT_TRUE(list.Entry(0).S1.isEmpty());
 }
 
+// A tag's title of megabytes would become the window's caption: it is cut
+// to a caption's length, and never inside a surrogate pair.
+TEST(Playlist, TagTitlesAreCut) {
+    TPlaylist list;
+    list.Append(Entry("/a.mp3", 1));
+    list.Append(Entry("/b.mp3", 1));
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    list.SetEntryTags(0, QStringLiteral("/a.mp3"), QString(10'000'000, u'т'), QString(5000, u'9'));
+    list.SetEntryTags(1, QStringLiteral("/b.mp3"), QString(kMaxTitleLength - 1, u'x') + clef,
+                      QStringLiteral("3"));
+    EXPECT_EQ(list.Entry(0).S1, QString(kMaxTitleLength, u'т'));
+    EXPECT_EQ(list.Entry(0).S3, QString(kMaxTitleLength, u'9'));
+    EXPECT_EQ(list.Entry(1).S1, QString(kMaxTitleLength - 1, u'x'));
+}
+
 struct TAddSourceCase {
     const char* sources;
     const char* item;

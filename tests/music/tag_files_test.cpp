@@ -62,6 +62,11 @@ TEST(TagFiles, WrittenByFfmpeg) {
         {"vbr_v24_utf8.mp3", u"Песня"_s, u"Исполнитель"_s, "", "", "5", "", 0x68 + 10, 11, 1, 41,
          true},
         {"riff.mp3", "", "", "", "", "", "", 104, 32, 1, (4284 - 104) / 104, false},
+        // MPEG-2 layer II at 32 kbit/s: frames of 1152 samples, 144 x 32000 /
+        // 22050 = 208 and 144 x 32000 / 24000 = 192 bytes; ffprobe counts 20
+        // and 21 frames.
+        {"layer2_22050.mp3", "", "", "", "", "", "", 0, 32, 1, 20, false},
+        {"layer2_24000.mp3", "", "", "", "", "", "", 0, 32, 1, 21, false},
     };
     for (const TFfmpegMp3& c : cases) {
         SCOPED_TRACE(c.file);

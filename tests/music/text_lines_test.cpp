@@ -67,6 +67,40 @@ TEST_P(TEncoding, GivesTheLines) {
 INSTANTIATE_TEST_SUITE_P(Bytes, TEncoding, testing::ValuesIn(EncodingCases()),
                          [](const auto& p) { return std::string(p.param.name); });
 
+// A file is read in pieces of 1 MiB: a CR LF split between two pieces is
+// still one line end, in single bytes and in UTF-16 alike.
+TEST(TextLines, LineEndAcrossPieces) {
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    const TMusicFolder folder;
+    QByteArray bytes = QByteArray("abc\n").repeated(kPiece / 4 - 1) + "abc";
+    ASSERT_EQ(bytes.size(), kPiece - 1);
+    bytes += "\r\nz";
+    const QString wideText =
+        QStringLiteral("abc\n").repeated(kPiece / 8 - 1) + QStringLiteral("abc\r\nz");
+    const QByteArray wide = "\xFF\xFE" + Utf16(wideText, true); // the CR ends the first piece
+    for (const auto& [list, count] : {std::pair{bytes, kPiece / 4 + 1}, {wide, kPiece / 8 + 1}}) {
+        const TTextLines read = ReadTextLines(folder.Write("pieces.m3u", list));
+        ASSERT_TRUE(read.ok);
+        EXPECT_EQ(read.lines.size(), count);
+        EXPECT_EQ(read.lines.last(), "z");
+        EXPECT_EQ(read.lines[read.lines.size() - 2], "abc");
+        EXPECT_EQ(DecodeTextLines(list).lines, read.lines);
+    }
+}
+
+// An endless line costs no more than kMaxLineLength characters, and the
+// lines after it are read as ever.
+TEST(TextLines, LongLinesAreCut) {
+    const QByteArray bytes = QByteArray(3 * kMaxLineLength, 'a') + "\r\nb";
+    const TTextLines lines = DecodeTextLines(bytes);
+    ASSERT_EQ(lines.lines.size(), 2);
+    EXPECT_EQ(lines.lines[0], QString(kMaxLineLength, u'a'));
+    EXPECT_EQ(lines.lines[1], "b");
+    const QByteArray wide =
+        "\xFF\xFE" + Utf16(QString(kMaxLineLength + 7, u'ж') + QStringLiteral("\nb"), true);
+    EXPECT_EQ(DecodeTextLines(wide).lines, QStringList({QString(kMaxLineLength, u'ж'), "b"}));
+}
+
 TEST(TextLines, ReadsOnlyRegularFilesWithBytes) {
     const TMusicFolder folder;
     EXPECT_EQ(ReadTextLines(folder.Write("a.m3u", "x\r\ny")).lines, QStringList({"x", "y"}));

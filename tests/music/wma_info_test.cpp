@@ -37,6 +37,8 @@ Bytes TaggedFile() {
             AsfDescriptor(u"WM/TrackNumber", 3, Le32(7)),
             AsfDescriptor(u"WM/AlbumTitle", 0, AsfString(u" Album ")),
             AsfDescriptor(u"WM/Year", 0, AsfString(u"2024")),
+            AsfDescriptor(u"WM/AlbumTitle ", 0, AsfString(u"blank after the name")),
+            AsfDescriptor(u" WM/Genre", 0, AsfString(u"blank before the name")),
             AsfDescriptor(u"WM/Genre", 0, AsfString(u"Rock")),
             AsfDescriptor(u"WM/UserWebURL", 1, {1, 2, 3}),
             AsfDescriptor(u"WM/Composer", 5, LittleEndian(9, 2)),
@@ -77,6 +79,9 @@ TEST(WmaTags, AttributesByDetail) {
          u"Первая\rВторая"_s},
         {"and their first line", kDetailEverything, &TID3v2Info::Verses1, u"Первая"_s},
         {"no lyrics below detail 13", 12, &TID3v2Info::Verses, ""},
+        {"a name with a blank after it is another name", kDetailEverything, &TID3v2Info::Album,
+         "Album"},
+        {"and one with a blank before it", kDetailEverything, &TID3v2Info::Genre, "Rock"},
     };
     const Bytes file = TaggedFile();
     for (const TWmaCase& c : cases) {
@@ -115,6 +120,21 @@ TEST(WmaStream, HighByteRate) {
 TEST(WmaStream, NoLengthWithoutBothRates) {
     const Bytes file = Cat({AsfHeader({AsfAudioStream(2, 44100, 16'000)}), Zeros(160'000)});
     EXPECT_EQ(ReadWmaBytes(file).asf.Duration, 0u);
+}
+
+// A size that would carry the walk past 2^64 back to the file's start ends
+// it: the header ends after the last object that fitted.
+TEST(WmaStream, ObjectSizeThatWrapsAround) {
+    const Bytes sound = Cat({AsfFileProperties(40'000), AsfAudioStream(1, 22050, 4000)});
+    const std::uint64_t hostileAt = 30 + sound.size();
+    Bytes header = AsfHeader({sound, AsfObject(kAsfData, Zeros(8))});
+    header[24] = 3; // the object count: the two above and the hostile one
+    std::fill(header.begin() + 16, header.begin() + 24, 0xFF);                 // the header's size
+    const Bytes wrapped = LittleEndian(~std::uint64_t(0) - hostileAt + 31, 8); // to 30
+    std::copy(wrapped.begin(), wrapped.end(), header.begin() + std::ptrdiff_t(hostileAt) + 16);
+    const AsfInfo asf = ReadWmaBytes(Cat({header, Zeros(40'000)})).asf;
+    EXPECT_EQ(asf.HeaderEnd, hostileAt);
+    EXPECT_EQ(asf.Duration, 9u);
 }
 
 struct TBrokenCase {
