@@ -1,14 +1,18 @@
 // dorvane-tool move: the computer player's choice for positions read from
 // standard input, one per line: "<64 cells> <side flag> <type> <draw2> <draw4>".
 // The two draws of the search come from the line instead of the random
-// source, so a line always gives the same answer.
+// source, so a line always gives the same answer. Type 4 is the master, which
+// draws nothing: it answers with its evaluation in discs for the mover and
+// whether that is the exact final margin.
 #include "tool_commands.h"
 
 #include "game/engine.h"
+#include "game/master/master.h"
 #include "game/position_text.h"
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,7 +45,7 @@ bool ParseRequest(const std::string& line, TMoveRequest& out, std::string& error
     long draw2 = 0;
     long draw4 = 0;
     if (!ParseInt(fields[2], -1000, 1000, type)) {
-        error = "the type must be a whole number (1 simple, 3 look-ahead, else rules)";
+        error = "the type must be a whole number (1 simple, 3 look-ahead, 4 master, else rules)";
         return false;
     }
     if (!ParseInt(fields[3], 0, 1, draw2) || !ParseInt(fields[4], 0, 3, draw4)) {
@@ -72,6 +76,15 @@ std::string FormatAnswer(const TGameState& game, int type) {
     return answer;
 }
 
+std::string MasterAnswer(TGameState& game, master::TMasterSearch& search) {
+    const master::TSearchResult result = master::FindMasterMove(game, search);
+    if (game.MovePriority <= 0) return "-- 0";
+    char evaluation[32];
+    std::snprintf(evaluation, sizeof evaluation, "%.2f", master::Discs(result.score));
+    return CellName(game.MoveColumn, game.MoveRow) + " 1 " + evaluation +
+           (result.exact ? " exact" : " estimate");
+}
+
 } // namespace
 
 int RunMove(Args args) {
@@ -79,6 +92,7 @@ int RunMove(Args args) {
         return Usage("move takes no arguments; it reads positions from standard input");
     bool allRead = true;
     int lineNumber = 0;
+    std::unique_ptr<master::TMasterSearch> master; // its table is made on first use
     for (std::string line; std::getline(std::cin, line);) {
         ++lineNumber;
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
@@ -93,6 +107,12 @@ int RunMove(Args args) {
         game.GameBoard = request.position.board;
         game.SideToMove = request.position.sideToMove;
         game.RecountDiscs();
+        if (request.type == 4) {
+            if (!master) master = std::make_unique<master::TMasterSearch>();
+            std::printf("%s\n", MasterAnswer(game, *master).c_str());
+            std::fflush(stdout);
+            continue;
+        }
         TScriptedRandom draws;
         draws.Push(request.draw2);
         draws.Push(request.draw4);

@@ -8,11 +8,13 @@
 #include "tool_commands.h"
 
 #include "game/ggf.h"
+#include "game/master/master.h"
 #include "game/random.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -135,6 +137,7 @@ private:
             type_ = depth == 1   ? TSearchType::Simple
                     : depth == 2 ? TSearchType::Rules
                                  : TSearchType::LookAhead;
+            master_ = depth >= 4;
         } else if (what == "contempt") {
             // Accepted and ignored: the engine plays for the largest margin.
         } else {
@@ -172,11 +175,34 @@ private:
         if (!ParseInt(text, 1, 64, wanted)) return Refuse("hint needs a count from 1 to 64");
         if (IsGameOver(position_.board)) return Refuse("hint: the game is over");
         Reply("status thinking");
+        if (master_) return MasterHint(static_cast<std::size_t>(wanted));
         const TEngineChoice choice = Answer(TSearchType::LookAhead);
         if (choice.found && choice.margin)
             Reply("search " + OthelloName(choice.move) + " " + Decimal(*choice.margin) + " 0 " +
                   std::to_string(Depth()));
         Reply("status");
+    }
+
+    // The master scores every move, so a hint shows as many as are asked.
+    void MasterHint(std::size_t wanted) {
+        if (CountLegalMoves(position_.board, position_.sideToMove) != 0) {
+            const master::TSearchResult result = Master().Search(
+                master::PositionOf(position_.board, position_.sideToMove), {.rankAll = true});
+            const std::string depth = result.exact ? "100%" : std::to_string(result.depth);
+            for (std::size_t i = 0; i < result.ranked.size() && i < wanted; ++i)
+                Reply("search " + OthelloName(RecordMoveOf(result.ranked[i].move)) + " " +
+                      Decimal(master::Discs(result.ranked[i].score)) + " 0 " + depth);
+        }
+        Reply("status");
+    }
+
+    static TRecordMove RecordMoveOf(int bit) {
+        return {static_cast<std::uint8_t>(bit / 8 + 1), static_cast<std::uint8_t>(bit % 8 + 1)};
+    }
+
+    master::TMasterSearch& Master() {
+        if (!masterSearch_) masterSearch_ = std::make_unique<master::TMasterSearch>();
+        return *masterSearch_;
     }
 
     void Go() {
@@ -185,6 +211,16 @@ private:
         const auto start = std::chrono::steady_clock::now();
         if (CountLegalMoves(position_.board, position_.sideToMove) == 0) {
             Reply("=== pa");
+            Reply("status");
+            return;
+        }
+        if (master_) {
+            const master::TSearchResult result =
+                Master().Search(master::PositionOf(position_.board, position_.sideToMove));
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            Reply("=== " + OthelloName(RecordMoveOf(result.move)) + "/" +
+                  Decimal(master::Discs(result.score)) + "/" + Decimal(seconds));
             Reply("status");
             return;
         }
@@ -201,7 +237,9 @@ private:
     }
 
     TPosition position_ = OthelloStartPosition();
-    TSearchType type_ = TSearchType::Rules; // the game's own default strength
+    TSearchType type_ = TSearchType::Rules;               // the game's own default strength
+    bool master_ = false;                                 // set depth 4 and more
+    std::unique_ptr<master::TMasterSearch> masterSearch_; // its table is made on first use
     TRandom random_;
 };
 

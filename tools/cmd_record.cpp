@@ -20,11 +20,8 @@ int RunRecord(std::string_view command, Args args, TRecordForm form) {
         return Usage(std::string(command) + " needs one file: " + std::string(command) + " FILE");
     const std::string path(args[0]);
     TSavedGame game;
-    if (const int code = LoadSavedGame(command, path, game); code != 0) return code;
     TGameRecord record;
-    std::string error;
-    if (!RecordOfSavedGame(game, record, error))
-        return Usage(std::string(command) + ": " + path + ": refused: bad history (" + error + ")");
+    if (const int code = LoadSavedGameRecord(command, path, game, record); code != 0) return code;
     const std::string text = form == TRecordForm::Ggf ? FormatGgf(record, PlayersOfSavedGame(game))
                                                       : TranscriptText(record);
     std::printf("%s\n", text.c_str());

@@ -33,11 +33,13 @@ constexpr const char* kHelp =
     "       dorvane-tool move < LINES\n"
     "       dorvane-tool selfplay --games N --seed S --strength1 A --strength2 B\n"
     "       dorvane-tool dvn FILE   (a saved game as JSON, or why it is refused)\n"
+    "       dorvane-tool analyse [--seconds HUNDREDTHS] FILE   (the master's best move,\n"
+    "                the discs lost and whether exact, per move of a saved game)\n"
     "       dorvane-tool ggf FILE   (a saved game as one GGF record for Othello programs)\n"
     "       dorvane-tool transcript FILE   (its moves as one line, \"f5d6c3...\")\n"
     "       dorvane-tool nboard [--seed S]   (an engine for NBoard and other Othello\n"
     "                programs: the NBoard protocol on standard input and output;\n"
-    "                set depth 1 low, 2 average, 3 or more high strength)\n"
+    "                set depth 1 low, 2 average, 3 high strength, 4 or more master)\n"
     "       dorvane-tool tags FILE...   (what the tags and headers of .mp3 and .wma\n"
     "                                   files hold, as JSON; exit 2 if one fails)\n"
     "       dorvane-tool playlist [--subfolders] FILE\n"
@@ -45,7 +47,8 @@ constexpr const char* kHelp =
     "POSITION: 64 cells from A8..H8 down to A1..H1 ('-', '1', '2'),\n"
     "          a blank, then 1 (side 1 to move) or 0 (side 2 to move)\n"
     "LINES:    POSITION TYPE DRAW2 DRAW4 per line; prints the chosen cell\n"
-    "          (or --) and its priority. TYPE 1 simple, 3 look-ahead, else rules\n"
+    "          (or --) and its priority. TYPE 1 simple, 3 look-ahead, else rules;\n"
+    "          4 the master, which adds its evaluation in discs and exact|estimate\n"
     "STRENGTH: 1 low, 2 average, 3 high\n";
 
 } // namespace
@@ -63,6 +66,7 @@ int main(int argc, char** argv) {
     if (command == "move") return RunMove(rest);
     if (command == "selfplay") return RunSelfPlay(rest);
     if (command == "dvn") return RunDvn(rest);
+    if (command == "analyse") return RunAnalyse(rest);
     if (command == "ggf") return RunGgf(rest);
     if (command == "transcript") return RunTranscript(rest);
     if (command == "nboard") return RunNboard(rest);

@@ -3,6 +3,7 @@
 #include "tool_commands.h"
 
 #include "play/saved_game_read.h"
+#include "play/saved_game_record.h"
 
 namespace dorvane::tool {
 
@@ -16,6 +17,15 @@ int LoadSavedGame(std::string_view command, const std::string& path, TSavedGame&
         return Usage(prefix + path + ": refused: " + SavedGameErrorName(result.error) + " (" +
                      result.detail + ")");
     out = *result.game;
+    return 0;
+}
+
+int LoadSavedGameRecord(std::string_view command, const std::string& path, TSavedGame& game,
+                        TGameRecord& record) {
+    if (const int code = LoadSavedGame(command, path, game); code != 0) return code;
+    std::string error;
+    if (!RecordOfSavedGame(game, record, error))
+        return Usage(std::string(command) + ": " + path + ": refused: bad history (" + error + ")");
     return 0;
 }
 

@@ -14,6 +14,7 @@ int RunMove(Args args);
 int RunPerft(Args args);
 int RunSelfPlay(Args args);
 int RunDvn(Args args);
+int RunAnalyse(Args args);
 int RunGgf(Args args);
 int RunTranscript(Args args);
 int RunNboard(Args args);
