@@ -1,7 +1,8 @@
-// Dorvane's main routine. The order matters: what the start learns of the
-// system and the settings comes first, then the decision whether to run at
+// Dorvane's main routine. The order matters: the command line comes first,
+// then what the start learns of the system and the settings, then the decision whether to run at
 // all (another copy may be running), and only then the toolkit, the
 // hand-over block, the splash and the game window.
+#include "app/command_line.h"
 #include "core/file_name.h"
 #include "game/random.h"
 #include "shell/environment.h"
@@ -47,10 +48,17 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     // The arguments as the system gave them: a file name that is not UTF-8
     // must open all the same (QApplication's decoding would replace bytes).
-    // A desktop names files as file:// URIs as often as as paths.
-    QStringList arguments;
+    // "--help" and "--version" are answered here, before the settings, the
+    // other copies or a display are asked for anything.
+    QStringList given;
     for (int i = 1; i < argc; ++i)
-        arguments << LocalPathFromArgument(FileNameFromBytes(QByteArray(argv[i])));
+        given << FileNameFromBytes(QByteArray(argv[i]));
+    const TCommandLine line = ReadCommandLine(given, QStringLiteral(DORVANE_PROJECT_VERSION));
+    if (line.ended) return line.exitCode;
+    const QStringList& arguments = line.files;
+    // Said on the terminal by whichever copy was started with them; the
+    // window that opens them says so too.
+    ReportUnopenableFiles(arguments);
 
     auto store = std::make_unique<SettingsStore>();
     TRunValues environment = ProbeEnvironment(*store);

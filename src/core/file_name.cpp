@@ -1,5 +1,7 @@
 #include "core/file_name.h"
 
+#include <unistd.h>
+
 namespace dorvane {
 
 namespace {
@@ -138,6 +140,10 @@ int HexDigit(char c) {
 }
 
 } // namespace
+
+bool NamedFileOpens(const QString& name) {
+    return !name.isEmpty() && ::access(NativeFileName(name).c_str(), R_OK) == 0;
+}
 
 QString LocalPathFromArgument(const QString& argument) {
     static const QString scheme = QStringLiteral("file:");

@@ -24,6 +24,10 @@ std::string NativeFileName(const QString& name); // the bytes, for POSIX calls
 // file that does not exist.
 QString LocalPathFromArgument(const QString& argument);
 
+// Whether a named file can be opened for reading: it (or what a link names)
+// is there and readable. A folder counts: the music player opens folders.
+bool NamedFileOpens(const QString& name);
+
 // The name for people to read: escaped bytes shown as U+FFFD.
 QString DisplayFileName(const QString& name);
 

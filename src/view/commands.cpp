@@ -116,6 +116,17 @@ TCommandRegistry::TCommandRegistry(QObject* owner) {
         action->setEnabled(spec.enabled);
         actions_[i] = action;
     }
+    // The keys people expect of any program, beside the window's own: they
+    // come second, so the menus go on showing the F-keys and Alt+F4. A
+    // disabled "Назад" refuses Ctrl+Z as it refuses F7.
+    const std::array<std::pair<TCommand, QKeyCombination>, 2> expected{{
+        {TCommand::StepBack, Qt::CTRL | Qt::Key_Z},
+        {TCommand::Close, Qt::CTRL | Qt::Key_Q},
+    }};
+    for (const auto& [command, key] : expected) {
+        QAction* action = Action(command);
+        action->setShortcuts({action->shortcut(), QKeySequence(key)});
+    }
 }
 
 bool TCommandRegistry::Find(const QAction* action, TCommand& command) const {

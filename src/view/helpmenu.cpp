@@ -59,7 +59,7 @@ const std::vector<TLinkItem>& ProgramLinks() {
 THelpMenu::THelpMenu(QWidget* window, QMenuBar* menuBar, const TCommandRegistry& commands,
                      TMessageService& messages, TRandomSource& random)
     : window_(window), launcher_{messages, random, DesktopOpener()} {
-    menu_ = menuBar->addMenu(QStringLiteral("Справка"));
+    menu_ = menuBar->addMenu(QStringLiteral("&Справка"));
     // The help page has an item of its own: F1 starts a new game, as it
     // always has.
     QAction* page = menu_->addAction(QStringLiteral("Справка по игре"));

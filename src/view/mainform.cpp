@@ -5,16 +5,20 @@
 
 #include "core/data_folder.h"
 #include "core/file_name.h"
+#include "core/regular_file.h"
 #include "core/hand_over_text.h"
 #include "desktop/shortcut_resolve.h"
 #include "desktop/type_settings.h"
 #include "music/music_loader.h"
 #include "music/music_masks.h"
 #include "music/music_sources.h"
+#include "play/saved_game_file.h"
 #include "play/search_worker.h"
 #include "widgets/messageform.h"
 #include "widgets/open_dialogs.h"
 #include "widgets/window_mode.h"
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -351,6 +355,17 @@ void TMainForm::OpenAtStart(const QStringList& arguments, bool restarted) {
     }
     if (!musicNamed) player_->LoadAllSources();
     savedGames_->OpenAtStart(sounds >= 2 ? QStringList() : arguments, restarted);
+    // A name given that leads nowhere is said, once for all of them, when
+    // the window is there to show it. A saved game that is there but cannot
+    // be read says so itself when it is loaded.
+    const auto unopenable = [](const QString& name) {
+        return !NamedFileOpens(name) &&
+               !(IsSavedGamePath(name) && IsRegularFile(NativeFileName(name)));
+    };
+    if (std::ranges::any_of(arguments, unopenable))
+        controller_->WhenIdle([this] {
+            messages_.Show(QStringLiteral("Не удалось открыть файл!"), TMessageIcon::Warning);
+        });
     // The other names open after the first, as a later start's would.
     if (arguments.size() > taken) {
         handedPaths_ << arguments.mid(taken);

@@ -4,6 +4,7 @@
 
 #include "view/controlpanel.h"
 #include "view/helpform.h"
+#include "widgets/menutools.h"
 
 #include <QAction>
 #include <QMenu>
@@ -33,12 +34,14 @@ constexpr int Item(TCommand command) {
 
 QAction* TMainForm::FindAction(const QString& text) const {
     for (QAction* action : findChildren<QAction*>())
-        if (action->text() == text) return action;
+        if (WithoutMnemonic(action->text()) == text) return action;
     return nullptr;
 }
 
 void TMainForm::BuildMenus() {
-    gameMenu_ = menuBar()->addMenu(QStringLiteral("Игра"));
+    // Alt with the underlined letter opens a menu: И, П and, for the help
+    // menu, С, one letter for each title.
+    gameMenu_ = menuBar()->addMenu(QStringLiteral("&Игра"));
     AddItems(gameMenu_, commands_,
              {Item(TCommand::StartSide1), Item(TCommand::StartSide2), Item(TCommand::PassMove),
               Item(TCommand::ResetScore), Item(TCommand::FindMove), kSeparator,
@@ -48,7 +51,7 @@ void TMainForm::BuildMenus() {
     afterSaveItem_ = gameMenu_->addSeparator();
     AddItems(gameMenu_, commands_, {Item(TCommand::Close)});
 
-    QMenu* parameters = menuBar()->addMenu(QStringLiteral("Параметры"));
+    QMenu* parameters = menuBar()->addMenu(QStringLiteral("&Параметры"));
     AddItems(parameters, commands_,
              {Item(TCommand::Hint), Item(TCommand::GoFast), Item(TCommand::Complication)});
     AddItems(parameters->addMenu(QStringLiteral("Игроки")), commands_,

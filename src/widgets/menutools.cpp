@@ -10,6 +10,16 @@
 
 namespace dorvane {
 
+QString WithoutMnemonic(const QString& text) {
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
 void BuildListMenu(QMenu* submenu, const QStringList& items, const QIcon& clearIcon,
                    std::function<void()> clearAction, std::function<void(int index)> itemAction) {
     submenu->clear();

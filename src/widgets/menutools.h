@@ -19,6 +19,10 @@ namespace dorvane {
 void BuildListMenu(QMenu* submenu, const QStringList& items, const QIcon& clearIcon,
                    std::function<void()> clearAction, std::function<void(int index)> itemAction);
 
+// A menu text as people read it: a single "&" marks the mnemonic and is not
+// shown, "&&" shows one "&". Lookups by a menu's visible text go through it.
+QString WithoutMnemonic(const QString& text);
+
 // One control of a tool bar for FitToolBarWidth.
 struct TToolBarItem {
     int width = 0;

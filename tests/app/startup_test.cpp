@@ -19,6 +19,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,14 +33,21 @@ using namespace std::chrono_literals;
 
 // In a forked child: the program in the home folder given, headless, with
 // files limited to fileLimit bytes when it is set. Never returns.
+// Without display the program has none at all, as in a text console.
 [[noreturn]] void ExecProgram(const QString& home, const QList<QByteArray>& arguments,
-                              rlim_t fileLimit = 0) {
+                              rlim_t fileLimit = 0, bool display = true) {
     const QByteArray homePath = QFile::encodeName(home);
     ::setenv("HOME", homePath.constData(), 1);
     ::setenv("XDG_CONFIG_HOME", (homePath + "/config").constData(), 1);
     ::setenv("XDG_DATA_HOME", (homePath + "/data").constData(), 1);
     ::setenv("XDG_RUNTIME_DIR", homePath.constData(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (display) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else {
+        ::unsetenv("QT_QPA_PLATFORM");
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+    }
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (fileLimit > 0) {
         const rlimit limit{fileLimit, fileLimit};
@@ -195,6 +203,99 @@ TEST_F(StartupTest, SoundFilesThatAreNoneNeitherHangNorSwellTheProgram) {
         else
             TearDown(); // killed outright
         child = -1;
+    }
+}
+
+// The command line, from a terminal: "--help" and "--version" answer
+// without a display and leave the home folder as it was (no settings, no
+// lock, no mailbox); an unknown option is refused with exit code 2; a named
+// file that is not there is said on stderr while the program runs on, and a
+// file:// URI names the file it stands for.
+TEST_F(StartupTest, TheCommandLine) {
+    const QString game = home.filePath("saved game.dvn");
+    test::WriteAll(game, test::NewTwoPlayerGameBytes());
+    const QString missing = home.filePath("нет такой/партия.dvn");
+    const QByteArray gameUri = QUrl::fromLocalFile(game).toString(QUrl::FullyEncoded).toUtf8();
+    const QByteArray missingUri =
+        QUrl::fromLocalFile(missing).toString(QUrl::FullyEncoded).toUtf8();
+    struct TCase {
+        const char* name;
+        QList<QByteArray> arguments;
+        int exitCode;   // -1: the program runs and is closed
+        QByteArray out; // stdout holds it
+        QByteArray err; // stderr holds it; empty: stderr is empty
+        QString opened; // then in the recent games
+    };
+    const QByteArray failed = "dorvane: не удалось открыть файл «" + missing.toUtf8() + "»";
+    const std::vector<TCase> cases{
+        {"help", {"--help"}, 0, "Использование: dorvane", {}, {}},
+        {"help lists the files", {"-h"}, 0, "*.dvn", {}, {}},
+        {"version", {"--version"}, 0, "Dorvane " DORVANE_VERSION "\n", {}, {}},
+        {"unknown option",
+         {"--no-such-option", QFile::encodeName(game)},
+         2,
+         {},
+         "«--no-such-option»",
+         {}},
+        {"missing file", {QFile::encodeName(missing)}, -1, {}, failed, {}},
+        {"file URI", {gameUri}, -1, {}, {}, game},
+        {"file URI to nothing", {missingUri, QFile::encodeName(game)}, -1, {}, failed, game},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteAll(config, "ReStart=1\n");
+        QFile::remove(home.filePath("out"));
+        QFile::remove(home.filePath("err"));
+        const QStringList before = QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const QByteArray out = QFile::encodeName(home.filePath("out"));
+            const QByteArray err = QFile::encodeName(home.filePath("err"));
+            ::dup2(::open(out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            ::dup2(::open(err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            ExecProgram(home.path(), c.arguments, 0, c.exitCode == -1);
+        }
+        int status = 0;
+        if (c.exitCode >= 0) {
+            for (int i = 0; i < 200 && ::waitpid(child, &status, WNOHANG) != child; ++i)
+                std::this_thread::sleep_for(50ms);
+            child = -1;
+            ASSERT_TRUE(WIFEXITED(status)) << status;
+            EXPECT_EQ(WEXITSTATUS(status), c.exitCode);
+            // Nothing of a start: the settings are as they were, no lock,
+            // no mailbox, no hand-over block.
+            EXPECT_EQ(test::ReadAll(config), "ReStart=1\n");
+            QStringList after = QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden);
+            after.removeAll("out");
+            after.removeAll("err");
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(QDir(home.filePath("config/Kvo")).entryList(QDir::Files),
+                      QStringList{"Dorvane.conf"});
+        } else {
+            for (int i = 0; i < 200 && !test::ReadAll(config).contains("ReStart=0"); ++i)
+                std::this_thread::sleep_for(50ms);
+            std::this_thread::sleep_for(1000ms);
+            ASSERT_TRUE(Running()) << "the program ended";
+            status = Stop();
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+        const QByteArray out = test::ReadAll(home.filePath("out"));
+        const QByteArray err = test::ReadAll(home.filePath("err"));
+        if (c.out.isEmpty())
+            EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+        else
+            EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+        if (c.err.isEmpty())
+            EXPECT_FALSE(err.contains("dorvane")) << err.toStdString();
+        else
+            EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+        if (!c.opened.isEmpty()) {
+            const std::optional<TSettingsDocument> document =
+                ParseSettingsText(test::ReadAll(config));
+            ASSERT_TRUE(document);
+            EXPECT_EQ(document->main.Find("File1").value_or(QString()), c.opened);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "game/engine.h"
 #include "view/controlpanel.h"
 #include "widgets/kvolabel.h"
+#include "widgets/menutools.h"
 #include "widgets/messageform.h"
 #include "view/textureform.h"
 
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QCheckBox>
@@ -129,6 +131,7 @@ private slots:
     void pictureFilesThatFailLeaveTheBuiltinTexture();
     void helpMenuOpensTheProjectsAddresses();
     void helpPageIsShippedAndNamesTheWindowsKeys();
+    void menuLettersAndCommonKeys();
 };
 
 void TMainFormTest::twoHumansPlayAWholeGame_data() {
@@ -749,9 +752,8 @@ void TMainFormTest::helpPageIsShippedAndNamesTheWindowsKeys() {
     QMap<QString, QString> commands;
     for (int i = 0; i < kCommandCount; ++i) {
         const QAction* action = form.Commands().Action(TCommand(i));
-        if (!action->shortcut().isEmpty())
-            commands.insert(action->shortcut().toString(QKeySequence::PortableText),
-                            action->text());
+        for (const QKeySequence& key : action->shortcuts())
+            commands.insert(key.toString(QKeySequence::PortableText), action->text());
     }
     QCOMPARE(documented.keys(), commands.keys());
     for (auto it = commands.cbegin(); it != commands.cend(); ++it)
@@ -762,6 +764,73 @@ void TMainFormTest::helpPageIsShippedAndNamesTheWindowsKeys() {
     form.Help().SetUrlOpener([](const QUrl&) { return false; });
     form.FindAction(QStringLiteral("Справка по игре"))->trigger();
     QCOMPARE(driver.TakeMessages(), QStringList{QStringLiteral("Команду невозможно выполнить!")});
+}
+
+// Alt with a title's underlined letter opens that menu, the titles reading
+// as before; Ctrl+Z steps back as "Назад" does and only where it may; Ctrl+Q
+// closes as "Закрыть" does, through the same close query.
+void TMainFormTest::menuLettersAndCommonKeys() {
+    TPlayDriver driver(TwoHumans());
+    TMainForm& form = driver.Form();
+    QVERIFY(driver.WaitIdle());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    const std::array<std::pair<QString, QChar>, 3> menus{{
+        {QStringLiteral("Игра"), QChar(u'И')},
+        {QStringLiteral("Параметры"), QChar(u'П')},
+        {QStringLiteral("Справка"), QChar(u'С')},
+    }};
+    const QList<QAction*> bar = form.menuBar()->actions();
+    QCOMPARE(bar.size(), qsizetype(menus.size()));
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        const auto& [title, letter] = menus[i];
+        QAction* item = bar[qsizetype(i)];
+        QCOMPARE(WithoutMnemonic(item->text()), title);
+        QCOMPARE(QKeySequence::mnemonic(item->text()),
+                 QKeySequence(Qt::ALT | Qt::Key(letter.unicode())));
+        // Not an ASCII key: the event gets its text from the test.
+        QTest::sendKeyEvent(QTest::Click, &form, Qt::Key(letter.unicode()), QString(letter),
+                            Qt::AltModifier);
+        QTRY_VERIFY2_WITH_TIMEOUT(item->menu()->isVisible(), qPrintable(title), 2000);
+        QTest::keyClick(item->menu(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activePopupWidget(), 2000);
+    }
+    QVERIFY(form.FindAction(QStringLiteral("Параметры")) != nullptr);
+    // The offscreen platform leaves the closed popup the active window.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    // At the start there is nothing to step back to.
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(driver.Game().PlayR());
+    QCOMPARE(driver.Game().CurrentV(), std::uint8_t(0));
+    for (int move = 0; move < 2; ++move) {
+        driver.ClickCell(kGame40To24[std::size_t(move)]);
+        QVERIFY(driver.WaitIdle());
+    }
+    QCOMPARE(driver.Game().CurrentR(), std::uint8_t(2));
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!driver.Game().PlayR());
+    QCOMPARE(driver.Game().CurrentV(), std::uint8_t(1));
+    QCOMPARE(form.Panel().ShownMoveCounter(), QStringLiteral("Ход 01 из 02"));
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(driver.Game().CurrentV(), std::uint8_t(0));
+    QVERIFY(!form.Commands().Action(TCommand::StepBack)->isEnabled());
+
+    {
+        const TLongOperations::TScope search(form.LongOperations());
+        QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(form.isVisible());
+        QVERIFY(TMessageForm::Current() != nullptr);
+        QCOMPARE(TMessageForm::Current()->Text()->text(),
+                 QStringLiteral("Имеются незавершенные операции!"));
+        TMessageForm::Current()->close();
+    }
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 5000);
 }
 
 void TMainFormTest::pictureFilesThatFailLeaveTheBuiltinTexture() {

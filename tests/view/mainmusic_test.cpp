@@ -10,6 +10,7 @@
 #include "musicui/musicform.h"
 #include "musicui/playlist_box.h"
 #include "shell/settings_store.h"
+#include "widgets/menutools.h"
 #include "widgets/messageform.h"
 
 #include "support/saved_game_bytes.h"
@@ -38,7 +39,7 @@ TGameOptions TwoHumans() {
 
 QMenu* SubMenu(QWidget* owner, const QString& title) {
     for (QMenu* menu : owner->findChildren<QMenu*>())
-        if (menu->title() == title) return menu;
+        if (WithoutMnemonic(menu->title()) == title) return menu;
     return nullptr;
 }
 

@@ -682,6 +682,25 @@ private slots:
         started.form.OpenAtStart({path}, false);
         QVERIFY(started.form.Controller().SavedGame() == saved);
         QCOMPARE(started.messages, QStringList());
+
+        // Names given at the start that lead nowhere are said once, whatever
+        // they name and wherever they stand; the game named beside them opens.
+        const QString dangling = home_->filePath(QStringLiteral("gone.mp3"));
+        QVERIFY(QFile::link(home_->filePath(QStringLiteral("no such.mp3")), dangling));
+        const QString missing = home_->filePath(QStringLiteral("нет/такой.dvn"));
+        const std::vector<QStringList> nowhere{
+            {missing},
+            {dangling, path},
+            {path, QStringLiteral("http://example.org/remote.dvn"), missing},
+        };
+        for (const QStringList& named : nowhere) {
+            TWindow opened(store);
+            opened.form.OpenAtStart(named, false);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                opened.messages, QStringList{QStringLiteral("Не удалось открыть файл!")}, 5000);
+            if (named.contains(path))
+                QTRY_VERIFY_WITH_TIMEOUT(opened.form.Controller().SavedGame() == saved, 5000);
+        }
     }
 
     void allByDefaultWritesNothingAtExitAndTheNewCopyResumes() {
