@@ -245,7 +245,7 @@ TEST(FileTypes, OtherLinesKeepTheirBytesAndAnUnchangedListIsNotWritten) {
 
     QByteArray binary(500 * 1024, '\0');
     for (int i = 0; i < binary.size(); ++i)
-        binary[i] = char((i * 7919) >> 3);
+        binary[i] = char((unsigned(i) * 7919u) >> 3);
     ASSERT_TRUE(WriteBytes(t.MimeApps(), binary));
     const ino_t binaryFile = Inode(t.MimeApps());
     t.types.RegisterGameType();

@@ -101,7 +101,7 @@ std::vector<std::int16_t> DecodeAll(TFfmpegDecoder& decoder, std::size_t limit =
         if (got.Bytes < piece.size()) break;
     }
     std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
@@ -324,6 +324,8 @@ TEST(FfmpegDecoder, OpensOnlyTheNamedFile) {
 // decoder that does not (memory or time past the bounds), which then fails
 // the test instead of filling the machine.
 TEST(FfmpegDecoder, ATrackFollowedByGigabytesOfZerosIsGivenUp) {
+    if (!test::kResourceBoundsHold)
+        GTEST_SKIP() << "memory and time bounds are checked in the ordinary build";
     TTempFolder folder;
     std::ifstream in(kData + "/stream_sine.mp3", std::ios::binary);
     const std::string second((std::istreambuf_iterator<char>(in)),
