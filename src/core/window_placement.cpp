@@ -27,16 +27,23 @@ QPoint PlaceWindowFromSettings(const SettingsAccess& store, const QString& leftK
                                                  kScreenCoordinate.maximum);
     const int top = store.RegReadIntegerInRange(topKey, defaultTop, kScreenCoordinate.minimum,
                                                 kScreenCoordinate.maximum);
-    return {PullInto(left, workArea.left(), workArea.width(), window.width()),
-            PullInto(top, workArea.top(), workArea.height(), window.height())};
+    return PullIntoWorkArea({left, top}, window, QMargins(), workArea);
 }
 
-QRect FitBoundsToWorkArea(const QRect& bounds, const QRect& workArea) {
-    const int width = std::clamp(bounds.width(), kMinWidth, std::max(kMinWidth, workArea.width()));
-    const int height =
-        std::clamp(bounds.height(), kMinHeight, std::max(kMinHeight, workArea.height()));
-    return {PullInto(bounds.left(), workArea.left(), workArea.width(), width),
-            PullInto(bounds.top(), workArea.top(), workArea.height(), height), width, height};
+QPoint PullIntoWorkArea(QPoint frameTopLeft, QSize client, const QMargins& frame,
+                        const QRect& workArea) {
+    return {PullInto(frameTopLeft.x(), workArea.left(), workArea.width(),
+                     client.width() + frame.left() + frame.right()),
+            PullInto(frameTopLeft.y(), workArea.top(), workArea.height(),
+                     client.height() + frame.top() + frame.bottom())};
+}
+
+QRect FitBoundsToWorkArea(const QRect& bounds, const QRect& workArea, const QMargins& frame) {
+    const int roomX = workArea.width() - frame.left() - frame.right();
+    const int roomY = workArea.height() - frame.top() - frame.bottom();
+    const QSize client(std::clamp(bounds.width(), kMinWidth, std::max(kMinWidth, roomX)),
+                       std::clamp(bounds.height(), kMinHeight, std::max(kMinHeight, roomY)));
+    return {PullIntoWorkArea(bounds.topLeft(), client, frame, workArea), client};
 }
 
 } // namespace dorvane

@@ -3,10 +3,16 @@
 // rectangle fitted into the work area (the playlist window). Both compare
 // with the work area's own edges, so a panel on the left or at the top
 // (a work area that does not start at 0) never pushes a window off it.
+//
+// A window is placed as Qt places a top-level widget: move() takes the top
+// left of its frame, resize() the size of its client area, and the window
+// manager's frame margins lie around that client. It is the frame that has
+// to fit, so the margins are handed in (zero before a frame is known).
 #pragma once
 
 #include "core/settings_access.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -20,7 +26,16 @@ QPoint PlaceWindowFromSettings(const SettingsAccess& store, const QString& leftK
                                const QString& topKey, int defaultLeft, int defaultTop, QSize window,
                                const QRect& screen, const QRect& workArea);
 
-// At least 100 x 50 and at most the work area's size, moved into it.
-QRect FitBoundsToWorkArea(const QRect& bounds, const QRect& workArea);
+// Where the frame's top left goes so that the frame around a client of the
+// given size lies in the work area; a frame larger than the area keeps its
+// top left corner in it.
+QPoint PullIntoWorkArea(QPoint frameTopLeft, QSize client, const QMargins& frame,
+                        const QRect& workArea);
+
+// Bounds given as the frame's top left and the client's size: the client at
+// least 100 x 50 and, with its frame, at most the work area's size, moved
+// into it.
+QRect FitBoundsToWorkArea(const QRect& bounds, const QRect& workArea,
+                          const QMargins& frame = QMargins());
 
 } // namespace dorvane

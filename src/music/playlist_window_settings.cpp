@@ -21,14 +21,14 @@ void Bound(TSettingsSchema<TPlaylistWindowSettings, TContext>& s, const char* na
          [n, get, part, range](const SettingsAccess& store, const TContext& c,
                                TPlaylistWindowSettings& r) {
              get(r) = store.RegReadIntegerInRange(
-                 n, part(DefaultPlaylistBounds(c.gameWindow, c.workArea)), range.minimum,
+                 n, part(DefaultPlaylistBounds(c.gameWindow, c.workArea, c.frame)), range.minimum,
                  range.maximum);
          },
          [n, get](SettingsAccess& store, const TPlaylistWindowSettings& r) {
              if (r.BoundsWritable) store.RegWriteInteger(n, get(r));
          },
          [get, part](const TContext& c, TPlaylistWindowSettings& r) {
-             get(r) = part(DefaultPlaylistBounds(c.gameWindow, c.workArea));
+             get(r) = part(DefaultPlaylistBounds(c.gameWindow, c.workArea, c.frame));
          })
         .Ranged(range);
 }
@@ -85,11 +85,12 @@ const TSettingsSchema<TPlaylistWindowSettings, TContext>& PlaylistWindowSettings
     return schema;
 }
 
-QRect DefaultPlaylistBounds(const QRect& gameWindow, const QRect& workArea) {
+QRect DefaultPlaylistBounds(const QRect& gameWindow, const QRect& workArea, const QMargins& frame) {
     const int right = gameWindow.left() + gameWindow.width();
-    const int room = workArea.left() + workArea.width() - right;
+    const int room = workArea.left() + workArea.width() - right - frame.left() - frame.right();
     const int width = std::max(std::min(gameWindow.width(), room), 123);
-    return FitBoundsToWorkArea({right, gameWindow.top(), width, gameWindow.height()}, workArea);
+    return FitBoundsToWorkArea({right, gameWindow.top(), width, gameWindow.height()}, workArea,
+                               frame);
 }
 
 } // namespace dorvane

@@ -6,6 +6,7 @@
 #include "core/settings_schema.h"
 #include "core/window_placement.h"
 
+#include <QMargins>
 #include <QRect>
 #include <QString>
 
@@ -40,13 +41,16 @@ struct TPlaylistWindowSettings {
 struct TPlaylistWindowContext {
     QRect gameWindow; // its frame
     QRect workArea;
+    QMargins frame; // the playlist window's own frame, as far as it is known
 };
 
 const TSettingsSchema<TPlaylistWindowSettings, TPlaylistWindowContext>&
 PlaylistWindowSettingsSchema();
 
 // Beside the game window on its right, as high as it, at most as wide as it
-// and the room to the work area's right edge (but at least 123), fitted.
-QRect DefaultPlaylistBounds(const QRect& gameWindow, const QRect& workArea);
+// and the room to the work area's right edge (but at least 123), fitted
+// with its frame.
+QRect DefaultPlaylistBounds(const QRect& gameWindow, const QRect& workArea,
+                            const QMargins& frame = QMargins());
 
 } // namespace dorvane

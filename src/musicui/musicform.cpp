@@ -11,6 +11,7 @@
 #include "musicui/serverform.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/messageboxes.h"
+#include "widgets/window_mode.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -57,7 +58,7 @@ TMusicForm::TMusicForm(TMusicFormParts parts, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::NoContextMenu);
-    const TPlaylistWindowContext context{parts_.gameWindow, parts_.workArea};
+    const TPlaylistWindowContext context{parts_.gameWindow, parts_.workArea, parts_.frame};
     const auto& schema = PlaylistWindowSettingsSchema();
     settings_ = parts_.store ? schema.Read(*parts_.store, context) : schema.Defaults(context);
     ownMessages_ = std::make_unique<TMessageBoxes>(this);
@@ -170,9 +171,10 @@ void TMusicForm::BuildStatusBar() {
 void TMusicForm::ApplySettings() {
     const QRect bounds = FitBoundsToWorkArea(
         {settings_.ListLeft, settings_.ListTop, settings_.ListWidth, settings_.ListHeight},
-        parts_.workArea.isValid() ? parts_.workArea : QRect(0, 0, 1 << 15, 1 << 15));
+        parts_.workArea.isValid() ? parts_.workArea : QRect(0, 0, 1 << 15, 1 << 15), parts_.frame);
     resize(bounds.size());
     move(bounds.topLeft());
+    KeepFrameInWorkAreaWhenShown(this);
     if (settings_.ListMaximized) setWindowState(Qt::WindowMaximized);
     PlaceToolBars();
     ApplyListLook();

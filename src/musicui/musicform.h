@@ -14,6 +14,7 @@
 #include "musicui/volume_program.h"
 #include "widgets/launch.h"
 
+#include <QMargins>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QTimer>
@@ -61,6 +62,7 @@ struct TMusicFormParts {
     SettingsAccess* store = nullptr;     // none: the defaults, nothing written
     QRect gameWindow;                    // its frame: the default place is beside it
     QRect workArea;                      // of the screen the window goes on
+    QMargins frame;                      // its window manager's frame, as far as known
     TLengthProbe lengthProbe;            // lengths of files that are not MP3
     std::function<QString()> outputName; // the stream path's sound output
     TVolumeProgram volumeProgram;

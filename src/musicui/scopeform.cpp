@@ -4,6 +4,7 @@
 #include "music/music_engine.h"
 #include "music/playlist_window_settings.h"
 #include "musicui/display_inhibit.h"
+#include "widgets/window_mode.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -97,6 +98,7 @@ TScopeForm::TScopeForm(TScopeFormParts parts, QWidget* parent)
         place = {read("ScopeLeft", centred.x()), read("ScopeTop", centred.y())};
     }
     move(FitBoundsToWorkArea(QRect(place, size()), area).topLeft());
+    KeepFrameInWorkAreaWhenShown(this);
     UpdateCaption();
     clock_.start();
     connect(&frameTimer_, &QTimer::timeout, this, &TScopeForm::FrameTick);

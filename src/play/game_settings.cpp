@@ -95,13 +95,6 @@ std::optional<qint32> StoredCoordinate(const SettingsAccess& store, const QStrin
     return kScreenCoordinate.Clamp(*stored);
 }
 
-// Pulls one coordinate of the window back into [start, start + extent - size].
-int PullInto(int value, int start, int extent, int size) {
-    if (value < start) return start;
-    if (value + size > start + extent) return start + extent - size;
-    return value;
-}
-
 } // namespace
 
 const TGameSchema& GameSettingsSchema() {
@@ -180,14 +173,16 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
 }
 
 QPoint WindowPosition(std::optional<qint32> left, std::optional<qint32> top, const QRect& workArea,
-                      QSize window, int panelWidth, bool panelShown) {
+                      QSize window, int panelWidth, bool panelShown, const QMargins& frame) {
     const int width = panelShown ? window.width() : window.width() - panelWidth - 1;
     const int height = window.height();
     // The area's own edges, not just its size: a panel on the left or top of
     // the screen moves the work area away from 0.
-    const QPoint at(left.value_or(workArea.left() + (workArea.width() - width) / 2),
-                    top.value_or(workArea.top() + (workArea.height() - height) / 2));
-    return PullIntoWorkArea(at, {width, height}, workArea);
+    const int frameWidth = width + frame.left() + frame.right();
+    const int frameHeight = height + frame.top() + frame.bottom();
+    const QPoint at(left.value_or(workArea.left() + (workArea.width() - frameWidth) / 2),
+                    top.value_or(workArea.top() + (workArea.height() - frameHeight) / 2));
+    return PullIntoWorkArea(at, {width, height}, frame, workArea);
 }
 
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
@@ -195,11 +190,6 @@ QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QS
     return WindowPosition(StoredCoordinate(store, QStringLiteral("Left")),
                           StoredCoordinate(store, QStringLiteral("Top")), workArea, window,
                           panelWidth, panelShown);
-}
-
-QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea) {
-    return {PullInto(topLeft.x(), workArea.left(), workArea.width(), window.width()),
-            PullInto(topLeft.y(), workArea.top(), workArea.height(), window.height())};
 }
 
 void WriteGameSettingsAtExit(SettingsAccess& store, const TGameSettings& settings) {

@@ -7,8 +7,10 @@
 #pragma once
 
 #include "core/settings_schema.h"
+#include "core/window_placement.h"
 #include "play/game_options.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -88,15 +90,13 @@ TGameSettings ReadGameSettings(const SettingsAccess& store, const TGameSettingsC
 
 // The window's position: the stored "Left"/"Top", by default centred, pulled
 // back into the work area. The control panel's width (and one pixel) does not
-// count while the panel is hidden.
+// count while the panel is hidden. The window is its client area; the frame
+// around it (see window_placement.h) is centred and kept inside.
 QPoint WindowPosition(std::optional<qint32> left, std::optional<qint32> top, const QRect& workArea,
-                      QSize window, int panelWidth, bool panelShown);
+                      QSize window, int panelWidth, bool panelShown,
+                      const QMargins& frame = QMargins());
 QPoint ReadWindowPosition(const SettingsAccess& store, const QRect& workArea, QSize window,
                           int panelWidth, bool panelShown);
-
-// Where a window of the given size at topLeft comes to lie when it is pulled
-// back into the work area: the area's own edges count, not only its size.
-QPoint PullIntoWorkArea(QPoint topLeft, QSize window, const QRect& workArea);
 
 // The game window's share of the exit's writes, in the order the program has
 // always written them. The caller writes only when SettingsWritable, holds

@@ -193,7 +193,9 @@ TMainForm::TMainForm(TRandomSource& random, SettingsAccess* store, TStored store
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
         // The window's size already leaves out a hidden control panel.
-        move(WindowPosition(settings_.StoredLeft, settings_.StoredTop, area, size(), 0, true));
+        move(WindowPosition(settings_.StoredLeft, settings_.StoredTop, area, size(), 0, true,
+                            FrameMargins(this)));
+        KeepFrameInWorkAreaWhenShown(this);
     }
     player_->Start();
 }
@@ -431,10 +433,10 @@ void TMainForm::ShowControlPanel(bool on) {
     // screen is pulled back into the work area, as at start.
     adjustSize();
     if (const QScreen* area = screen()) {
-        const QRect frame = frameGeometry();
+        const QPoint at = frameGeometry().topLeft();
         const QPoint pulled =
-            PullIntoWorkArea(frame.topLeft(), frame.size(), area->availableGeometry());
-        if (pulled != frame.topLeft()) move(pulled);
+            PullIntoWorkArea(at, size(), FrameMargins(this), area->availableGeometry());
+        if (pulled != at) move(pulled);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "musicui/serverform.h"
 #include "musicui/wait_window.h"
 #include "widgets/messageform.h"
+#include "widgets/window_mode.h"
 
 #include <QGuiApplication>
 #include <QObject>
@@ -244,6 +245,8 @@ void TMusicHost::MakePlaylistWindow() {
     parts.store = parts_.store;
     parts.gameWindow = game ? game->frameGeometry() : QRect();
     parts.workArea = screen ? screen->availableGeometry() : QRect();
+    // Not framed yet: the game window's frame is the best guess for its own.
+    parts.frame = game ? FrameMargins(game) : QMargins();
     parts.lengthProbe = DecodedLength;
     parts.outputName = OutputName;
     parts.volumeProgram = FindVolumeProgram();

@@ -1,7 +1,12 @@
 #include "widgets/window_mode.h"
 
+#include "core/window_placement.h"
+
 #include <QApplication>
+#include <QEvent>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace dorvane {
 
@@ -15,7 +20,56 @@ int& OpenModalScopes() {
     return count;
 }
 
+// Waits for the widget's native window to be exposed with a frame around it
+// and then pulls the frame into the work area; it goes with that.
+class TFrameFitter final : public QObject {
+public:
+    explicit TFrameFitter(QWidget* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Show && window_->windowHandle() &&
+            !watching_) {
+            watching_ = true;
+            window_->windowHandle()->installEventFilter(this);
+        } else if (watched == window_->windowHandle() && event->type() == QEvent::Expose &&
+                   window_->windowHandle()->isExposed()) {
+            FitOnceFramed();
+        }
+        return false;
+    }
+
+private:
+    void FitOnceFramed() {
+        const QMargins frame = FrameMargins(window_);
+        if (frame.isNull()) return;
+        if (const QScreen* screen = window_->screen()) {
+            const QPoint at = window_->frameGeometry().topLeft();
+            const QPoint pulled =
+                PullIntoWorkArea(at, window_->size(), frame, screen->availableGeometry());
+            if (pulled != at) window_->move(pulled);
+        }
+        deleteLater();
+    }
+
+    QWidget* window_;
+    bool watching_ = false;
+};
+
 } // namespace
+
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+void KeepFrameInWorkAreaWhenShown(QWidget* window) {
+    if (window) new TFrameFitter(window);
+}
 
 QWidget* SecondaryWindowParent(bool startStandard, QWidget* mainWindow) {
     return startStandard ? mainWindow : nullptr;

@@ -9,6 +9,7 @@
 // parent, each with its own taskbar entry.
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
 #include <QString>
 
@@ -44,6 +45,15 @@ private:
 // Sets or clears the window's stay-on-top flag; a shown window stays shown
 // and, when it was not active, is not activated.
 void SetStayOnTop(QWidget* window, bool on);
+
+// What the window manager's frame adds around the window's client area:
+// zero while the window has not been framed yet.
+QMargins FrameMargins(const QWidget* window);
+
+// A window is placed before it is shown, when its frame is not known yet;
+// once the window manager has framed it, the whole frame is pulled into the
+// work area of its screen (once: later moves are the user's).
+void KeepFrameInWorkAreaWhenShown(QWidget* window);
 
 // A window's entry in the tray menu's window list: its caption, cut to 61
 // characters and "..." when it has more than 64.

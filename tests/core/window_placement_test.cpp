@@ -45,5 +45,36 @@ TEST(WindowPlacement, BoundsFitTheWorkArea) {
     EXPECT_EQ(FitBoundsToWorkArea(QRect(-5000, 3000, 5000, 5000), area), QRect(64, 24, 1216, 1000));
 }
 
+// The frame must fit, not only the client: a title bar pushes the bottom and
+// the borders the right edge out of the area when they are left out.
+TEST(WindowPlacement, TheFrameAroundTheClientFits) {
+    const QRect area(64, 24, 1216, 1000);
+    const QMargins openbox(1, 22, 1, 1);
+    const struct {
+        QRect bounds; // the frame's top left, the client's size
+        QMargins frame;
+        QRect expected;
+    } cases[] = {
+        // Already inside with its frame: as it is.
+        {{100, 100, 500, 400}, openbox, {100, 100, 500, 400}},
+        // Bottom right: the frame's extra 2 x 23 px come back in.
+        {{1000, 900, 500, 400}, openbox, {778, 601, 500, 400}},
+        // Exactly as wide as the area: the client shrinks by the borders.
+        {{64, 24, 1216, 300}, openbox, {64, 24, 1214, 300}},
+        // Taller than the area: the client loses the title bar's height.
+        {{64, 500, 400, 2000}, openbox, {64, 24, 400, 977}},
+        // A thick frame on the left and top only.
+        {{1200, 1000, 100, 50}, QMargins(30, 40, 0, 0), {1150, 934, 100, 50}},
+    };
+    for (const auto& c : cases) {
+        const QRect fitted = FitBoundsToWorkArea(c.bounds, area, c.frame);
+        EXPECT_EQ(fitted, c.expected) << c.bounds.x() << "," << c.bounds.y();
+        EXPECT_TRUE(area.contains(QRect(fitted.topLeft(), fitted.size().grownBy(c.frame))))
+            << c.bounds.x();
+        EXPECT_EQ(PullIntoWorkArea(c.bounds.topLeft(), fitted.size(), c.frame, area),
+                  c.expected.topLeft());
+    }
+}
+
 } // namespace
 } // namespace dorvane

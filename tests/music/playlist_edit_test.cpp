@@ -249,6 +249,29 @@ TEST(PlaylistWindowSettings, TheDefaultPlaceIsBesideTheGameWindowWithinTheWorkAr
     EXPECT_EQ(FitBoundsToWorkArea({-50, -20, 10, 10}, area), QRect(0, 0, 100, 50));
 }
 
+// The list's own frame (borders and title bar) stays inside the work area too.
+TEST(PlaylistWindowSettings, TheDefaultPlaceLeavesRoomForTheFrame) {
+    const QRect area(0, 0, 1280, 1000);
+    const QMargins frame(1, 22, 1, 1);
+    struct TCase {
+        QRect game; // its frame
+        QRect expected;
+    } const cases[] = {
+        {{100, 50, 400, 600}, {500, 50, 400, 600}},
+        // The room less the two borders.
+        {{700, 0, 400, 600}, {1100, 0, 178, 600}},
+        {{1200, 0, 80, 600}, {1155, 0, 123, 600}},
+        // As high as the game window, pulled up by its title bar and border.
+        {{0, 500, 300, 600}, {300, 377, 300, 600}},
+    };
+    for (const TCase& c : cases) {
+        const QRect bounds = DefaultPlaylistBounds(c.game, area, frame);
+        EXPECT_EQ(bounds, c.expected) << c.game.x();
+        EXPECT_TRUE(area.contains(QRect(bounds.topLeft(), bounds.size().grownBy(frame))))
+            << c.game.x();
+    }
+}
+
 TEST(PlaylistWindowSettings, ValuesAreCorrectedWhenRead) {
     TMapStore store;
     store.values = {{QStringLiteral("ListColumns"), QStringLiteral("-7")},

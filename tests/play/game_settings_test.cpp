@@ -308,5 +308,29 @@ TEST_F(GameSettingsTest, WindowPositionIsPulledIntoTheWorkArea) {
     }
 }
 
+// The game window's frame is centred and kept in the work area, not only its
+// client: with a large scale a title bar left out puts the bottom off screen.
+TEST_F(GameSettingsTest, WindowPositionKeepsTheFrameInTheWorkArea) {
+    const QRect area(0, 0, 640, 512);
+    const QSize window(600, 470);
+    const QMargins frame(2, 20, 2, 2);
+    const struct {
+        const char* what;
+        std::optional<qint32> left, top;
+        QPoint expected;
+    } cases[] = {
+        {"centred", std::nullopt, std::nullopt, {18, 10}},
+        {"below", 10, 400, {10, 20}},
+        {"right", 300, 0, {36, 0}},
+        {"above and left", -30, -30, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QPoint at = WindowPosition(c.left, c.top, area, window, 0, true, frame);
+        EXPECT_EQ(at, c.expected);
+        EXPECT_TRUE(area.contains(QRect(at, window + QSize(4, 22))));
+    }
+}
+
 } // namespace
 } // namespace dorvane

@@ -69,7 +69,8 @@ void CheckGroup(const char* group, const TSettingsSchema<R, C>& schema, const C&
 TEST(StoredExtremes, EveryIntegerComesBackWithinItsRange) {
     CheckGroup("game", GameSettingsSchema());
     CheckGroup("scheme", CustomSchemeSchema());
-    const TPlaylistWindowContext playlist{QRect(0, 0, 600, 500), QRect(0, 0, 1280, 1000)};
+    const TPlaylistWindowContext playlist{QRect(0, 0, 600, 500), QRect(0, 0, 1280, 1000),
+                                          QMargins()};
     CheckGroup("playlist window", PlaylistWindowSettingsSchema(), playlist);
     CheckGroup("shell", ShellSettingsSchema(), TShellContext{true});
 }
@@ -90,7 +91,7 @@ TEST(StoredExtremes, WindowsStayOnTheScreenAndTheSpeedInItsRange) {
         EXPECT_TRUE(area.contains(game)) << game.x() << "," << game.y();
 
         const TPlaylistWindowSettings list = PlaylistWindowSettingsSchema().Read(
-            store, TPlaylistWindowContext{QRect(100, 100, 600, 400), area});
+            store, TPlaylistWindowContext{QRect(100, 100, 600, 400), area, QMargins()});
         const QRect fitted = FitBoundsToWorkArea(
             QRect(list.ListLeft, list.ListTop, list.ListWidth, list.ListHeight), area);
         EXPECT_TRUE(area.contains(fitted)) << fitted.x() << "," << fitted.y();
