@@ -4,6 +4,8 @@
 // process, which is what such files make grow.
 #pragma once
 
+#include "support/resource_bounds.h"
+
 #include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -14,16 +16,6 @@
 #include <string>
 
 namespace dorvane::test {
-
-// The sanitizers keep freed memory in quarantine and run FFmpeg's demuxing
-// many times slower, so a bound on resident memory, or on what the decoder
-// reads within its time limit, says nothing there: those checks belong to
-// the ordinary build.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-inline constexpr bool kResourceBoundsHold = false;
-#else
-inline constexpr bool kResourceBoundsHold = true;
-#endif
 
 inline bool WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
