@@ -13,8 +13,8 @@ QString ValueName(int slot) {
 } // namespace
 
 bool TRecentFiles::Add(const QString& path) {
-    // Paths compare as the original program compared them, whole and in upper
-    // case, so the same file reached through another letter case counts once.
+    // Paths compare whole and in upper case, as the list has always stored
+    // them, so the same file reached through another letter case counts once.
     const QString key = path.toUpper();
     const bool listed = std::any_of(slots_.begin(), slots_.end(), [&](const QString& s) {
         return HoldsPath(s) && s.toUpper() == key;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kRows = 4;
-constexpr int kItemHeight = 15; // 13 with the original's font
+constexpr int kItemHeight = 15; // 13 with a narrow 8-point font
 constexpr int kListWidth = 329;
 constexpr int kListHeight = kRows * kItemHeight + 8; // and the frame
 constexpr int kCursorSteps = 10;
@@ -61,8 +61,8 @@ TFileTypeForm::TFileTypeForm(const std::vector<TTypeEntry>& entries, bool restor
 
     restore_ = new QCheckBox(QStringLiteral("Восстанавливать при запуске"), this);
     restore_->setChecked(restoreType);
-    // The desktop's font is wider than the original's: the text must end
-    // before "Применить".
+    // The desktop's font is wider than the 8-point one the layout was drawn
+    // for: the text must end before "Применить".
     QFont narrow = small;
     narrow.setStretch(QFont::SemiCondensed);
     restore_->setFont(narrow);

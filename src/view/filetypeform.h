@@ -19,7 +19,7 @@ namespace dorvane {
 
 class TFileTypeForm : public QDialog {
 public:
-    // 105 pixels high with the original's font; the list is 20 pixels
+    // 105 pixels high with a narrow 8-point font; the list is 20 pixels
     // taller here, so that the 15 types show in four rows of the desktop's
     // font without a scroll bar.
     static constexpr int kClientWidth = 350;
